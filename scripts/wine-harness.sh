@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# The Wine test harness: a 32-bit prefix, a display and one persistent wineserver.
+#
+#   eval "$(scripts/wine-harness.sh start DIR [LOCALE])"   prepares DIR/prefix from the cached
+#        template prefix, starts Xvfb when there is no display and a detached wineserver, and
+#        prints the environment (WINEPREFIX, DISPLAY, ...) to export for the tests.
+#   scripts/wine-harness.sh stop DIR                       stops what `start` started (by id).
+#   scripts/wine-harness.sh cd-drive DIR FOLDER [LETTER]   maps FOLDER as a CD-ROM drive.
+#
+# The template is built once per harness version in the cache folder (~12 s) and copied for
+# every run, so each run starts from a fresh prefix.
+set -euo pipefail
+
+HARNESS_VERSION=3
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
+template="$cache/template-v$HARNESS_VERSION"
+
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+
+log() { echo "wine-harness: $*" >&2; }
+
+# Writes a .reg file into the prefix through regedit (the server must be running).
+import_reg() {
+  local file=$1
+  wine regedit /S "$(winepath -w "$file" 2>/dev/null)" >/dev/null 2>&1
+}
+
+build_template() {
+  [ -f "$template/.complete" ] && return 0
+  log "building the template prefix (once per harness version)"
+  rm -rf "$template.tmp"
+  mkdir -p "$template.tmp"
+  (
+    export WINEPREFIX="$template.tmp/prefix"
+    wineboot -i >/dev/null 2>&1
+    # A virtual desktop as the default, Arial resolving to Liberation Sans.
+    cat > "$template.tmp/setup.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Orvala"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Orvala"="800x600"
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Arial"="Liberation Sans"
+REG
+    wine regedit /S "$(winepath -w "$template.tmp/setup.reg")" >/dev/null 2>&1
+    wineserver -w
+  )
+  rm -rf "$template"
+  mv "$template.tmp" "$template"
+  touch "$template/.complete"
+}
+
+start() {
+  local dir=$1 locale=${2:-pl_PL.UTF-8}
+  mkdir -p "$dir"
+  dir=$(cd "$dir" && pwd)
+  build_template
+  rm -rf "$dir/prefix"
+  cp -a "$template/prefix" "$dir/prefix"
+  export WINEPREFIX="$dir/prefix"
+  if [ -z "${DISPLAY:-}" ]; then
+    local n=90
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    echo $! > "$dir/xvfb.pid"
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  fi
+  # One persistent server, detached, so that ctest's pipes are not inherited by it.
+  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  sleep 0.2
+  LANG=$locale LC_ALL=$locale setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  cat <<ENV
+export WINEPREFIX='$WINEPREFIX'
+export DISPLAY='$DISPLAY'
+export WINEARCH=win32 WINEDEBUG=-all
+export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
+export LANG='$locale' LC_ALL='$locale'
+ENV
+}
+
+stop() {
+  local dir
+  dir=$(cd "$1" && pwd)
+  if [ -d "$dir/prefix" ]; then
+    WINEPREFIX="$dir/prefix" wineserver -k >/dev/null 2>&1 || true
+  fi
+  if [ -f "$dir/xvfb.pid" ]; then
+    kill "$(cat "$dir/xvfb.pid")" 2>/dev/null || true
+    rm -f "$dir/xvfb.pid"
+  fi
+}
+
+cd_drive() {
+  local dir folder letter=${3:-d}
+  dir=$(cd "$1" && pwd)
+  folder=$(cd "$2" && pwd)
+  export WINEPREFIX="$dir/prefix"
+  ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
+  cat > "$dir/cdrom.reg" <<REG
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]
+"$letter:"="cdrom"
+REG
+  wine regedit /S "$(winepath -w "$dir/cdrom.reg")" >/dev/null 2>&1
+  # The drive type is read when the server starts: restart it.
+  wineserver -k >/dev/null 2>&1 || true
+  sleep 0.3
+  setsid wineserver -p </dev/null >/dev/null 2>&1 &
+  sleep 0.2
+  setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+
+case "${1:-}" in
+  start) shift; start "$@" ;;
+  stop) shift; stop "$@" ;;
+  cd-drive) shift; cd_drive "$@" ;;
+  *) echo "usage: $0 start DIR [LOCALE] | stop DIR | cd-drive DIR FOLDER [LETTER]" >&2; exit 2 ;;
+esac

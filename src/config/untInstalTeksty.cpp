@@ -1,0 +1,333 @@
+#include "config/untInstalTeksty.h"
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "config/untInstalTekstyTabela.h"
+#include "platform/untPlatforma.h"
+#include "textutil/untKodowanie.h"
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+namespace {
+
+using TTablica = TTablicaPoszerzania;
+
+constexpr std::array<TJezykInfo, 8> kJezyki = {{
+    {0, TTablica::Srodkowoeuropejska, 238, 0},  // Polish
+    {1, TTablica::Zachodnia, 238, 1},           // English
+    {2, TTablica::Zachodnia, 0, 3},             // French
+    {3, TTablica::Zachodnia, 238, 2},           // German
+    {4, TTablica::Zachodnia, 0, 4},             // Italian
+    {5, TTablica::Zachodnia, 0, 5},             // Spanish
+    {6, TTablica::Cyrylica, 204, 6},            // Russian
+    {0, TTablica::Srodkowoeuropejska, 238, 7},  // Hungarian (Polish texts)
+}};
+
+// The four widening tables: each byte becomes exactly one UTF-16 unit.
+constexpr std::array<char16_t, 256> MakeCommonTable() {
+  std::array<char16_t, 256> t{};
+  for (unsigned b = 0; b < 256; ++b) {
+    t[b] = static_cast<char16_t>(b);
+  }
+  constexpr std::pair<std::uint8_t, char16_t> special[] = {
+      {0x27, 0x2032}, {0x5E, 0x2038}, {0x60, 0x2035}, {0x80, 0x20AC}, {0x82, 0x201A},
+      {0x84, 0x201E}, {0x85, 0x2026}, {0x86, 0x2020}, {0x87, 0x2021}, {0x89, 0x2030},
+      {0x8A, 0x0160}, {0x8B, 0x2039}, {0x8E, 0x017D}, {0x91, 0x2018}, {0x92, 0x2019},
+      {0x93, 0x201C}, {0x94, 0x201D}, {0x95, 0x2022}, {0x96, 0x2013}, {0x97, 0x2014},
+      {0x99, 0x2122}, {0x9A, 0x0161}, {0x9B, 0x203A}, {0x9E, 0x017E}, {0xA1, 0x00A1},
+      {0xAA, 0x015E}, {0xB4, 0x00B4}, {0xBA, 0x015F}, {0xD0, 0x0110}, {0xF0, 0x0111},
+      {0xFF, 0x02D9},
+  };
+  for (const auto& [b, u] : special) {
+    t[b] = u;
+  }
+  return t;
+}
+
+constexpr std::array<char16_t, 256> MakeLanguageTable(TStronaKodowa cp,
+                                                      std::initializer_list<std::uint8_t> own) {
+  auto t = MakeCommonTable();
+  for (const std::uint8_t b : own) {
+    t[b] = CodePageToUnicode(cp, b);
+  }
+  for (unsigned b = 0xC0; b < 0x100; ++b) {
+    t[b] = CodePageToUnicode(cp, static_cast<std::uint8_t>(b));
+  }
+  return t;
+}
+
+constexpr auto kWspolna = MakeCommonTable();
+constexpr auto kZachodnia = MakeLanguageTable(TStronaKodowa::Cp1252, {0x8C, 0x9C, 0x9F});
+constexpr auto kSrodkowoeuropejska =
+    MakeLanguageTable(TStronaKodowa::Cp1250, {0x8A, 0x8C, 0x8E, 0x8F, 0x9A, 0x9C, 0x9E, 0x9F, 0xA1,
+                                              0xA3, 0xA5, 0xAA, 0xAF, 0xB3, 0xB9, 0xBA, 0xBF});
+constexpr auto kCyrylica =
+    MakeLanguageTable(TStronaKodowa::Cp1251, {0x8C, 0x8F, 0x9C, 0x9F, 0xA3, 0xA5, 0xA8, 0xAF, 0xB3,
+                                              0xB4, 0xB8, 0xB9, 0xBF});
+
+const std::array<char16_t, 256>& TableForSelector(LanguageId selector) {
+  if (selector >= 1 && selector <= 5) {
+    return kZachodnia;
+  }
+  if (selector == 0 || selector == 7) {
+    return kSrodkowoeuropejska;
+  }
+  if (selector == 6) {
+    return kCyrylica;
+  }
+  return kWspolna;
+}
+
+using TTabelaTekstow = std::array<std::array<std::string_view, kLiczbaKolumn>, kLiczbaTekstow>;
+
+const TTabelaTekstow& Table() {
+  static const TTabelaTekstow table = [] {
+    TTabelaTekstow t{};
+    for (std::size_t i = 0; i < detail::kLiczbaWpisowTekstow; ++i) {
+      const auto& entry = detail::kWpisyTekstow[i];
+      t[static_cast<std::size_t>(entry.id - 1)] = entry.columns;
+    }
+    return t;
+  }();
+  return table;
+}
+
+struct TStanProcesu {
+  bool isNt = true;
+  LanguageId startLocale = kJezykPolski;
+};
+TStanProcesu gStan;
+
+}  // namespace
+
+const TJezykInfo& LanguageInfo(LanguageId language) {
+  return language < kJezyki.size() ? kJezyki[language] : kJezyki[0];
+}
+
+std::string_view TextCell(int id, int column) {
+  if (id < 1 || id > kLiczbaTekstow || column < 0 || column >= kLiczbaKolumn) {
+    return {};
+  }
+  return Table()[static_cast<std::size_t>(id - 1)][static_cast<std::size_t>(column)];
+}
+
+bool IsNtPlatform() { return gStan.isNt; }
+LanguageId StartLocaleLanguage() { return gStan.startLocale; }
+void SetTextProcessState(bool isNtPlatform, LanguageId startLocaleLanguage) {
+  gStan = {isNtPlatform, startLocaleLanguage};
+}
+
+LanguageId LocaleLanguageFromLcid(std::uint32_t lcid) {
+  switch (lcid) {
+    case 1031:
+    case 2055:
+    case 3079:
+    case 4103:
+    case 5127:
+      return kJezykNiemiecki;
+    case 1034:
+    case 2058:
+    case 3082:
+      return kJezykHiszpanski;
+    case 1036:
+    case 2060:
+    case 3084:
+      return kJezykFrancuski;
+    case 1040:
+    case 2064:
+      return kJezykWloski;
+    case 1049:
+      return kJezykRosyjski;
+    default:
+      return kJezykPolski;
+  }
+}
+
+LanguageId LocaleLanguage() { return LocaleLanguageFromLcid(platform::Platform().ThreadLocale()); }
+
+TWideString WidenText(std::string_view text, LanguageId language, bool languageCodePage) {
+  const LanguageId selector = (languageCodePage || IsNtPlatform()) ? language
+                                                                   : StartLocaleLanguage();
+  const auto& table = TableForSelector(selector);
+  TWideString out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    out += table[static_cast<std::uint8_t>(c)];
+  }
+  return out;
+}
+
+TWideString ConvertStoredText(std::string_view text, LanguageId language, bool languageCodePage) {
+  return WidenText(ConvertFromStorageForm(text, language), language, languageCodePage);
+}
+
+TWideString GetText(LanguageId language, int id, bool languageCodePage) {
+  const unsigned low = language & 0x7F;
+  const int column = (low >= 1 && low <= 6) ? static_cast<int>(low) : 0;
+  std::string text(TextCell(id, column));
+  if (language == kJezykRosyjski) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      const bool placeholder = i > 0 && text[i - 1] == '%' && (text[i] == 'd' || text[i] == 's');
+      if (!placeholder) {
+        text[i] = static_cast<char>(ConvertStorageByte(static_cast<std::uint8_t>(text[i]),
+                                                       kJezykRosyjski));
+      }
+    }
+  }
+  return WidenText(text, language, languageCodePage);
+}
+
+namespace {
+
+// Formats one printf-style specifier (without '*') with one argument, in 8 bits.
+std::string FormatOne(const std::string& spec, const TArgument* argument) {
+  if (argument == nullptr || spec.size() < 2) {
+    return {};
+  }
+  const char kind = spec.back();
+  const std::string flags = spec.substr(1, spec.size() - 2);  // width, precision, '-'
+  std::string cspec = "%" + flags;
+  char buffer[512];
+  int n = -1;
+  const auto* integer = std::get_if<std::int64_t>(argument);
+  const auto* real = std::get_if<double>(argument);
+  const auto* text = std::get_if<std::string>(argument);
+  const auto* wide = std::get_if<TWideString>(argument);
+  switch (kind) {
+    case 'd':
+      if (integer != nullptr) {
+        n = std::snprintf(buffer, sizeof buffer, (cspec + "lld").c_str(),
+                          static_cast<long long>(*integer));
+      }
+      break;
+    case 'u':
+      if (integer != nullptr) {
+        n = std::snprintf(buffer, sizeof buffer, (cspec + "llu").c_str(),
+                          static_cast<unsigned long long>(*integer));
+      }
+      break;
+    case 'x':
+      if (integer != nullptr) {
+        n = std::snprintf(buffer, sizeof buffer, (cspec + "llX").c_str(),
+                          static_cast<unsigned long long>(*integer));
+      }
+      break;
+    case 'p':
+      if (integer != nullptr) {
+        n = std::snprintf(buffer, sizeof buffer, "%08llX",
+                          static_cast<unsigned long long>(*integer) & 0xFFFFFFFFull);
+      }
+      break;
+    case 'e':
+    case 'f':
+    case 'g':
+    case 'n':
+    case 'm': {
+      const double value = real != nullptr      ? *real
+                           : integer != nullptr ? static_cast<double>(*integer)
+                                                : 0.0;
+      if (real == nullptr && integer == nullptr) {
+        break;
+      }
+      const char c = (kind == 'n' || kind == 'm') ? 'f' : kind;
+      if (kind == 'm' && flags.find('.') == std::string::npos) {
+        cspec += ".2";
+      }
+      n = std::snprintf(buffer, sizeof buffer, (cspec + c).c_str(), value);
+      break;
+    }
+    case 's': {
+      std::string s = text != nullptr ? *text : std::string{};
+      if (wide != nullptr) {
+        for (const char16_t u : *wide) {
+          s += u < 0x100 ? static_cast<char>(u) : '?';
+        }
+      }
+      if (text == nullptr && wide == nullptr) {
+        break;
+      }
+      n = std::snprintf(buffer, sizeof buffer, (cspec + "s").c_str(), s.c_str());
+      if (n >= static_cast<int>(sizeof buffer)) {
+        return s;  // longer than the buffer: the plain string, unpadded
+      }
+      break;
+    }
+    default:
+      return spec;
+  }
+  if (n < 0) {
+    return {};
+  }
+  return std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
+}
+
+bool IsSpecifierEnd(char16_t c) {
+  switch (c) {
+    case u'd':
+    case u'e':
+    case u'f':
+    case u'g':
+    case u'm':
+    case u'n':
+    case u'p':
+    case u's':
+    case u'u':
+    case u'x':
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+TWideString FormatText(const TWideString& format, std::initializer_list<TArgument> arguments,
+                       bool languageCodePage, LanguageId language) {
+  TWideString out;
+  const TArgument* next = arguments.begin();
+  const auto take = [&]() -> const TArgument* {
+    return next != arguments.end() ? next++ : nullptr;
+  };
+  std::size_t pos = 0;
+  while (pos < format.size()) {
+    const std::size_t percent = format.find(u'%', pos);
+    if (percent == TWideString::npos) {
+      out.append(format, pos, TWideString::npos);
+      break;
+    }
+    if (percent + 1 < format.size() && format[percent + 1] == u'%') {
+      out.append(format, pos, percent + 1 - pos);
+      pos = percent + 2;
+      continue;
+    }
+    out.append(format, pos, percent - pos);
+    std::size_t end = percent + 1;
+    while (end < format.size() && !IsSpecifierEnd(format[end])) {
+      ++end;
+    }
+    const std::size_t specEnd = end < format.size() ? end + 1 : end;
+    const TWideString spec = format.substr(percent, specEnd - percent);
+    if (spec == u"%s" && next != arguments.end() && std::holds_alternative<TWideString>(*next)) {
+      out += std::get<TWideString>(*take());
+    } else {
+      std::string spec8;
+      for (const char16_t u : spec) {
+        if (u == u'*') {
+          const TArgument* star = take();
+          const auto* value = star != nullptr ? std::get_if<std::int64_t>(star) : nullptr;
+          spec8 += std::to_string(value != nullptr ? *value : 0);
+        } else {
+          spec8 += u < 0x100 ? static_cast<char>(u) : '?';
+        }
+      }
+      out += WidenText(FormatOne(spec8, take()), language, languageCodePage);
+    }
+    pos = specEnd;
+  }
+  return out;
+}
+
+}  // namespace orvala

@@ -1,0 +1,20 @@
+// The entries of the text table, as written in untInstalTekstyTabela.cpp (internal).
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string_view>
+
+#include "config/untInstalTeksty.h"
+
+namespace orvala::detail {
+
+struct TWpisTekstu {
+  int id;
+  std::array<std::string_view, kLiczbaKolumn> columns;
+};
+
+extern const TWpisTekstu kWpisyTekstow[];
+extern const std::size_t kLiczbaWpisowTekstow;
+
+}  // namespace orvala::detail

@@ -1,0 +1,179 @@
+// The narrow interface between the setup program's engine and the operating system.
+//
+// The engine never calls the OS directly: it asks the process-wide platform (Platform()) for
+// files, directories, the registry, shell folders and links, resources, versions, fonts and the
+// locale. Two implementations exist: Win32 (the real one, src/platform/win32) and Host (a small
+// stand-in over std::filesystem and memory, src/platform/host) that lets the engine, the tools
+// and the tests run natively. A fault-injecting wrapper (untPlatformaAwarie.h) sits over either.
+//
+// Conventions:
+//  - Paths are 8-bit Windows-1250 strings in Windows form ("C:\dir\file"), at most kMaxPath
+//    characters; a longer path fails the call (false / empty), it never overruns anything.
+//  - Wide paths (TWideString, UTF-16) are used only where the program shows or stores texts in
+//    UTF-16: shortcut files and the Start-menu group folder.
+//  - Every call reports failure through its result; nothing throws.
+//  - Handles (TPlikPlatformy, TKluczRejestru) are owning objects: destroying one closes it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "textutil/untTekst.h"
+
+namespace orvala::platform {
+
+inline constexpr std::size_t kMaxPath = 260;
+
+// Attribute bits, with the values Windows uses.
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrSystem = 0x04;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+
+// One entry of a directory listing.
+struct TWpisKatalogu {
+  std::string name;           // file name only, Windows-1250
+  std::uint32_t attributes;   // kAttr* bits
+  std::uint64_t size;         // 64-bit size; 0 for directories
+  bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
+};
+
+// An open untyped file. Read/Write report the bytes actually moved; Close is explicit so that
+// a failing close can be reported, and the destructor closes quietly if Close was not called.
+class TPlikPlatformy {
+ public:
+  virtual ~TPlikPlatformy() = default;
+  // Reads up to `count` bytes; `got` = bytes read (0 at the end). False on an I/O error.
+  virtual bool Read(void* buffer, std::size_t count, std::size_t& got) = 0;
+  // Writes `count` bytes; `written` = bytes actually written (less on a short write).
+  virtual bool Write(const void* buffer, std::size_t count, std::size_t& written) = 0;
+  // Size of the file in bytes.
+  virtual std::optional<std::uint64_t> Size() = 0;
+  virtual bool Close() = 0;
+};
+
+// Drive types, with the values GetDriveType returns.
+enum class TTypNapedu : unsigned {
+  Unknown = 0,
+  NoRootDir = 1,
+  Removable = 2,
+  Fixed = 3,
+  Remote = 4,
+  CdRom = 5,
+  RamDisk = 6,
+};
+
+enum class TKorzen { CurrentUser, LocalMachine };
+
+inline constexpr std::uint32_t kKeyRead = 0x20019;       // KEY_READ
+inline constexpr std::uint32_t kKeyAllAccess = 0xF003F;  // KEY_ALL_ACCESS
+
+// An open registry key.
+class TKluczRejestru {
+ public:
+  virtual ~TKluczRejestru() = default;
+  // True and `value` set when the value exists and is a string; otherwise false, value untouched.
+  virtual bool ReadString(const std::string& name, std::string& value) = 0;
+  virtual bool ReadInteger(const std::string& name, std::int32_t& value) = 0;
+  virtual bool WriteString(const std::string& name, const std::string& value) = 0;
+  // A UTF-16 string value (REG_SZ written through the wide API).
+  virtual bool WriteWideString(const std::string& name, const TWideString& value) = 0;
+  virtual bool WriteInteger(const std::string& name, std::int32_t value) = 0;  // REG_DWORD
+  virtual bool WriteBool(const std::string& name, bool value) = 0;  // REG_DWORD 1 / 0
+  virtual bool ValueExists(const std::string& name) = 0;
+  virtual bool Close() = 0;
+};
+
+// Shell special-folder numbers used by the program.
+inline constexpr int kFolderDesktop = 0;
+inline constexpr int kFolderPrograms = 2;
+inline constexpr int kFolderCommonPrograms = 23;
+inline constexpr int kFolderCommonDesktop = 25;
+
+class TPlatforma {
+ public:
+  virtual ~TPlatforma() = default;
+
+  // --- Files and directories -------------------------------------------------------------
+  // Every entry of `directory` (no pattern, no trailing backslash needed), hidden and system
+  // entries included, in the order the file system gives them; "." and ".." are listed as
+  // Windows lists them (present except at a drive root). False when it cannot be enumerated.
+  virtual bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) = 0;
+  // The entry that `path` names (as a directory search for that exact name would find it).
+  virtual std::optional<TWpisKatalogu> FindEntry(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;       // an existing file, not a directory
+  virtual bool DirectoryExists(const std::string& path) = 0;  // an existing directory
+  virtual bool CreateDirectory(const std::string& path) = 0;  // one level; false if it exists
+  virtual bool RemoveDirectory(const std::string& path) = 0;  // only an empty directory
+  virtual bool DeleteFile(const std::string& path) = 0;
+  virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
+  // `replacement` takes the place of `replaced` in one step (replaced may exist or not).
+  virtual bool ReplaceFile(const std::string& replacement, const std::string& replaced) = 0;
+  // Copies a file; fails when `to` already exists.
+  virtual bool CopyFileNoOverwrite(const std::string& from, const std::string& to) = 0;
+  virtual std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) = 0;
+  // Creates the file, or truncates an existing one, for writing.
+  virtual std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) = 0;
+  // Free bytes available to the user on drive `drive` (1 = A, 3 = C; 0 = the current drive).
+  virtual std::optional<std::int64_t> FreeSpace(int drive) = 0;
+  // Drive roots ("C:\", "D:\", ...) in the order the system gives them.
+  virtual std::vector<std::string> LogicalDrives() = 0;
+  virtual TTypNapedu DriveType(const std::string& root) = 0;
+  // Wide-path twins for the UTF-16 folders of the Start-menu group.
+  virtual bool CreateDirectoryWide(const TWideString& path) = 0;
+  virtual bool DirectoryExistsWide(const TWideString& path) = 0;
+  virtual bool FileExistsWide(const TWideString& path) = 0;
+
+  // --- Registry --------------------------------------------------------------------------
+  // Opens `path` under `root` with `access`; creates missing keys only when `create` is true.
+  virtual std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
+                                                  std::uint32_t access, bool create) = 0;
+
+  // --- Shell -----------------------------------------------------------------------------
+  // The folder's path as the shell reports it (no trailing backslash added); empty on failure.
+  virtual TWideString SpecialFolder(int folder) = 0;
+  // A shell link at `linkPath` to `target`, with working directory and description.
+  // False when the link object or one of its interfaces cannot be had.
+  virtual bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
+                               const TWideString& linkPath, const std::string& description) = 0;
+
+  // --- System ----------------------------------------------------------------------------
+  virtual std::string WindowsDirectory() = 0;  // empty on failure
+  virtual std::string SystemDirectory() = 0;   // empty on failure
+  virtual std::string TempDirectory() = 0;     // with trailing backslash; empty on failure
+  virtual std::string ModuleFileName() = 0;    // full path of the running program
+  virtual std::uint32_t ThreadLocale() = 0;    // LCID, e.g. 1045 Polish, 1049 Russian
+  virtual bool IsNtPlatform() = 0;
+
+  // --- Program resources, file versions, fonts -------------------------------------------
+  // The RCDATA resource `name` of the program's own module, whole. False when missing.
+  virtual bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) = 0;
+  // The "FileVersion" string of the first translation of the file's version resource.
+  virtual bool FileVersionString(const std::string& path, std::string& version) = 0;
+  // The character-set numbers the system reports for each font of face `face`, in order.
+  virtual std::vector<int> FontCharsets(const std::string& face) = 0;
+};
+
+// The process-wide platform. The program entry installs the Win32 one; tests and tools install
+// a host one (or a fault-injecting wrapper) with TZasiegPlatformy.
+TPlatforma& Platform();
+void SetPlatform(TPlatforma* platform);
+
+// Installs a platform for the lifetime of the scope and restores the previous one after it.
+class TZasiegPlatformy {
+ public:
+  explicit TZasiegPlatformy(TPlatforma& platform);
+  ~TZasiegPlatformy();
+  TZasiegPlatformy(const TZasiegPlatformy&) = delete;
+  TZasiegPlatformy& operator=(const TZasiegPlatformy&) = delete;
+
+ private:
+  TPlatforma* previous_;
+};
+
+}  // namespace orvala::platform

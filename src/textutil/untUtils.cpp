@@ -1,0 +1,57 @@
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+std::string UpperText1250(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    c = static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(c)));
+  }
+  return out;
+}
+
+std::string LowerText1250(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    c = static_cast<char>(LowerChar1250(static_cast<std::uint8_t>(c)));
+  }
+  return out;
+}
+
+std::string ConvertFromStorageForm(std::string_view text, LanguageId language) {
+  std::string out(text);
+  for (char& c : out) {
+    c = static_cast<char>(ConvertStorageByte(static_cast<std::uint8_t>(c), language));
+  }
+  return out;
+}
+
+bool IsNameInList(std::string_view name, std::string_view list) {
+  std::string probe;
+  probe.reserve(name.size() + 2);
+  probe += '<';
+  probe += LowerText1250(name);
+  probe += '>';
+  return LowerText1250(list).find(probe) != std::string::npos;
+}
+
+bool FindCharInSet(std::string_view text, int& position, const ByteSet& set) {
+  if (position <= 0) {
+    return false;
+  }
+  const auto length = static_cast<long long>(text.size());
+  while (position <= length) {
+    if (set.Contains(static_cast<std::uint8_t>(text[static_cast<std::size_t>(position - 1)]))) {
+      return true;
+    }
+    ++position;
+  }
+  return false;
+}
+
+bool IsCharInSetAt(const ByteSet& set, std::string_view text, int position) {
+  return position >= 1 && static_cast<std::size_t>(position) <= text.size() &&
+         set.Contains(static_cast<std::uint8_t>(text[static_cast<std::size_t>(position - 1)]));
+}
+
+}  // namespace orvala

@@ -1,0 +1,3 @@
+#include "textutil/untUtils.h"
+
+#include <gtest/gtest.h>
