@@ -1,0 +1,113 @@
+// The host stand-in of the platform: just enough Windows to run the engine, the tools and the
+// tests natively (and under Wine, since it uses only the C++ standard library).
+//
+//  - Drive letters map to host folders; names are resolved case-insensitively by the
+//    Windows-1250 table, and host names (UTF-8) are shown to the engine in Windows-1250.
+//  - Hidden and system attributes are kept in a side table (the host file system has none).
+//  - The registry lives in memory; shell folders, system directories, the locale, resources,
+//    file versions and font charsets come from settings made by the test or the tool.
+//  - Shell links are recorded as small text files at the link path.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/untPlatforma.h"
+
+namespace orvala::platform {
+
+// A registry value as kept in memory.
+struct TWartoscRejestru {
+  enum class TTyp { String, Dword } type;
+  std::string text;       // String: Windows-1250 (wide strings are kept converted to UTF-8 in
+                          // `wideUtf8` as well)
+  std::string wideUtf8;   // String written through WriteWideString: its UTF-8 form
+  std::int32_t number = 0;
+};
+
+// A shell link as recorded by CreateShellLink.
+struct TSkrotHost {
+  TWideString linkPath;
+  std::string target;
+  std::string workingDirectory;
+  std::string description;
+};
+
+class TPlatformaHost : public TPlatforma {
+ public:
+  TPlatformaHost();
+  ~TPlatformaHost() override;
+
+  // --- Settings --------------------------------------------------------------------------
+  // Drive `letter` ('C', 'D', ...) is the host folder `folder`, of the given type.
+  void MapDrive(char letter, const std::filesystem::path& folder,
+                TTypNapedu type = TTypNapedu::Fixed);
+  // Free space reported for a drive (default: the host file system's); nullopt = the query fails.
+  void SetFreeSpace(char letter, std::optional<std::int64_t> bytes);
+  void SetSpecialFolder(int folder, const TWideString& path);  // empty = the folder is missing
+  void SetWindowsDirectory(const std::string& path);
+  void SetSystemDirectory(const std::string& path);
+  void SetTempDirectory(const std::string& path);
+  void SetModuleFileName(const std::string& path);
+  void SetThreadLocale(std::uint32_t lcid);
+  void SetNtPlatform(bool nt);
+  void SetResource(const std::string& name, std::vector<std::uint8_t> data);
+  void SetFileVersion(const std::string& path, const std::string& version);
+  void SetFontCharsets(const std::string& face, std::vector<int> charsets);
+  // Marks an entry hidden/system (kAttr* bits), as Windows would report it.
+  void SetAttributes(const std::string& path, std::uint32_t attributes);
+
+  // --- Inspection (tests) ----------------------------------------------------------------
+  // The host path that a Windows path resolves to (existing or not), or nullopt.
+  std::optional<std::filesystem::path> HostPath(const std::string& path);
+  bool KeyExists(TKorzen root, const std::string& path) const;
+  std::optional<TWartoscRejestru> RegistryValue(TKorzen root, const std::string& key,
+                                                const std::string& name) const;
+  void DeleteKey(TKorzen root, const std::string& path);
+  const std::vector<TSkrotHost>& Links() const;
+
+  // --- TPlatforma --------------------------------------------------------------------------
+  bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
+  std::optional<TWpisKatalogu> FindEntry(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
+  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
+  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  std::optional<std::int64_t> FreeSpace(int drive) override;
+  std::vector<std::string> LogicalDrives() override;
+  TTypNapedu DriveType(const std::string& root) override;
+  bool CreateDirectoryWide(const TWideString& path) override;
+  bool DirectoryExistsWide(const TWideString& path) override;
+  bool FileExistsWide(const TWideString& path) override;
+  std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
+                                          std::uint32_t access, bool create) override;
+  TWideString SpecialFolder(int folder) override;
+  bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
+                       const TWideString& linkPath, const std::string& description) override;
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string TempDirectory() override;
+  std::string ModuleFileName() override;
+  std::uint32_t ThreadLocale() override;
+  bool IsNtPlatform() override;
+  bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
+  bool FileVersionString(const std::string& path, std::string& version) override;
+  std::vector<int> FontCharsets(const std::string& face) override;
+
+ private:
+  struct TStan;
+  std::unique_ptr<TStan> stan_;
+};
+
+}  // namespace orvala::platform
