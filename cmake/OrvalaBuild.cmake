@@ -33,3 +33,8 @@ function(orvala_add_gtest target)
     gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60)
   endif()
 endfunction()
+
+if(ORVALA_FUZZ)
+  # Coverage instrumentation for every library the fuzzers link.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+endif()
