@@ -24,9 +24,9 @@ namespace orvala::platform {
 // A registry value as kept in memory.
 struct TWartoscRejestru {
   enum class TTyp { String, Dword } type;
-  std::string text;       // String: Windows-1250 (wide strings are kept converted to UTF-8 in
-                          // `wideUtf8` as well)
-  std::string wideUtf8;   // String written through WriteWideString: its UTF-8 form
+  std::string text;      // String: Windows-1250 (wide strings are kept converted to UTF-8 in
+                         // `wideUtf8` as well)
+  std::string wideUtf8;  // String written through WriteWideString: its UTF-8 form
   std::int32_t number = 0;
 };
 

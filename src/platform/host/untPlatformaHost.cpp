@@ -1,0 +1,695 @@
+// The host stand-in of the platform.
+//
+// Divisions: state and settings; locating Windows paths on the host; directory listings and
+// attributes; files and directories; open files; drives; shell folders and links; system
+// values; resources, versions and fonts; registry.
+#include "platform/host/untPlatformaHost.h"
+
+#include <algorithm>
+#include <fstream>
+#include <system_error>
+#include <utility>
+
+#include "platform/host/untRejestrHost.h"
+#include "platform/host/untSciezkaHost.h"
+#include "platform/host/untWersjaPE.h"
+#include "textutil/untKodowanie.h"
+#include "textutil/untUtils.h"
+
+namespace orvala::platform {
+
+namespace fs = std::filesystem;
+using host::TSciezkaWin;
+
+// --- State and settings -----------------------------------------------------------------------
+
+namespace {
+
+struct TNaped {
+  fs::path folder;
+  TTypNapedu type = TTypNapedu::Fixed;
+  bool freeSpaceSet = false;
+  std::optional<std::int64_t> freeSpace;
+};
+
+// Largest file FileVersionString reads whole (a version resource sits in a program file).
+constexpr std::uintmax_t kMaxObrazPE = 256u << 20;
+
+}  // namespace
+
+struct TPlatformaHost::TStan {
+  std::map<char, TNaped> drives;
+  std::map<int, TWideString> specialFolders;
+  std::string windowsDirectory = "C:\\WINDOWS";
+  std::string systemDirectory = "C:\\WINDOWS\\system32";
+  std::string tempDirectory = "C:\\WINDOWS\\TEMP\\";
+  std::string moduleFileName = "C:\\Instalator.exe";
+  std::uint32_t lcid = 1045;
+  bool nt = true;
+  std::map<std::string, std::vector<std::uint8_t>> resources;  // by upper-cased name
+  std::map<TWideString, std::string> versions;                 // by folded Windows path
+  std::map<std::string, std::vector<int>> fonts;               // by lower-cased face
+  std::map<std::string, std::uint32_t> attributes;             // by host path (UTF-8)
+  host::TRejestrPamieci registry;
+  std::vector<TSkrotHost> links;
+
+  // Where a parsed Windows path lies on the host, or nullopt for an unmapped drive.
+  std::optional<host::TRozwiazanie> Locate(const TSciezkaWin& p) const {
+    const auto drive = drives.find(p.drive);
+    if (drive == drives.end()) {
+      return std::nullopt;
+    }
+    return host::Resolve(drive->second.folder, p.names);
+  }
+
+  // An existing entry: its host path.
+  std::optional<fs::path> Existing(const std::optional<TSciezkaWin>& p) const {
+    if (!p) {
+      return std::nullopt;
+    }
+    const std::optional<host::TRozwiazanie> r = Locate(*p);
+    if (!r || !r->complete) {
+      return std::nullopt;
+    }
+    std::error_code ec;
+    if (!fs::exists(r->path, ec)) {
+      return std::nullopt;
+    }
+    return r->path;
+  }
+
+  // A path whose parent directory exists: its host path, and whether the entry itself exists.
+  struct TMiejsce {
+    fs::path path;
+    bool exists;
+  };
+  std::optional<TMiejsce> InExistingDirectory(const std::optional<TSciezkaWin>& p) const {
+    if (!p || p->IsRoot()) {
+      return std::nullopt;
+    }
+    TSciezkaWin parent = *p;
+    parent.names.pop_back();
+    const std::optional<fs::path> dir = Existing(parent);
+    std::error_code ec;
+    if (!dir || !fs::is_directory(*dir, ec)) {
+      return std::nullopt;
+    }
+    const host::TRozwiazanie r = host::Resolve(*dir, {p->names.back()});
+    return TMiejsce{r.path, r.complete && fs::exists(fs::symlink_status(r.path, ec))};
+  }
+
+  static std::string AttributeKey(const fs::path& hostPath) {
+    return host::Utf8FromPath(hostPath.lexically_normal());
+  }
+  std::uint32_t SideAttributes(const fs::path& hostPath) const {
+    const auto it = attributes.find(AttributeKey(hostPath));
+    return it == attributes.end() ? 0 : it->second;
+  }
+  // Moves the side attributes of `from` (and of everything under it) to `to`.
+  void MoveAttributes(const fs::path& from, const fs::path& to) {
+    const std::string oldKey = AttributeKey(from);
+    const std::string newKey = AttributeKey(to);
+    std::map<std::string, std::uint32_t> moved;
+    for (auto it = attributes.begin(); it != attributes.end();) {
+      if (it->first == oldKey || it->first.compare(0, oldKey.size() + 1, oldKey + '/') == 0) {
+        moved[newKey + it->first.substr(oldKey.size())] = it->second;
+        it = attributes.erase(it);
+      } else {
+        ++it;
+      }
+    }
+    attributes.merge(moved);
+  }
+  void ForgetAttributes(const fs::path& hostPath) { attributes.erase(AttributeKey(hostPath)); }
+
+  TWpisKatalogu EntryOf(const fs::path& hostPath, std::string name) const {
+    std::error_code ec;
+    const bool directory = fs::is_directory(hostPath, ec);
+    TWpisKatalogu e{std::move(name), directory ? kAttrDirectory : kAttrArchive, 0};
+    e.attributes |= SideAttributes(hostPath);
+    if (!directory) {
+      const std::uintmax_t size = fs::file_size(hostPath, ec);
+      e.size = ec ? 0 : static_cast<std::uint64_t>(size);
+    }
+    return e;
+  }
+
+  static TWideString FoldedKey(const TSciezkaWin& p) {
+    TWideString key(1, static_cast<char16_t>(p.drive));
+    for (const TWideString& name : p.names) {
+      key += u'\\';
+      for (const char16_t c : name) {
+        key += host::FoldChar(c);
+      }
+    }
+    return key;
+  }
+};
+
+TPlatformaHost::TPlatformaHost() : stan_(std::make_unique<TStan>()) {}
+TPlatformaHost::~TPlatformaHost() = default;
+
+void TPlatformaHost::MapDrive(char letter, const fs::path& folder, TTypNapedu type) {
+  TNaped& d = stan_->drives[static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(letter)))];
+  d.folder = folder;
+  d.type = type;
+}
+
+void TPlatformaHost::SetFreeSpace(char letter, std::optional<std::int64_t> bytes) {
+  TNaped& d = stan_->drives[static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(letter)))];
+  d.freeSpaceSet = true;
+  d.freeSpace = bytes;
+}
+
+void TPlatformaHost::SetSpecialFolder(int folder, const TWideString& path) {
+  stan_->specialFolders[folder] = path;
+}
+void TPlatformaHost::SetWindowsDirectory(const std::string& path) {
+  stan_->windowsDirectory = path;
+}
+void TPlatformaHost::SetSystemDirectory(const std::string& path) {
+  stan_->systemDirectory = path;
+}
+void TPlatformaHost::SetTempDirectory(const std::string& path) {
+  stan_->tempDirectory = path;
+}
+void TPlatformaHost::SetModuleFileName(const std::string& path) {
+  stan_->moduleFileName = path;
+}
+void TPlatformaHost::SetThreadLocale(std::uint32_t lcid) {
+  stan_->lcid = lcid;
+}
+void TPlatformaHost::SetNtPlatform(bool nt) {
+  stan_->nt = nt;
+}
+
+void TPlatformaHost::SetResource(const std::string& name, std::vector<std::uint8_t> data) {
+  stan_->resources[UpperText1250(name)] = std::move(data);
+}
+
+void TPlatformaHost::SetFileVersion(const std::string& path, const std::string& version) {
+  if (const std::optional<TSciezkaWin> p = host::ParsePath(path)) {
+    stan_->versions[TStan::FoldedKey(*p)] = version;
+  }
+}
+
+void TPlatformaHost::SetFontCharsets(const std::string& face, std::vector<int> charsets) {
+  stan_->fonts[LowerText1250(face)] = std::move(charsets);
+}
+
+void TPlatformaHost::SetAttributes(const std::string& path, std::uint32_t attributes) {
+  if (const std::optional<fs::path> p = stan_->Existing(host::ParsePath(path))) {
+    stan_->attributes[TStan::AttributeKey(*p)] =
+        attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
+  }
+}
+
+// --- Inspection --------------------------------------------------------------------------------
+
+std::optional<fs::path> TPlatformaHost::HostPath(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p) {
+    return std::nullopt;
+  }
+  const std::optional<host::TRozwiazanie> r = stan_->Locate(*p);
+  if (!r) {
+    return std::nullopt;
+  }
+  return r->path;
+}
+
+bool TPlatformaHost::KeyExists(TKorzen root, const std::string& path) const {
+  return stan_->registry.Exists(root, path);
+}
+
+std::optional<TWartoscRejestru> TPlatformaHost::RegistryValue(TKorzen root, const std::string& key,
+                                                              const std::string& name) const {
+  const host::TRejestrPamieci::TKlucz* k = stan_->registry.Find(root, key);
+  if (k == nullptr) {
+    return std::nullopt;
+  }
+  const auto it = k->values.find(LowerText1250(name));
+  if (it == k->values.end()) {
+    return std::nullopt;
+  }
+  return it->second.value;
+}
+
+void TPlatformaHost::DeleteKey(TKorzen root, const std::string& path) {
+  stan_->registry.Delete(root, path);
+}
+
+const std::vector<TSkrotHost>& TPlatformaHost::Links() const {
+  return stan_->links;
+}
+
+// --- Directory listings --------------------------------------------------------------------------
+
+bool TPlatformaHost::ListDirectory(const std::string& directory,
+                                   std::vector<TWpisKatalogu>& entries) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(directory);
+  const std::optional<fs::path> dir = stan_->Existing(p);
+  std::error_code ec;
+  if (!dir || !fs::is_directory(*dir, ec)) {
+    return false;
+  }
+  std::vector<TWpisKatalogu> found;
+  for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
+    found.push_back(stan_->EntryOf(it->path(), host::HostNameTo1250(it->path().filename())));
+  }
+  if (ec) {
+    return false;
+  }
+  // A stable order, by name without regard to case, as NTFS lists a folder.
+  std::sort(found.begin(), found.end(), [](const TWpisKatalogu& a, const TWpisKatalogu& b) {
+    return LowerText1250(a.name) < LowerText1250(b.name);
+  });
+  entries.clear();
+  if (!p->IsRoot()) {
+    entries.push_back({".", kAttrDirectory, 0});
+    entries.push_back({"..", kAttrDirectory, 0});
+  }
+  entries.insert(entries.end(), found.begin(), found.end());
+  return true;
+}
+
+std::optional<TWpisKatalogu> TPlatformaHost::FindEntry(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->IsRoot() || p->trailingSeparator) {
+    return std::nullopt;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  if (!found) {
+    return std::nullopt;
+  }
+  return stan_->EntryOf(*found, host::HostNameTo1250(found->filename()));
+}
+
+// --- Files and directories ---------------------------------------------------------------------
+
+bool TPlatformaHost::FileExists(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->trailingSeparator) {
+    return false;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  return found && !fs::is_directory(*found, ec);
+}
+
+bool TPlatformaHost::DirectoryExists(const std::string& path) {
+  const std::optional<fs::path> found = stan_->Existing(host::ParsePath(path));
+  std::error_code ec;
+  return found && fs::is_directory(*found, ec);
+}
+
+bool TPlatformaHost::CreateDirectory(const std::string& path) {
+  const auto place = stan_->InExistingDirectory(host::ParsePath(path));
+  std::error_code ec;
+  return place && !place->exists && fs::create_directory(place->path, ec) && !ec;
+}
+
+bool TPlatformaHost::RemoveDirectory(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->IsRoot()) {
+    return false;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  if (!found || !fs::is_directory(fs::symlink_status(*found, ec)) || !fs::is_empty(*found, ec) ||
+      !fs::remove(*found, ec)) {
+    return false;
+  }
+  stan_->ForgetAttributes(*found);
+  return true;
+}
+
+bool TPlatformaHost::DeleteFile(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->trailingSeparator) {
+    return false;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  if (!found || fs::is_directory(*found, ec) ||
+      (stan_->SideAttributes(*found) & kAttrReadOnly) != 0 || !fs::remove(*found, ec)) {
+    return false;
+  }
+  stan_->ForgetAttributes(*found);
+  return true;
+}
+
+bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) {
+  const std::optional<TSciezkaWin> source = host::ParsePath(from);
+  if (!source || source->IsRoot()) {
+    return false;
+  }
+  const std::optional<fs::path> old = stan_->Existing(source);
+  const auto place = stan_->InExistingDirectory(host::ParsePath(to));
+  if (!old || !place) {
+    return false;
+  }
+  fs::path target = place->path;
+  if (place->exists) {
+    if (place->path.lexically_normal() != old->lexically_normal()) {
+      return false;  // the new name is taken
+    }
+    // The same entry under a name differing only in case: take the name as written.
+    TSciezkaWin written = *host::ParsePath(to);
+    target = place->path.parent_path() / host::PathFromUtf8(Utf16ToUtf8(written.names.back()));
+  }
+  std::error_code ec;
+  fs::rename(*old, target, ec);
+  if (ec) {
+    return false;
+  }
+  stan_->MoveAttributes(*old, target);
+  return true;
+}
+
+bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::string& replaced) {
+  const std::optional<TSciezkaWin> source = host::ParsePath(replacement);
+  if (!source || source->trailingSeparator) {
+    return false;
+  }
+  const std::optional<fs::path> from = stan_->Existing(source);
+  const auto place = stan_->InExistingDirectory(host::ParsePath(replaced));
+  std::error_code ec;
+  if (!from || fs::is_directory(*from, ec) || !place) {
+    return false;
+  }
+  if (place->exists && (fs::is_directory(place->path, ec) ||
+                        (stan_->SideAttributes(place->path) & kAttrReadOnly) != 0)) {
+    return false;
+  }
+  fs::rename(*from, place->path, ec);
+  if (ec) {
+    return false;
+  }
+  stan_->ForgetAttributes(place->path);
+  stan_->MoveAttributes(*from, place->path);
+  return true;
+}
+
+bool TPlatformaHost::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
+  const std::optional<TSciezkaWin> source = host::ParsePath(from);
+  if (!source || source->trailingSeparator) {
+    return false;
+  }
+  const std::optional<fs::path> old = stan_->Existing(source);
+  const auto place = stan_->InExistingDirectory(host::ParsePath(to));
+  std::error_code ec;
+  if (!old || fs::is_directory(*old, ec) || !place || place->exists ||
+      !fs::copy_file(*old, place->path, fs::copy_options::none, ec) || ec) {
+    return false;
+  }
+  if (const std::uint32_t a = stan_->SideAttributes(*old)) {
+    stan_->attributes[TStan::AttributeKey(place->path)] = a;
+  }
+  return true;
+}
+
+// --- Open files ------------------------------------------------------------------------------
+
+namespace {
+
+class TPlikHost final : public TPlikPlatformy {
+ public:
+  TPlikHost(fs::path path, std::ios::openmode mode) : path_(std::move(path)) {
+    buffer_.open(path_, mode | std::ios::binary);
+  }
+  ~TPlikHost() override { buffer_.close(); }
+  bool IsOpen() const { return buffer_.is_open(); }
+
+  bool Read(void* buffer, std::size_t count, std::size_t& got) override {
+    got = 0;
+    if (!buffer_.is_open()) {
+      return false;
+    }
+    auto* out = static_cast<char*>(buffer);
+    while (got < count) {
+      const std::streamsize n = buffer_.sgetn(out + got, static_cast<std::streamsize>(count - got));
+      if (n <= 0) {
+        break;
+      }
+      got += static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+  bool Write(const void* buffer, std::size_t count, std::size_t& written) override {
+    written = 0;
+    if (!buffer_.is_open()) {
+      return false;
+    }
+    const std::streamsize n =
+        buffer_.sputn(static_cast<const char*>(buffer), static_cast<std::streamsize>(count));
+    written = n > 0 ? static_cast<std::size_t>(n) : 0;
+    return written == count;
+  }
+  std::optional<std::uint64_t> Size() override {
+    if (!buffer_.is_open()) {
+      return std::nullopt;
+    }
+    buffer_.pubsync();
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path_, ec);
+    if (ec) {
+      return std::nullopt;
+    }
+    return static_cast<std::uint64_t>(size);
+  }
+  bool Close() override { return buffer_.is_open() && buffer_.close() != nullptr; }
+
+ private:
+  fs::path path_;
+  std::filebuf buffer_;
+};
+
+std::unique_ptr<TPlikPlatformy> Opened(std::unique_ptr<TPlikHost> file) {
+  if (!file->IsOpen()) {
+    return nullptr;
+  }
+  return file;
+}
+
+}  // namespace
+
+std::unique_ptr<TPlikPlatformy> TPlatformaHost::OpenRead(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->trailingSeparator) {
+    return nullptr;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  if (!found || fs::is_directory(*found, ec)) {
+    return nullptr;
+  }
+  return Opened(std::make_unique<TPlikHost>(*found, std::ios::in));
+}
+
+std::unique_ptr<TPlikPlatformy> TPlatformaHost::CreateWrite(const std::string& path) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p || p->trailingSeparator) {
+    return nullptr;
+  }
+  const auto place = stan_->InExistingDirectory(p);
+  std::error_code ec;
+  if (!place) {
+    return nullptr;
+  }
+  if (place->exists) {
+    // CREATE_ALWAYS with normal attributes refuses a directory, a read-only file, and a hidden
+    // or system file.
+    if (fs::is_directory(place->path, ec) ||
+        (stan_->SideAttributes(place->path) & (kAttrReadOnly | kAttrHidden | kAttrSystem)) != 0) {
+      return nullptr;
+    }
+  }
+  return Opened(std::make_unique<TPlikHost>(place->path, std::ios::out | std::ios::trunc));
+}
+
+// --- Drives ------------------------------------------------------------------------------------
+
+std::optional<std::int64_t> TPlatformaHost::FreeSpace(int drive) {
+  if (drive < 0 || drive > 26) {
+    return std::nullopt;
+  }
+  const char letter = drive == 0 ? 'C' : static_cast<char>('A' + drive - 1);
+  const auto it = stan_->drives.find(letter);
+  if (it == stan_->drives.end()) {
+    return std::nullopt;
+  }
+  if (it->second.freeSpaceSet) {
+    return it->second.freeSpace;
+  }
+  std::error_code ec;
+  const fs::space_info space = fs::space(it->second.folder, ec);
+  if (ec) {
+    return std::nullopt;
+  }
+  return static_cast<std::int64_t>(space.available);
+}
+
+std::vector<std::string> TPlatformaHost::LogicalDrives() {
+  std::vector<std::string> roots;
+  for (const auto& [letter, drive] : stan_->drives) {
+    if (!drive.folder.empty()) {
+      roots.push_back(std::string(1, letter) + ":\\");
+    }
+  }
+  return roots;
+}
+
+TTypNapedu TPlatformaHost::DriveType(const std::string& root) {
+  if ((root.size() != 2 && root.size() != 3) || root[1] != ':' ||
+      (root.size() == 3 && root[2] != '\\')) {
+    return TTypNapedu::NoRootDir;
+  }
+  const auto it =
+      stan_->drives.find(static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(root[0]))));
+  if (it == stan_->drives.end() || it->second.folder.empty()) {
+    return TTypNapedu::NoRootDir;
+  }
+  return it->second.type;
+}
+
+// --- Wide paths --------------------------------------------------------------------------------
+
+bool TPlatformaHost::CreateDirectoryWide(const TWideString& path) {
+  const auto place = stan_->InExistingDirectory(host::ParseWidePath(path));
+  std::error_code ec;
+  return place && !place->exists && fs::create_directory(place->path, ec) && !ec;
+}
+
+bool TPlatformaHost::DirectoryExistsWide(const TWideString& path) {
+  const std::optional<fs::path> found = stan_->Existing(host::ParseWidePath(path));
+  std::error_code ec;
+  return found && fs::is_directory(*found, ec);
+}
+
+bool TPlatformaHost::FileExistsWide(const TWideString& path) {
+  const std::optional<TSciezkaWin> p = host::ParseWidePath(path);
+  if (!p || p->trailingSeparator) {
+    return false;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  return found && !fs::is_directory(*found, ec);
+}
+
+// --- Registry ------------------------------------------------------------------------------------
+
+std::unique_ptr<TKluczRejestru> TPlatformaHost::OpenKey(TKorzen root, const std::string& path,
+                                                        std::uint32_t access, bool create) {
+  return stan_->registry.Open(root, path, access, create);
+}
+
+// --- Shell -------------------------------------------------------------------------------------
+
+TWideString TPlatformaHost::SpecialFolder(int folder) {
+  const auto it = stan_->specialFolders.find(folder);
+  return it == stan_->specialFolders.end() ? TWideString() : it->second;
+}
+
+bool TPlatformaHost::CreateShellLink(const std::string& target, const std::string& workingDirectory,
+                                     const TWideString& linkPath, const std::string& description) {
+  const std::optional<TSciezkaWin> p = host::ParseWidePath(linkPath);
+  if (!p || p->trailingSeparator) {
+    return false;
+  }
+  const auto place = stan_->InExistingDirectory(p);
+  std::error_code ec;
+  if (!place || (place->exists && fs::is_directory(place->path, ec))) {
+    return false;
+  }
+  {
+    std::ofstream out(place->path, std::ios::binary | std::ios::trunc);
+    out << "[ShellLink]\ntarget=" << CodePageToUtf8(target, TStronaKodowa::Cp1250)
+        << "\nworkingDirectory=" << CodePageToUtf8(workingDirectory, TStronaKodowa::Cp1250)
+        << "\ndescription=" << CodePageToUtf8(description, TStronaKodowa::Cp1250) << '\n';
+    out.close();
+    if (!out) {
+      return false;
+    }
+  }
+  const TWideString key = TStan::FoldedKey(*p);
+  auto& links = stan_->links;
+  links.erase(std::remove_if(links.begin(), links.end(),
+                             [&](const TSkrotHost& l) {
+                               const auto q = host::ParseWidePath(l.linkPath);
+                               return q && TStan::FoldedKey(*q) == key;
+                             }),
+              links.end());
+  links.push_back({linkPath, target, workingDirectory, description});
+  return true;
+}
+
+// --- System values -----------------------------------------------------------------------------
+
+std::string TPlatformaHost::WindowsDirectory() {
+  return stan_->windowsDirectory;
+}
+std::string TPlatformaHost::SystemDirectory() {
+  return stan_->systemDirectory;
+}
+std::string TPlatformaHost::TempDirectory() {
+  return stan_->tempDirectory;
+}
+std::string TPlatformaHost::ModuleFileName() {
+  return stan_->moduleFileName;
+}
+std::uint32_t TPlatformaHost::ThreadLocale() {
+  return stan_->lcid;
+}
+bool TPlatformaHost::IsNtPlatform() {
+  return stan_->nt;
+}
+
+// --- Resources, versions, fonts ------------------------------------------------------------------
+
+bool TPlatformaHost::LoadResource(const std::string& name, std::vector<std::uint8_t>& data) {
+  const auto it = stan_->resources.find(UpperText1250(name));
+  if (it == stan_->resources.end()) {
+    return false;
+  }
+  data = it->second;
+  return true;
+}
+
+bool TPlatformaHost::FileVersionString(const std::string& path, std::string& version) {
+  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  if (!p) {
+    return false;
+  }
+  const auto set = stan_->versions.find(TStan::FoldedKey(*p));
+  if (set != stan_->versions.end()) {
+    version = set->second;
+    return true;
+  }
+  const std::optional<fs::path> found = stan_->Existing(p);
+  std::error_code ec;
+  const std::uintmax_t size = found ? fs::file_size(*found, ec) : 0;
+  if (!found || ec || size == 0 || size > kMaxObrazPE) {
+    return false;
+  }
+  std::vector<std::uint8_t> image(static_cast<std::size_t>(size));
+  std::ifstream in(*found, std::ios::binary);
+  if (!in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(size))) {
+    return false;
+  }
+  const auto info = host::VersionResource(image);
+  const std::optional<std::string> text =
+      info ? host::FirstTranslationFileVersion(*info) : std::nullopt;
+  if (!text) {
+    return false;
+  }
+  version = *text;
+  return true;
+}
+
+std::vector<int> TPlatformaHost::FontCharsets(const std::string& face) {
+  const auto it = stan_->fonts.find(LowerText1250(face));
+  return it == stan_->fonts.end() ? std::vector<int>() : it->second;
+}
+
+}  // namespace orvala::platform

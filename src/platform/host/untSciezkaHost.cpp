@@ -1,0 +1,195 @@
+#include "platform/host/untSciezkaHost.h"
+
+#include <array>
+#include <system_error>
+
+#include "platform/untPlatforma.h"
+#include "textutil/untKodowanie.h"
+#include "textutil/untUtils.h"
+
+namespace orvala::platform::host {
+
+namespace fs = std::filesystem;
+
+// --- Case folding ------------------------------------------------------------------------------
+
+namespace {
+
+struct TParaZnakow {
+  char16_t upper;
+  char16_t lower;
+};
+
+// The upper/lower pairs of the high half of Windows-1250, as Unicode characters.
+std::array<TParaZnakow, 128> MakeHighPairs() {
+  std::array<TParaZnakow, 128> pairs{};
+  for (unsigned b = 0x80; b < 0x100; ++b) {
+    const auto byte = static_cast<std::uint8_t>(b);
+    pairs[b - 0x80] = {CodePageToUnicode(TStronaKodowa::Cp1250, byte),
+                       CodePageToUnicode(TStronaKodowa::Cp1250, LowerChar1250(byte))};
+  }
+  return pairs;
+}
+
+}  // namespace
+
+char16_t FoldChar(char16_t c) {
+  if (c < 0x80) {
+    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
+  }
+  if (c >= 0x0410 && c <= 0x042F) {  // А..Я
+    return static_cast<char16_t>(c + 0x20);
+  }
+  if (c >= 0x0400 && c <= 0x040F) {  // Ѐ..Џ
+    return static_cast<char16_t>(c + 0x50);
+  }
+  static const std::array<TParaZnakow, 128> kPairs = MakeHighPairs();
+  for (const TParaZnakow& p : kPairs) {
+    if (p.upper == c) {
+      return p.lower;
+    }
+  }
+  return c;
+}
+
+bool EqualFolded(const TWideString& a, const TWideString& b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i] && FoldChar(a[i]) != FoldChar(b[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// --- Parsing -----------------------------------------------------------------------------------
+
+namespace {
+
+bool IsSeparator(char16_t c) {
+  return c == u'\\' || c == u'/';
+}
+
+bool IsForbiddenInName(char16_t c) {
+  return c < 0x20 || c == u'<' || c == u'>' || c == u':' || c == u'"' || c == u'|' || c == u'?' ||
+         c == u'*';
+}
+
+std::optional<TSciezkaWin> ParseUtf16(const TWideString& p) {
+  if (p.size() > kMaxPath || p.size() < 2 || p[1] != u':') {
+    return std::nullopt;
+  }
+  const char16_t letter = FoldChar(p[0]);
+  if (letter < u'a' || letter > u'z') {
+    return std::nullopt;
+  }
+  TSciezkaWin out;
+  out.drive = static_cast<char>('A' + (letter - u'a'));
+  if (p.size() == 2) {
+    return out;
+  }
+  if (!IsSeparator(p[2])) {
+    return std::nullopt;  // "C:dir" is relative to the drive's current directory
+  }
+  TWideString name;
+  const auto flush = [&]() -> bool {
+    if (name.empty() || name == u".") {
+    } else if (name == u"..") {
+      if (!out.names.empty()) {
+        out.names.pop_back();
+      }
+    } else {
+      for (const char16_t c : name) {
+        if (IsForbiddenInName(c)) {
+          return false;
+        }
+      }
+      out.names.push_back(name);
+    }
+    name.clear();
+    return true;
+  };
+  for (std::size_t i = 3; i < p.size(); ++i) {
+    if (IsSeparator(p[i])) {
+      if (!flush()) {
+        return std::nullopt;
+      }
+    } else {
+      name += p[i];
+    }
+  }
+  if (!flush()) {
+    return std::nullopt;
+  }
+  out.trailingSeparator = !out.names.empty() && IsSeparator(p.back());
+  return out;
+}
+
+}  // namespace
+
+std::optional<TSciezkaWin> ParsePath(const std::string& path) {
+  if (path.size() > kMaxPath) {
+    return std::nullopt;
+  }
+  TWideString wide;
+  wide.reserve(path.size());
+  for (const char c : path) {
+    wide += CodePageToUnicode(TStronaKodowa::Cp1250, static_cast<std::uint8_t>(c));
+  }
+  return ParseUtf16(wide);
+}
+
+std::optional<TSciezkaWin> ParseWidePath(const TWideString& path) {
+  return ParseUtf16(path);
+}
+
+// --- Host names ----------------------------------------------------------------------------------
+
+fs::path PathFromUtf8(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string Utf8FromPath(const fs::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+std::string HostNameTo1250(const fs::path& name) {
+  return Utf8ToCodePage(Utf8FromPath(name), TStronaKodowa::Cp1250);
+}
+
+// --- Resolution ----------------------------------------------------------------------------------
+
+TRozwiazanie Resolve(const fs::path& root, const std::vector<TWideString>& names) {
+  TRozwiazanie out{root, true};
+  std::error_code ec;
+  for (const TWideString& name : names) {
+    const fs::path exact = PathFromUtf8(Utf16ToUtf8(name));
+    if (out.complete) {
+      if (fs::exists(fs::symlink_status(out.path / exact, ec))) {
+        out.path /= exact;
+        continue;
+      }
+      bool found = false;
+      for (fs::directory_iterator it(out.path, ec), end; !ec && it != end; it.increment(ec)) {
+        const fs::path candidate = it->path().filename();
+        if (EqualFolded(Utf8ToUtf16(Utf8FromPath(candidate)), name)) {
+          out.path /= candidate;
+          found = true;
+          break;
+        }
+      }
+      ec.clear();
+      if (found) {
+        continue;
+      }
+      out.complete = false;
+    }
+    out.path /= exact;
+  }
+  return out;
+}
+
+}  // namespace orvala::platform::host

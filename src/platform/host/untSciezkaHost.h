@@ -1,0 +1,52 @@
+// Windows paths of the host stand-in: parsing "C:\dir\file" into a drive letter and names, and
+// resolving the names case-insensitively against a host folder, as Windows does.
+//
+// Divisions: case folding of UTF-16 names; parsing of 8-bit and wide paths; conversion between
+// host (UTF-8) names and fs::path; resolution of parsed paths under a host folder.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "textutil/untTekst.h"
+
+namespace orvala::platform::host {
+
+// One character folded to lower case: the Windows-1250 table for the characters that code page
+// holds, and the Cyrillic block for the rest (Start-menu names of the Russian interface).
+char16_t FoldChar(char16_t c);
+bool EqualFolded(const TWideString& a, const TWideString& b);
+
+// A Windows path split into its parts. "." and empty names are dropped and ".." goes one level
+// up (never above the root), as Windows normalises full paths.
+struct TSciezkaWin {
+  char drive = 0;                  // 'A'..'Z'
+  std::vector<TWideString> names;  // the names below the root
+  bool trailingSeparator = false;  // "C:\dir\" (the root itself counts as without one)
+  bool IsRoot() const { return names.empty(); }
+};
+
+// Parses a full path "X:\..." (8-bit Windows-1250, or UTF-16). Nullopt for a path that is
+// longer than kMaxPath, relative, a UNC path, or has a name with a character Windows refuses
+// in names (< > : " | ? * and control characters).
+std::optional<TSciezkaWin> ParsePath(const std::string& path);
+std::optional<TSciezkaWin> ParseWidePath(const TWideString& path);
+
+// Host paths from and to UTF-8 (std::filesystem on both toolchains, via char8_t).
+std::filesystem::path PathFromUtf8(const std::string& utf8);
+std::string Utf8FromPath(const std::filesystem::path& path);
+// A host file name as the engine sees it (Windows-1250; '?' for what the code page lacks).
+std::string HostNameTo1250(const std::filesystem::path& name);
+
+// The host path of `names` under `root`: each existing name is matched case-insensitively (an
+// exact match first), the rest is appended as written. `complete` tells whether every name
+// was found.
+struct TRozwiazanie {
+  std::filesystem::path path;
+  bool complete = false;
+};
+TRozwiazanie Resolve(const std::filesystem::path& root, const std::vector<TWideString>& names);
+
+}  // namespace orvala::platform::host
