@@ -308,7 +308,12 @@ TWideString FormatText(const TWideString& format, std::initializer_list<TArgumen
     while (end < format.size() && !IsSpecifierEnd(format[end])) {
       ++end;
     }
-    const std::size_t specEnd = end < format.size() ? end + 1 : end;
+    if (end == format.size()) {
+      // A specifier that never closes is no specifier: the rest is plain text.
+      out.append(format, percent, TWideString::npos);
+      break;
+    }
+    const std::size_t specEnd = end + 1;
     const TWideString spec = format.substr(percent, specEnd - percent);
     if (spec == u"%s" && next != arguments.end() && std::holds_alternative<TWideString>(*next)) {
       out += std::get<TWideString>(*take());

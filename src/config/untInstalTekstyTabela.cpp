@@ -24,8 +24,8 @@ constexpr auto kNieprzetlumaczony = [] {
 }  // namespace
 
 #define TX(s) (kNieprzetlumaczony<u8##s>.View())
-#define WPIS(id, pl, en, ru) {id, {TXT_1250(pl), TXT_1252(en), TX(pl), TX(pl), TX(pl), TX(pl), ru}}
-#define WPIS_RU(id, pl, en, ru) WPIS(id, pl, en, TXT_RU(ru))
+#define WPIS_RU(id, pl, en, ru) \
+  {id, {TXT_1250(pl), TXT_1252(en), TX(pl), TX(pl), TX(pl), TX(pl), TXT_RU(ru)}, u8##ru}
 
 const TWpisTekstu kWpisyTekstow[] = {
     WPIS_RU(1, "%s - Instalator", "%s - Installer", "%s - Программа установки"),
@@ -97,7 +97,8 @@ const TWpisTekstu kWpisyTekstow[] = {
       TX("Instaluj moduł tłumaczący dla Microsoft Word"),
       TX("Instaluj moduł tłumaczący dla Microsoft Word"),
       TX("Instaluj moduł tłumaczący dla Microsoft Word"),
-      TX("Instaluj moduł tłumaczący dla Microsoft Word")}},
+      TX("Instaluj moduł tłumaczący dla Microsoft Word")},
+     {}},
     {134,
      {TXT_1250("Instaluj moduł tłumaczący dla Internet Explorer"),
       TX("Instaluj moduł tłumaczący dla Internet Explorer"),
@@ -105,7 +106,8 @@ const TWpisTekstu kWpisyTekstow[] = {
       TX("Instaluj moduł tłumaczący dla Internet Explorer"),
       TX("Instaluj moduł tłumaczący dla Internet Explorer"),
       TX("Instaluj moduł tłumaczący dla Internet Explorer"),
-      TX("Instaluj moduł tłumaczący dla Internet Explorer")}},
+      TX("Instaluj moduł tłumaczący dla Internet Explorer")},
+     {}},
     WPIS_RU(141, "Instaluję \"%s\"", "Installing '%s'", "Устанавливается «%s»"),
     WPIS_RU(142, "Kopiowanie plików ...", "Copying files ...", "Копирование файлов ..."),
     WPIS_RU(143, "Tworzenie skrótów ...", "Creating shortcuts ...", "Создание ярлыков ..."),
@@ -172,7 +174,6 @@ const TWpisTekstu kWpisyTekstow[] = {
 };
 
 #undef WPIS_RU
-#undef WPIS
 #undef TX
 
 const std::size_t kLiczbaWpisowTekstow = sizeof(kWpisyTekstow) / sizeof(kWpisyTekstow[0]);

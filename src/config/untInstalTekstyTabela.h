@@ -12,6 +12,7 @@ namespace orvala::detail {
 struct TWpisTekstu {
   int id;
   std::array<std::string_view, kLiczbaKolumn> columns;
+  std::u8string_view russianSource;  // the Russian text as written, for the round-trip check
 };
 
 extern const TWpisTekstu kWpisyTekstow[];
