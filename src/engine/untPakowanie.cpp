@@ -1,0 +1,447 @@
+// Packed parts. Divisions:
+//  - the working state;
+//  - the prefix-code stage: code table, decoding tables, the symbol loop;
+//  - the back-reference stage;
+//  - unpacking a whole part and appending it to a file;
+//  - the main program.
+//
+// The prefix-code stage gives exactly the result of walking the sorted code table entry by
+// entry (the first entry whose code equals the next bits wins, also for tables whose codes
+// repeat or are prefixes of one another), but looks the answer up: a table over the next 16
+// bits says which entry the walk would stop at, and a small table over the next 11 bits answers
+// directly for the short codes.
+#include "engine/untPakowanie.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
+
+#include "config/untInstalStale.h"
+#include "engine/untBledy.h"
+
+namespace orvala {
+
+// --- The working state ---------------------------------------------------------------------
+
+TStanDekodera& DecoderState() {
+  static TStanDekodera state;
+  return state;
+}
+
+namespace {
+
+// Bytes beyond the counted ones that both buffers keep allocated, so that the copy loops may
+// move whole 16-byte blocks past the end of a run.
+constexpr std::size_t kZapas = 256;
+
+// --- The prefix-code stage -------------------------------------------------------------------
+
+constexpr int kMaxDlugoscKodu = 16;
+constexpr int kBityKrotkie = 11;
+
+// Reads single bits of buffer A, most significant first, refusing to pass its end.
+class TCzytnikBitow {
+ public:
+  TCzytnikBitow(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+  bool Read(int count, std::uint32_t& value) {
+    value = 0;
+    for (int i = 0; i < count; ++i) {
+      if (bit_ >= size_ * 8) {
+        return false;
+      }
+      value = value << 1 | ((data_[bit_ >> 3] >> (7 - (bit_ & 7))) & 1u);
+      ++bit_;
+    }
+    return true;
+  }
+  std::size_t BitPosition() const { return bit_; }
+
+ private:
+  const std::uint8_t* data_;
+  std::size_t size_;
+  std::size_t bit_ = 0;
+};
+
+// Step 1 of the format into the state's table, sorted stably by length (entries of equal
+// length keep ascending byte order, as the exchange sort leaves them).
+TBladDekodera ReadCodeTable(TStanDekodera& s, TCzytnikBitow& bits) {
+  s.codeCount = 0;
+  for (int v = 0; v < 256; ++v) {
+    std::uint32_t present = 0;
+    if (!bits.Read(1, present)) {
+      return TBladDekodera::TableTruncated;
+    }
+    if (present == 0) {
+      continue;
+    }
+    std::uint32_t length = 0;
+    std::uint32_t code = 0;
+    if (!bits.Read(4, length)) {
+      return TBladDekodera::TableTruncated;
+    }
+    if (length == 0) {
+      length = kMaxDlugoscKodu;
+    }
+    if (!bits.Read(static_cast<int>(length), code)) {
+      return TBladDekodera::TableTruncated;
+    }
+    s.codes[static_cast<std::size_t>(s.codeCount++)] = {static_cast<std::uint8_t>(length),
+                                                        static_cast<std::uint16_t>(code),
+                                                        static_cast<std::uint8_t>(v)};
+  }
+  std::stable_sort(s.codes.begin(), s.codes.begin() + s.codeCount,
+                   [](const TKodSymbolu& x, const TKodSymbolu& y) { return x.length < y.length; });
+  return s.codeCount < 2 ? TBladDekodera::TooFewSymbols : TBladDekodera::None;
+}
+
+// What the walk does on each 16-bit lookahead.
+struct TTabliceKodow {
+  // 0: no entry matches; otherwise 1 + the index of the entry the walk stops at.
+  std::vector<std::uint16_t> pelna = std::vector<std::uint16_t>(std::size_t{1} << 16, 0);
+  // Entries with codes of up to 11 bits, by the next 11 bits: symbol | length << 8; 0 means
+  // "look in pelna".
+  std::array<std::uint16_t, std::size_t{1} << kBityKrotkie> krotka{};
+};
+
+void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
+  // seen[l] marks the codes of length l that an earlier entry already holds. An entry that an
+  // earlier one prefixes (or repeats) can never be reached by the walk and is left out; the
+  // others cover disjoint ranges of lookahead values, so filling them costs at most 65,536.
+  std::array<std::vector<bool>, kMaxDlugoscKodu + 1> seen;
+  for (int l = 1; l <= kMaxDlugoscKodu; ++l) {
+    seen[static_cast<std::size_t>(l)].assign(std::size_t{1} << l, false);
+  }
+  for (int j = 0; j < s.codeCount; ++j) {
+    const TKodSymbolu& e = s.codes[static_cast<std::size_t>(j)];
+    bool shadowed = false;
+    for (int l = 1; l <= e.length && !shadowed; ++l) {
+      shadowed = seen[static_cast<std::size_t>(l)][e.code >> (e.length - l)];
+    }
+    if (shadowed) {
+      continue;
+    }
+    seen[e.length][e.code] = true;
+    const std::size_t first = std::size_t{e.code} << (kMaxDlugoscKodu - e.length);
+    const std::size_t count = std::size_t{1} << (kMaxDlugoscKodu - e.length);
+    std::fill_n(t.pelna.begin() + static_cast<std::ptrdiff_t>(first), count,
+                static_cast<std::uint16_t>(j + 1));
+  }
+  for (std::size_t p = 0; p < t.krotka.size(); ++p) {
+    const std::uint16_t j = t.pelna[p << (kMaxDlugoscKodu - kBityKrotkie)];
+    if (j != 0 && s.codes[j - 1u].length <= kBityKrotkie) {
+      const TKodSymbolu& e = s.codes[j - 1u];
+      t.krotka[p] = static_cast<std::uint16_t>(e.symbol | e.length << 8);
+    }
+  }
+}
+
+// Bits of the symbol area, most significant first, 64 at a time. Past the end of the data
+// the lookahead reads as zero bits; `count` says how many of the bits held are real.
+class TStrumienBitow {
+ public:
+  TStrumienBitow(const std::uint8_t* begin, const std::uint8_t* end) : pos_(begin), end_(end) {}
+
+  // Holds at least 56 bits afterwards, unless the data ends first.
+  void Refill() {
+    if (end_ - pos_ >= 8) {
+      std::uint64_t word = 0;
+      for (int i = 0; i < 8; ++i) {
+        word = word << 8 | pos_[i];
+      }
+      buffer_ |= word >> count_;
+      pos_ += (63 - count_) >> 3;
+      count_ |= 56;
+      return;
+    }
+    while (count_ <= 56 && pos_ < end_) {
+      buffer_ |= std::uint64_t{*pos_++} << (56 - count_);
+      count_ += 8;
+    }
+  }
+  bool HasEightBytes() const { return end_ - pos_ >= 8; }
+  std::uint32_t Peek(int bits) const { return static_cast<std::uint32_t>(buffer_ >> (64 - bits)); }
+  void Skip(int bits) {
+    buffer_ <<= bits;
+    count_ -= static_cast<unsigned>(bits);
+  }
+  unsigned Count() const { return count_; }
+  // Bytes of the area not yet taken into the buffer.
+  std::size_t BytesLeft() const { return static_cast<std::size_t>(end_ - pos_); }
+
+ private:
+  const std::uint8_t* pos_;
+  const std::uint8_t* end_;
+  std::uint64_t buffer_ = 0;
+  unsigned count_ = 0;
+};
+
+// Decodes `count` symbols into `out`. The stream must hold at least 48 real bits in the fast
+// loop, so each of its three symbols per refill cannot run past the data.
+TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                            std::uint8_t* out, std::size_t count) {
+  const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
+  std::size_t i = 0;
+  auto one = [&](unsigned& length) -> bool {
+    const std::uint16_t direct = t.krotka[in.Peek(kBityKrotkie)];
+    if (direct != 0) {
+      out[i] = static_cast<std::uint8_t>(direct);
+      length = direct >> 8;
+      return true;
+    }
+    const std::uint16_t j = t.pelna[in.Peek(kMaxDlugoscKodu)];
+    if (j == 0) {
+      length = static_cast<unsigned>(longest);
+      return false;
+    }
+    out[i] = s.codes[j - 1u].symbol;
+    length = s.codes[j - 1u].length;
+    return true;
+  };
+  while (count - i >= 3 && in.HasEightBytes()) {
+    in.Refill();
+    for (int k = 0; k < 3; ++k) {
+      unsigned length = 0;
+      if (!one(length)) {
+        return TBladDekodera::NoMatchingCode;
+      }
+      in.Skip(static_cast<int>(length));
+      ++i;
+    }
+  }
+  for (; i < count; ++i) {
+    in.Refill();
+    unsigned length = 0;
+    const bool matched = one(length);
+    // The walk tests entries in length order with the real bits; it runs out of data before
+    // it fails to match when the entry it would need next is longer than what is left.
+    if (length > in.Count()) {
+      return TBladDekodera::CodeTruncated;
+    }
+    if (!matched) {
+      return TBladDekodera::NoMatchingCode;
+    }
+    in.Skip(static_cast<int>(length));
+  }
+  return TBladDekodera::None;
+}
+
+TBladDekodera RunPrefixStage(TStanDekodera& s) {
+  const std::size_t size = std::min(s.aCount, s.a.size());
+  TCzytnikBitow bits(s.a.data(), size);
+  if (const TBladDekodera e = ReadCodeTable(s, bits); e != TBladDekodera::None) {
+    return e;
+  }
+  // Step 4: skip the rest of a started byte (none when the table ended on a boundary).
+  std::size_t pos = (bits.BitPosition() + 7) / 8;
+  if (pos > size || size - pos < 4) {
+    return TBladDekodera::LengthTruncated;
+  }
+  const std::uint32_t n = static_cast<std::uint32_t>(s.a[pos]) |
+                          static_cast<std::uint32_t>(s.a[pos + 1]) << 8 |
+                          static_cast<std::uint32_t>(s.a[pos + 2]) << 16 |
+                          static_cast<std::uint32_t>(s.a[pos + 3]) << 24;
+  pos += 4;
+  // Every symbol takes at least the shortest code's bits, so no more than this many can be
+  // decoded; a larger N fails on the way (CodeTruncated) and never sizes B beyond the data.
+  const std::size_t areaBits = (size - pos) * 8;
+  const std::size_t possible = areaBits / s.codes[0].length;
+  const std::size_t room = std::min<std::size_t>(n, possible);
+  if (s.b.size() < room + kZapas) {
+    s.b.resize(room + kZapas);
+  }
+  TTabliceKodow tables;
+  BuildCodeTables(s, tables);
+  TStrumienBitow in(s.a.data() + pos, s.a.data() + size);
+  TBladDekodera e = DecodeSymbols(s, tables, in, s.b.data(), room);
+  if (e == TBladDekodera::None && room < n) {
+    e = TBladDekodera::CodeTruncated;
+  }
+  // The bit reader where the symbols ended.
+  const std::size_t used = (size - pos - in.BytesLeft()) * 8 - in.Count();
+  s.bytePos = pos + used / 8;
+  s.bitsLeft = 8 - static_cast<int>(used % 8);
+  if (e == TBladDekodera::None) {
+    s.bCount = n;
+  }
+  return e;
+}
+
+// --- The back-reference stage ----------------------------------------------------------------
+
+TBladDekodera RunBackrefStage(TStanDekodera& s) {
+  const std::size_t n = std::min(s.bCount, s.b.size());
+  // A two-byte item yields at most 10 bytes, so the output never needs more than 5 bytes per
+  // item byte, whatever capacity the caller allows.
+  const std::size_t capacity = std::min(s.aCapacity, n * 5);
+  if (s.a.size() < capacity + kZapas) {
+    s.a.resize(capacity + kZapas);
+  }
+  if (s.b.size() < n + kZapas) {
+    s.b.resize(n + kZapas);
+  }
+  const std::uint8_t* in = s.b.data();
+  std::uint8_t* out = s.a.data();
+  std::size_t ip = 0;
+  std::size_t op = 0;
+  while (ip < n) {
+    const std::uint8_t c = in[ip++];
+    if (c >= 0x80) {
+      const std::size_t k = (c & 0x7Fu) + 1;
+      if (k > n - ip) {
+        return TBladDekodera::LiteralTruncated;
+      }
+      if (k > capacity - op) {
+        return TBladDekodera::OutputOverCapacity;
+      }
+      // Whole 16-byte blocks: both buffers keep kZapas bytes beyond their counts.
+      for (std::size_t done = 0; done < k; done += 16) {
+        std::memcpy(out + op + done, in + ip + done, 16);
+      }
+      ip += k;
+      op += k;
+      continue;
+    }
+    if (ip >= n) {
+      return TBladDekodera::ReferenceTruncated;
+    }
+    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip++];
+    const std::size_t length = ((c >> 4) & 7u) + 3;
+    if (distance == 0 || distance > op) {
+      return TBladDekodera::ReferenceBeforeStart;
+    }
+    if (length > capacity - op) {
+      return TBladDekodera::OutputOverCapacity;
+    }
+    std::uint8_t* to = out + op;
+    const std::uint8_t* from = to - distance;
+    if (distance >= 16) {
+      std::memcpy(to, from, 16);
+    } else if (distance >= 8) {
+      // Blocks no longer than the distance read only bytes that are already final.
+      std::memcpy(to, from, 8);
+      std::memcpy(to + 8, from + 8, 8);
+    } else {
+      for (std::size_t i = 0; i < length; ++i) {
+        to[i] = from[i];
+      }
+    }
+    op += length;
+  }
+  s.produced = op;
+  return TBladDekodera::None;
+}
+
+}  // namespace
+
+void DecodePrefixStage() {
+  TStanDekodera& s = DecoderState();
+  if (s.status != 0) {
+    return;
+  }
+  s.bCount = 0;
+  s.bytePos = 0;
+  s.bitsLeft = 8;
+  s.error = RunPrefixStage(s);
+}
+
+void DecodeBackrefStage() {
+  TStanDekodera& s = DecoderState();
+  if (s.status != 0) {
+    return;
+  }
+  s.produced = 0;
+  // A part the prefix-code stage refused stays refused.
+  if (s.error != TBladDekodera::None) {
+    return;
+  }
+  s.error = RunBackrefStage(s);
+  if (s.error != TBladDekodera::None) {
+    s.produced = 0;
+  }
+}
+
+// --- Unpacking a whole part --------------------------------------------------------------------
+
+std::string_view DecoderErrorText(TBladDekodera error) {
+  switch (error) {
+    case TBladDekodera::None:
+      return "";
+    case TBladDekodera::TableTruncated:
+      return "the data ends inside the code table";
+    case TBladDekodera::TooFewSymbols:
+      return "the code table holds fewer than two symbols";
+    case TBladDekodera::LengthTruncated:
+      return "the data ends inside the item count";
+    case TBladDekodera::CodeTruncated:
+      return "the data ends inside a symbol's code";
+    case TBladDekodera::NoMatchingCode:
+      return "a bit string matches no code of the table";
+    case TBladDekodera::LiteralTruncated:
+      return "a literal run reaches past the end of the items";
+    case TBladDekodera::ReferenceTruncated:
+      return "the items end inside a back-reference";
+    case TBladDekodera::ReferenceBeforeStart:
+      return "a back-reference reaches before the start of the output";
+    case TBladDekodera::OutputOverCapacity:
+      return "the part unpacks to more than the output capacity";
+  }
+  return "unknown decoder error";
+}
+
+bool UnpackPart(std::span<const std::uint8_t> part, std::size_t capacity) {
+  TStanDekodera& s = DecoderState();
+  s.status = 0;
+  s.error = TBladDekodera::None;
+  s.a.assign(part.begin(), part.end());
+  s.aCount = part.size();
+  DecodePrefixStage();
+  s.aCapacity = capacity;
+  DecodeBackrefStage();
+  return s.error == TBladDekodera::None;
+}
+
+bool AppendPart(const std::string& resourceName, std::size_t capacity,
+                platform::TPlikPlatformy& out) {
+  TStanDekodera& s = DecoderState();
+  std::vector<std::uint8_t> part;
+  if (resourceName.empty() || !platform::Platform().LoadResource(resourceName, part)) {
+    return false;
+  }
+  if (!UnpackPart(part, capacity)) {
+    return false;
+  }
+  std::size_t written = 0;
+  return out.Write(s.a.data(), s.produced, written) && written == s.produced;
+}
+
+bool ExtractPartTo(const std::string& resourceName, platform::TPlikPlatformy& out) {
+  return AppendPart(resourceName, kPojemnoscWersjiSpecjalnej, out);
+}
+
+// --- The main program ------------------------------------------------------------------------
+
+std::string BuildMainProgram(const std::string& targetDirectory) {
+  const TOpisEdycji& edition = ActiveEditionDescriptor();
+  const std::string path = targetDirectory + "\\" + std::string(edition.mainProgramFile);
+  std::unique_ptr<platform::TPlikPlatformy> file = platform::Platform().CreateWrite(path);
+  if (!file) {
+    throw EInOutError("cannot create " + path);
+  }
+  for (std::size_t column = 0; column < edition.mainProgramResources.size(); ++column) {
+    const std::string name(edition.mainProgramResources[column]);
+    if (column > 0 && name.empty()) {
+      continue;
+    }
+    try {
+      AppendPart(name, kPojemnoscProgramuGlownego, *file);
+    } catch (const std::exception&) {
+      // A part that cannot be had is skipped; the next one is still written.
+    }
+  }
+  if (!file->Close()) {
+    throw EInOutError("cannot close " + path);
+  }
+  return path;
+}
+
+}  // namespace orvala

@@ -1,0 +1,269 @@
+// The two decoding stages on hand-made parts: every rule of the format and every refusal.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "engine/untPakowanie.h"
+#include "untDekoderWzorcowy.h"
+#include "untPomocnicy.h"
+
+namespace orvala {
+namespace {
+
+using testy::Hex;
+using testy::UnpackBoth;
+
+constexpr std::size_t kDuzo = 1'000'000;
+
+std::vector<std::uint8_t> Bytes(std::string_view text) {
+  return std::vector<std::uint8_t>(text.begin(), text.end());
+}
+
+// Runs only the prefix-code stage and returns buffer B.
+std::vector<std::uint8_t> PrefixStage(const std::vector<std::uint8_t>& part) {
+  TStanDekodera& s = DecoderState();
+  s.status = 0;
+  s.a = part;
+  s.aCount = part.size();
+  DecodePrefixStage();
+  EXPECT_EQ(s.error, TBladDekodera::None);
+  return {s.b.begin(), s.b.begin() + static_cast<std::ptrdiff_t>(s.bCount)};
+}
+
+// Runs only the back-reference stage on the given items.
+TBladDekodera BackrefStage(const std::vector<std::uint8_t>& items, std::size_t capacity,
+                           std::vector<std::uint8_t>& out) {
+  TStanDekodera& s = DecoderState();
+  s.status = 0;
+  s.error = TBladDekodera::None;
+  s.b = items;
+  s.bCount = items.size();
+  s.aCapacity = capacity;
+  DecodeBackrefStage();
+  out.assign(s.a.begin(), s.a.begin() + static_cast<std::ptrdiff_t>(s.produced));
+  const wzorzec::TWynikWzorcowy walk = wzorzec::WalkBackrefStage(items, capacity);
+  EXPECT_EQ(static_cast<int>(s.error), static_cast<int>(walk.error));
+  EXPECT_EQ(out, walk.bytes);
+  return s.error;
+}
+
+// Table of 0x41, 0x42, 0x81 with 4-bit codes: 256 + 3 * 8 bits, so it ends on a byte
+// boundary and N follows at once. Items 81 41 42: a literal run "AB".
+constexpr std::string_view kTabelaNaGranicy =
+    "0000000000000000502820000000000000005080000000000000000000000000000000 03000000 2010";
+
+TEST(PrefixStage, TableEndingOnByteBoundarySkipsNoByte) {
+  EXPECT_EQ(PrefixStage(Hex(kTabelaNaGranicy)), Hex("81 41 42"));
+  EXPECT_EQ(UnpackBoth(Hex(kTabelaNaGranicy), kDuzo).bytes, Bytes("AB"));
+}
+
+TEST(PrefixStage, TableEndingInsideAByteSkipsItsRest) {
+  // 0x80 and 0x5A with 1-bit codes: 266 bits, 6 bits skipped. Items 80 5A: one literal.
+  const auto part =
+      Hex("000000000000000000000023000000000440000000000000000000000000000000000200000040");
+  EXPECT_EQ(PrefixStage(part), Hex("80 5A"));
+  EXPECT_EQ(UnpackBoth(part, kDuzo).bytes, Bytes("Z"));
+}
+
+TEST(PrefixStage, LengthFieldZeroMeansSixteenBits) {
+  // 0x61 with length field 0 and code 0x9234, 0x80 with code "0"; symbols "0" + 0x9234.
+  const auto part =
+      Hex("0000000000000000000000004248D000000008800000000000000000000000000000000002000000491A00");
+  EXPECT_EQ(PrefixStage(part), Hex("80 61"));
+  const TStanDekodera& s = DecoderState();
+  ASSERT_EQ(s.codeCount, 2);
+  EXPECT_EQ(s.codes[1].length, 16);
+  EXPECT_EQ(s.codes[1].code, 0x9234);
+}
+
+TEST(PrefixStage, EqualLengthsKeepByteOrderAndTheFirstMatchWins) {
+  // 0x41 "01", 0x42 "01" (the same code), 0x80 "00"; symbols "00" "01" give 80 41, never 42.
+  const auto part =
+      Hex("00000000000000004992000000000000000900000000000000000000000000000000000200000010");
+  EXPECT_EQ(PrefixStage(part), Hex("80 41"));
+  const TStanDekodera& s = DecoderState();
+  EXPECT_EQ(s.codes[0].symbol, 0x41);
+  EXPECT_EQ(s.codes[1].symbol, 0x42);
+  EXPECT_EQ(s.codes[2].symbol, 0x80);
+  EXPECT_EQ(UnpackBoth(part, kDuzo).bytes, Bytes("A"));
+}
+
+TEST(PrefixStage, ShorterCodesAreTriedFirstEvenWhenTheyPrefixLongerOnes) {
+  // 0x43 "1", 0x44 "100" (never reached: "1" matches first), 0x80 "000"; symbols "000" "1".
+  const auto part =
+      Hex("000000000000000011CE000000000000000980000000000000000000000000000000000200000010");
+  EXPECT_EQ(PrefixStage(part), Hex("80 43"));
+  EXPECT_EQ(UnpackBoth(part, kDuzo).bytes, Bytes("C"));
+}
+
+TEST(BackrefStage, DistanceOneLengthTenRepeatsTheLastByte) {
+  // Part with items 80 78 70 01: literal "x", then length 10 at distance 1.
+  const auto part =
+      Hex("4B00000000000000000000000000025009202400000000000000000000000000000000040000001B");
+  EXPECT_EQ(UnpackBoth(part, kDuzo).bytes, Bytes("xxxxxxxxxxx"));
+}
+
+TEST(BackrefStage, ControlByteFFCopies128Literals) {
+  // 0x55 "0", 0xFF "1"; items FF followed by 128 bytes 55.
+  const auto part =
+      Hex("000000000000000000000440000000000000000000000000000000000000000008C08100000080"
+          "000000000000000000000000000000000000");
+  EXPECT_EQ(UnpackBoth(part, kDuzo).bytes, std::vector<std::uint8_t>(128, 0x55));
+}
+
+TEST(BackrefStage, ItemsAsTheFormatTableGivesThem) {
+  std::vector<std::uint8_t> out;
+  EXPECT_EQ(BackrefStage(Hex("80 61"), kDuzo, out), TBladDekodera::None);
+  EXPECT_EQ(out, Bytes("a"));
+  // Overlapping reference: "ab" then length 5 at distance 2.
+  EXPECT_EQ(BackrefStage(Hex("81 61 62 20 02"), kDuzo, out), TBladDekodera::None);
+  EXPECT_EQ(out, Bytes("abababa"));
+  // Distance 8..15 and 16+ (the block-copy paths), longest distance 4095.
+  std::vector<std::uint8_t> items = Hex("87 30 31 32 33 34 35 36 37");  // "01234567"
+  for (const std::uint8_t b : Hex("70 08 70 0C 70 11")) {
+    items.push_back(b);
+  }
+  EXPECT_EQ(BackrefStage(items, kDuzo, out), TBladDekodera::None);
+  EXPECT_EQ(out.size(), 38u);
+  items.clear();
+  for (int i = 0; i < 32; ++i) {  // 32 runs of 128 = 4096 literal bytes 0..255 repeated
+    items.push_back(0xFF);
+    for (int j = 0; j < 128; ++j) {
+      items.push_back(static_cast<std::uint8_t>(i * 128 + j));
+    }
+  }
+  items.push_back(0x0F);  // length 3, distance 0xFFF
+  items.push_back(0xFF);
+  EXPECT_EQ(BackrefStage(items, kDuzo, out), TBladDekodera::None);
+  ASSERT_EQ(out.size(), 4099u);
+  EXPECT_EQ(out[4096], out[1]);
+  EXPECT_EQ(out[4098], out[3]);
+}
+
+TEST(BackrefStage, RefusesItemsOutsideTheLimits) {
+  std::vector<std::uint8_t> out;
+  EXPECT_EQ(BackrefStage(Hex("82 41 42"), kDuzo, out), TBladDekodera::LiteralTruncated);
+  EXPECT_EQ(BackrefStage(Hex("80 41 00"), kDuzo, out), TBladDekodera::ReferenceTruncated);
+  EXPECT_EQ(BackrefStage(Hex("00 01"), kDuzo, out), TBladDekodera::ReferenceBeforeStart);
+  EXPECT_EQ(BackrefStage(Hex("80 41 00 00"), kDuzo, out), TBladDekodera::ReferenceBeforeStart);
+  EXPECT_EQ(BackrefStage(Hex("80 41 00 02"), kDuzo, out), TBladDekodera::ReferenceBeforeStart);
+  EXPECT_EQ(DecoderState().produced, 0u);
+  // Capacity: 11 bytes fit in 11, not in 10; a literal run over capacity likewise.
+  EXPECT_EQ(BackrefStage(Hex("80 78 70 01"), 11, out), TBladDekodera::None);
+  EXPECT_EQ(BackrefStage(Hex("80 78 70 01"), 10, out), TBladDekodera::OutputOverCapacity);
+  EXPECT_EQ(BackrefStage(Hex("81 41 42"), 1, out), TBladDekodera::OutputOverCapacity);
+  EXPECT_EQ(BackrefStage(Hex("81 41 42"), 0, out), TBladDekodera::OutputOverCapacity);
+  EXPECT_EQ(BackrefStage({}, 0, out), TBladDekodera::None);
+}
+
+TEST(PrefixStage, RefusesPartsOutsideTheLimits) {
+  struct TPrzypadek {
+    std::string_view hex;
+    TBladDekodera error;
+  };
+  const TPrzypadek cases[] = {
+      {"", TBladDekodera::TableTruncated},
+      {"FF", TBladDekodera::TableTruncated},  // present, length 15, the code is cut off
+      {"0000000000000000000000000000000000000000000000000000000000000000",
+       TBladDekodera::TooFewSymbols},  // no symbol at all (the table fills exactly 32 bytes)
+      {"00000000000000004800000000000000000000000000000000000000000000000100000000",
+       TBladDekodera::TooFewSymbols},  // one symbol
+      {"00000000000000004892000000000000000000000000000000000000000000000000",
+       TBladDekodera::LengthTruncated},  // table, then no length
+      {"00000000000000004892000000000000000000000000000000000000000000000000 010000",
+       TBladDekodera::LengthTruncated},  // 3 bytes of length
+      {"0000000000000000489200000000000000000000000000000000000000000000000001000000C0",
+       TBladDekodera::NoMatchingCode},  // "11" matches neither "00" nor "01"
+      {"000000000000000048920000000000000000000000000000000000000000000000000500000010",
+       TBladDekodera::CodeTruncated},  // N = 5, bits for 4 symbols
+      {"00000000000000004892000000000000000000000000000000000000000000000000FFFFFFFF10",
+       TBladDekodera::CodeTruncated},  // N = 4,294,967,295 over one byte of bits
+  };
+  for (const TPrzypadek& c : cases) {
+    SCOPED_TRACE(std::string(c.hex));
+    const auto result = UnpackBoth(Hex(c.hex), kDuzo);
+    EXPECT_EQ(result.error, c.error);
+    EXPECT_EQ(DecoderState().bCount, 0u);
+  }
+  // A part the first stage refused produces nothing in the second.
+  EXPECT_EQ(DecoderState().produced, 0u);
+}
+
+TEST(DecoderState, NonZeroStatusStopsBothStages) {
+  TStanDekodera& s = DecoderState();
+  ASSERT_EQ(UnpackBoth(Hex(kTabelaNaGranicy), kDuzo).error, TBladDekodera::None);
+  s.status = 1;
+  s.a = Hex("00");
+  s.aCount = 1;
+  DecodePrefixStage();
+  EXPECT_EQ(s.error, TBladDekodera::None);
+  EXPECT_EQ(s.bCount, 3u);
+  s.b[0] = 0x00;  // would be ReferenceBeforeStart
+  DecodeBackrefStage();
+  EXPECT_EQ(s.error, TBladDekodera::None);
+  EXPECT_EQ(s.produced, 2u);
+  s.status = 0;
+}
+
+// Random tables (repeated codes, prefixes, every length) and random bits: the table-driven
+// decoder must stop where the walk stops, with the same symbols or the same reason.
+TEST(PrefixStage, AgreesWithTheWalkOnRandomTables) {
+  std::mt19937 rng(20261208);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bits;
+    auto put = [&](std::uint32_t v, int n) {
+      for (int i = n - 1; i >= 0; --i) {
+        bits.push_back(((v >> i) & 1u) ? '1' : '0');
+      }
+    };
+    const int symbols = 1 + static_cast<int>(rng() % 40);
+    const int maxLength = 1 + static_cast<int>(rng() % 16);
+    for (int v = 0; v < 256; ++v) {
+      const bool present = static_cast<int>(rng() % 256) < symbols;
+      put(present ? 1 : 0, 1);
+      if (present) {
+        const int len = 1 + static_cast<int>(rng() % static_cast<unsigned>(maxLength));
+        put(static_cast<std::uint32_t>(len & 15), 4);
+        put(rng() & ((1u << len) - 1), len);
+      }
+    }
+    while (bits.size() % 8 != 0) {
+      bits.push_back('0');
+    }
+    std::vector<std::uint8_t> part;
+    for (std::size_t i = 0; i < bits.size(); i += 8) {
+      part.push_back(static_cast<std::uint8_t>(std::stoi(bits.substr(i, 8), nullptr, 2)));
+    }
+    const std::uint32_t n = rng() % 300;
+    for (int i = 0; i < 4; ++i) {
+      part.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
+    }
+    const std::size_t tail = rng() % 400;
+    for (std::size_t i = 0; i < tail; ++i) {
+      part.push_back(static_cast<std::uint8_t>(rng()));
+    }
+    SCOPED_TRACE(round);
+    UnpackBoth(part, kDuzo);
+    const wzorzec::TWynikWzorcowy walk = wzorzec::WalkPrefixStage(part);
+    TStanDekodera& s = DecoderState();
+    s.a = part;
+    s.aCount = part.size();
+    DecodePrefixStage();
+    ASSERT_EQ(static_cast<int>(s.error), static_cast<int>(walk.error));
+    if (walk.error == TBladDekodera::None) {
+      ASSERT_EQ(s.bCount, walk.bytes.size());
+      ASSERT_TRUE(std::equal(walk.bytes.begin(), walk.bytes.end(), s.b.begin()));
+    }
+  }
+}
+
+TEST(UnpackPart, ErrorTextsNameEveryReason) {
+  EXPECT_EQ(DecoderErrorText(TBladDekodera::None), "");
+  for (int e = 1; e <= static_cast<int>(TBladDekodera::OutputOverCapacity); ++e) {
+    EXPECT_FALSE(DecoderErrorText(static_cast<TBladDekodera>(e)).empty()) << e;
+  }
+}
+
+}  // namespace
+}  // namespace orvala
