@@ -21,7 +21,7 @@ constexpr TOpisEdycji MakeEdition10() {
   };
   e.homeTitle = "Orvala Pakiet";
   e.editionTitle = TXT_RU("Орвала Пакиет");
-  e.groupNames = {"Orvala Pakiet", "Orvala Pakiet", "Orvala Pakiet", "Orvala Pakiet",
+  e.groupNames = {"Orvala Pakiet", "Orvala Pakiet", "Orvala Pakiet",         "Orvala Pakiet",
                   "Orvala Pakiet", "Orvala Pakiet", TXT_RU("Орвала Пакиет"), ""};
   e.programFolder = "Orvalis";
   e.mainProgramFile = "Orvatr.exe";
@@ -40,7 +40,7 @@ constexpr TOpisEdycji MakeEdition10() {
 
 // Editions 1..12; only the row of the edition of this build is filled.
 constexpr std::array<TOpisEdycji, kLiczbaEdycji> kEdycje = {
-    TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{},
+    TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{},   TOpisEdycji{}, TOpisEdycji{},
     TOpisEdycji{}, TOpisEdycji{}, TOpisEdycji{}, MakeEdition10(), TOpisEdycji{}, TOpisEdycji{},
 };
 
@@ -92,8 +92,7 @@ constexpr TSkrotData kSkroty[] = {
     {kSkrotGrupa, kEdycja10, kRosyjski, "Trans.chm", TXT_RU("Справка по переводчику")},
     {kSkrotGrupa, kEdycja10, kPolski, "Sl_Zew.chm", TXT_1250("Pomoc do słownika")},
     {kSkrotGrupa, kEdycja10, kRosyjski, "Sl_Zew.chm", TXT_RU("Справка по словарю")},
-    {kSkrotGrupa, kEdycja10, kPolski, "rus_gram.chm",
-     TXT_1250("Wstęp do gramatyki rosyjskiej")},
+    {kSkrotGrupa, kEdycja10, kPolski, "rus_gram.chm", TXT_1250("Wstęp do gramatyki rosyjskiej")},
 };
 
 // The COM-component, add-in and patch-list tables hold rows of other editions only.
@@ -110,7 +109,9 @@ const TOpisEdycji& EditionDescriptor(int edition) {
   return kEdycje[static_cast<std::size_t>(edition - 1)];
 }
 
-const TOpisEdycji& ActiveEditionDescriptor() { return EditionDescriptor(ActiveEdition()); }
+const TOpisEdycji& ActiveEditionDescriptor() {
+  return EditionDescriptor(ActiveEdition());
+}
 
 std::string_view LicenceFile(LanguageId language) {
   return language < kPlikiUmowy.size() ? kPlikiUmowy[language] : std::string_view{};
@@ -128,9 +129,17 @@ const TWersjaSpecjalna& SpecialVersion(int row) {
   return kWersjeSpecjalne[static_cast<std::size_t>(row - 1)];
 }
 
-std::span<const TSkrotData> ShortcutTable() { return kSkroty; }
-std::span<const TDLLData> ComComponentTable() { return kBrakDLL; }
-std::span<const TPluginData> WordAddInTable() { return kBrakWtyczek; }
-std::span<const TPatchData> PatchListTable() { return kBrakLatek; }
+std::span<const TSkrotData> ShortcutTable() {
+  return kSkroty;
+}
+std::span<const TDLLData> ComComponentTable() {
+  return kBrakDLL;
+}
+std::span<const TPluginData> WordAddInTable() {
+  return kBrakWtyczek;
+}
+std::span<const TPatchData> PatchListTable() {
+  return kBrakLatek;
+}
 
 }  // namespace orvala

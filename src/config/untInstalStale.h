@@ -46,11 +46,11 @@ inline constexpr std::uint8_t kSkrotPulpitSlowniki = 0x02;     // desktop, dicti
 inline constexpr std::uint8_t kSkrotGrupa = 0x04;              // Start-menu group
 
 struct TSkrotData {
-  std::uint8_t flags;        // kSkrot* bits
+  std::uint8_t flags;  // kSkrot* bits
   TZbiorEdycji editions;
-  std::uint8_t languages;    // bit n: the row serves interface language n
-  std::string_view file;     // relative to the target directory
-  std::string_view title;    // shortcut name, storage form of the row's language
+  std::uint8_t languages;  // bit n: the row serves interface language n
+  std::string_view file;   // relative to the target directory
+  std::string_view title;  // shortcut name, storage form of the row's language
 };
 
 struct TDLLData {  // COM component to register
@@ -84,8 +84,8 @@ struct TOpisEdycji {
   std::string_view productKey;
   std::string_view uninstallKeyName;
   std::array<std::string_view, kLiczbaKluczyKomponentow> componentKeys;
-  std::string_view homeTitle;      // Windows-1250
-  std::string_view editionTitle;   // storage form of the edition language
+  std::string_view homeTitle;                  // Windows-1250
+  std::string_view editionTitle;               // storage form of the edition language
   std::array<std::string_view, 8> groupNames;  // per LanguageId; 6 in storage form
   std::string_view programFolder;
   std::string_view mainProgramFile;
@@ -95,9 +95,9 @@ struct TOpisEdycji {
   std::string_view ownExclusions;
   std::string_view dictionaryFiles;
   bool fontFlag;
-  std::string_view homeDisplayName;     // uninstall entry, Windows-1250
-  std::string_view editionDisplayName;  // uninstall entry, storage form
-  int conversionKind;                   // 0: no conversion of a previous version's data
+  std::string_view homeDisplayName;       // uninstall entry, Windows-1250
+  std::string_view editionDisplayName;    // uninstall entry, storage form
+  int conversionKind;                     // 0: no conversion of a previous version's data
   std::array<int, 4> specialVersionRows;  // 1-based rows of the special-versions table; 0 = none
 };
 

@@ -64,9 +64,9 @@ constexpr auto kZachodnia = MakeLanguageTable(TStronaKodowa::Cp1252, {0x8C, 0x9C
 constexpr auto kSrodkowoeuropejska =
     MakeLanguageTable(TStronaKodowa::Cp1250, {0x8A, 0x8C, 0x8E, 0x8F, 0x9A, 0x9C, 0x9E, 0x9F, 0xA1,
                                               0xA3, 0xA5, 0xAA, 0xAF, 0xB3, 0xB9, 0xBA, 0xBF});
-constexpr auto kCyrylica =
-    MakeLanguageTable(TStronaKodowa::Cp1251, {0x8C, 0x8F, 0x9C, 0x9F, 0xA3, 0xA5, 0xA8, 0xAF, 0xB3,
-                                              0xB4, 0xB8, 0xB9, 0xBF});
+constexpr auto kCyrylica = MakeLanguageTable(
+    TStronaKodowa::Cp1251,
+    {0x8C, 0x8F, 0x9C, 0x9F, 0xA3, 0xA5, 0xA8, 0xAF, 0xB3, 0xB4, 0xB8, 0xB9, 0xBF});
 
 const std::array<char16_t, 256>& TableForSelector(LanguageId selector) {
   if (selector >= 1 && selector <= 5) {
@@ -114,8 +114,12 @@ std::string_view TextCell(int id, int column) {
   return Table()[static_cast<std::size_t>(id - 1)][static_cast<std::size_t>(column)];
 }
 
-bool IsNtPlatform() { return gStan.isNt; }
-LanguageId StartLocaleLanguage() { return gStan.startLocale; }
+bool IsNtPlatform() {
+  return gStan.isNt;
+}
+LanguageId StartLocaleLanguage() {
+  return gStan.startLocale;
+}
 void SetTextProcessState(bool isNtPlatform, LanguageId startLocaleLanguage) {
   gStan = {isNtPlatform, startLocaleLanguage};
 }
@@ -146,11 +150,13 @@ LanguageId LocaleLanguageFromLcid(std::uint32_t lcid) {
   }
 }
 
-LanguageId LocaleLanguage() { return LocaleLanguageFromLcid(platform::Platform().ThreadLocale()); }
+LanguageId LocaleLanguage() {
+  return LocaleLanguageFromLcid(platform::Platform().ThreadLocale());
+}
 
 TWideString WidenText(std::string_view text, LanguageId language, bool languageCodePage) {
-  const LanguageId selector = (languageCodePage || IsNtPlatform()) ? language
-                                                                   : StartLocaleLanguage();
+  const LanguageId selector =
+      (languageCodePage || IsNtPlatform()) ? language : StartLocaleLanguage();
   const auto& table = TableForSelector(selector);
   TWideString out;
   out.reserve(text.size());
@@ -172,8 +178,8 @@ TWideString GetText(LanguageId language, int id, bool languageCodePage) {
     for (std::size_t i = 0; i < text.size(); ++i) {
       const bool placeholder = i > 0 && text[i - 1] == '%' && (text[i] == 'd' || text[i] == 's');
       if (!placeholder) {
-        text[i] = static_cast<char>(ConvertStorageByte(static_cast<std::uint8_t>(text[i]),
-                                                       kJezykRosyjski));
+        text[i] = static_cast<char>(
+            ConvertStorageByte(static_cast<std::uint8_t>(text[i]), kJezykRosyjski));
       }
     }
   }

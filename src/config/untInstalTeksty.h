@@ -24,16 +24,20 @@ inline constexpr unsigned char kZnacznikNieprzetlumaczony = 0xD7;  // "×" befor
 enum class TTablicaPoszerzania : std::uint8_t { Wspolna, Zachodnia, Srodkowoeuropejska, Cyrylica };
 
 struct TJezykInfo {
-  std::uint8_t column;             // text-table column
-  TTablicaPoszerzania widening;    // widening table
-  std::uint8_t fontCharset;        // Windows font character set
-  std::uint8_t flagImage;          // index into the flag image list
+  std::uint8_t column;           // text-table column
+  TTablicaPoszerzania widening;  // widening table
+  std::uint8_t fontCharset;      // Windows font character set
+  std::uint8_t flagImage;        // index into the flag image list
 };
 
 // Constants of `language` (0..7); languages above 7 get Polish column and tables.
 const TJezykInfo& LanguageInfo(LanguageId language);
-inline std::uint8_t FontCharset(LanguageId language) { return LanguageInfo(language).fontCharset; }
-inline int FlagImageIndex(LanguageId language) { return LanguageInfo(language).flagImage; }
+inline std::uint8_t FontCharset(LanguageId language) {
+  return LanguageInfo(language).fontCharset;
+}
+inline int FlagImageIndex(LanguageId language) {
+  return LanguageInfo(language).flagImage;
+}
 
 // The stored 8-bit cell (id 1..320, column 0..6); empty outside the table.
 std::string_view TextCell(int id, int column);

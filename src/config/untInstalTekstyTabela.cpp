@@ -25,7 +25,7 @@ constexpr auto kNieprzetlumaczony = [] {
 
 #define TX(s) (kNieprzetlumaczony<u8##s>.View())
 #define WPIS_RU(id, pl, en, ru) \
-  {id, {TXT_1250(pl), TXT_1252(en), TX(pl), TX(pl), TX(pl), TX(pl), TXT_RU(ru)}, u8##ru}
+  { id, {TXT_1250(pl), TXT_1252(en), TX(pl), TX(pl), TX(pl), TX(pl), TXT_RU(ru)}, u8##ru }
 
 const TWpisTekstu kWpisyTekstow[] = {
     WPIS_RU(1, "%s - Instalator", "%s - Installer", "%s - Программа установки"),
@@ -58,10 +58,8 @@ const TWpisTekstu kWpisyTekstow[] = {
             "установит «%s» на Ваш компьютер. \r\nРекомендуется закрыть все приложения перед "
             "установкой. \r\n\r\n \r\n"),
     WPIS_RU(81, "Akceptuję umowę", "I accept the agreement", "Я принимаю соглашение"),
-    WPIS_RU(82, "Nie akceptuję umowy", "I do not accept the agreement",
-            "Я не принимаю соглашение"),
-    WPIS_RU(121, " Zainstaluj w katalogu:  ", " Install in directory:  ",
-            " Установить в папку:  "),
+    WPIS_RU(82, "Nie akceptuję umowy", "I do not accept the agreement", "Я не принимаю соглашение"),
+    WPIS_RU(121, " Zainstaluj w katalogu:  ", " Install in directory:  ", " Установить в папку:  "),
     WPIS_RU(122, "Zmień...", "Change...", "Изменить..."),
     WPIS_RU(123, "Wolne miejsce na dysku: %s", "Available space: %s", "Свободно на диске: %s"),
     WPIS_RU(124, "Miejsce potrzebne do instalacji: %s", "Required space: %s",
@@ -85,11 +83,10 @@ const TWpisTekstu kWpisyTekstow[] = {
     WPIS_RU(130, "Nie można utworzyć katalogu \"%s\".\r\nWybierz inny katalog.",
             "Directory '%s' cannot be created. Select another directory.",
             "Невозможно создать папку «%s».\r\nВыберите другую папку."),
-    WPIS_RU(131, "Zainstaluj skróty dla wszystkich użytkowników",
-            "Install shortcuts for all users", "Установить ярлыки для всех пользователей"),
+    WPIS_RU(131, "Zainstaluj skróty dla wszystkich użytkowników", "Install shortcuts for all users",
+            "Установить ярлыки для всех пользователей"),
     WPIS_RU(132, "(musisz mieć uprawnienia administratora)",
-            "(you must have the administrator's privileges)",
-            "(необходимы права администратора)"),
+            "(you must have the administrator's privileges)", "(необходимы права администратора)"),
     {133,
      {TXT_1250("Instaluj moduł tłumaczący dla Microsoft Word"),
       TX("Instaluj moduł tłumaczący dla Microsoft Word"),

@@ -6,8 +6,12 @@ namespace {
 TStaleBudowy gStaleBudowy;
 }  // namespace
 
-const TStaleBudowy& BuildConstants() { return gStaleBudowy; }
+const TStaleBudowy& BuildConstants() {
+  return gStaleBudowy;
+}
 
-void SetBuildConstants(const TStaleBudowy& constants) { gStaleBudowy = constants; }
+void SetBuildConstants(const TStaleBudowy& constants) {
+  gStaleBudowy = constants;
+}
 
 }  // namespace orvala

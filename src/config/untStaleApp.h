@@ -18,17 +18,23 @@ inline constexpr LanguageId kJezykEdycjiBudowy = kJezykRosyjski;
 inline constexpr int kLiczbaEdycji = 12;
 
 struct TStaleBudowy {
-  int activeEdition = kEdycjaBudowy;                 // 1..12, row of every per-edition table
-  LanguageId homeLanguage = kJezykDomowyBudowy;      // first interface language
-  LanguageId editionLanguage = kJezykEdycjiBudowy;   // second interface language
+  int activeEdition = kEdycjaBudowy;                // 1..12, row of every per-edition table
+  LanguageId homeLanguage = kJezykDomowyBudowy;     // first interface language
+  LanguageId editionLanguage = kJezykEdycjiBudowy;  // second interface language
 };
 
 const TStaleBudowy& BuildConstants();
 void SetBuildConstants(const TStaleBudowy& constants);
 
-inline int ActiveEdition() { return BuildConstants().activeEdition; }
-inline LanguageId HomeLanguage() { return BuildConstants().homeLanguage; }
-inline LanguageId EditionLanguage() { return BuildConstants().editionLanguage; }
+inline int ActiveEdition() {
+  return BuildConstants().activeEdition;
+}
+inline LanguageId HomeLanguage() {
+  return BuildConstants().homeLanguage;
+}
+inline LanguageId EditionLanguage() {
+  return BuildConstants().editionLanguage;
+}
 
 // Per-build variants of the same wizard, set by the program entry.
 struct TPrzelacznikiBudowy {

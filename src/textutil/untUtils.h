@@ -35,9 +35,7 @@ class ByteSet {
     }
     return *this;
   }
-  constexpr bool Contains(std::uint8_t b) const {
-    return (bits_[b >> 6] >> (b & 63)) & 1;
-  }
+  constexpr bool Contains(std::uint8_t b) const { return (bits_[b >> 6] >> (b & 63)) & 1; }
 
  private:
   std::array<std::uint64_t, 4> bits_{};
@@ -108,10 +106,10 @@ constexpr std::array<std::uint8_t, 256> MakeRussianStorageMap() {
       {0xDB, 0xDE}, {0xDC, 0xDE}, {0xFB, 0xFE}, {0xFC, 0xFE},  // Ű Ü ű ü → Ю ю
       {0xC2, 0xDF}, {0xC4, 0xDF}, {0xE2, 0xFF}, {0xE4, 0xFF},  // Â Ä â ä → Я я
       {0xCB, 0xA8}, {0xEB, 0xB8},                              // Ë ë → Ё ё
-      {0xC1, 0xC0}, {0xC9, 0xC5}, {0xCD, 0xC8}, {0xD3, 0xCE}, {0xDA, 0xD3}, {0xDD, 0xDB},
-      {0xE1, 0xE0}, {0xE9, 0xE5}, {0xED, 0xE8}, {0xF3, 0xEE}, {0xFA, 0xF3}, {0xFD, 0xFB},
-      {0x24, 0xFA},  // $ → ъ
-      {0x27, 0xFC},  // ' → ь
+      {0xC1, 0xC0}, {0xC9, 0xC5}, {0xCD, 0xC8}, {0xD3, 0xCE}, {0xDA, 0xD3},
+      {0xDD, 0xDB}, {0xE1, 0xE0}, {0xE9, 0xE5}, {0xED, 0xE8}, {0xF3, 0xEE},
+      {0xFA, 0xF3}, {0xFD, 0xFB}, {0x24, 0xFA},  // $ → ъ
+      {0x27, 0xFC},                              // ' → ь
   };
   for (const auto& p : pairs) {
     t[p[0]] = p[1];
@@ -144,8 +142,12 @@ inline constexpr std::array<std::uint8_t, 256> kItalianStorage = MakeRomanceStor
 
 }  // namespace detail
 
-constexpr std::uint8_t UpperChar1250(std::uint8_t b) { return detail::kUpper1250[b]; }
-constexpr std::uint8_t LowerChar1250(std::uint8_t b) { return detail::kLower1250[b]; }
+constexpr std::uint8_t UpperChar1250(std::uint8_t b) {
+  return detail::kUpper1250[b];
+}
+constexpr std::uint8_t LowerChar1250(std::uint8_t b) {
+  return detail::kLower1250[b];
+}
 std::string UpperText1250(std::string_view text);
 std::string LowerText1250(std::string_view text);
 

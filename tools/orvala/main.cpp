@@ -18,7 +18,9 @@ TRejestracjaPolecenia::TRejestracjaPolecenia(const TPolecenie& command) {
   Registry().push_back(command);
 }
 
-const std::vector<TPolecenie>& Commands() { return Registry(); }
+const std::vector<TPolecenie>& Commands() {
+  return Registry();
+}
 
 int UsageError(std::string_view message) {
   if (!message.empty()) {

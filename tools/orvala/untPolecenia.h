@@ -10,12 +10,12 @@ namespace orvala::narzedzie {
 
 // Exit codes shared by all subcommands.
 inline constexpr int kWynikOk = 0;
-inline constexpr int kWynikBlad = 1;     // the operation failed (a one-line reason on stderr)
-inline constexpr int kWynikUzycie = 2;   // unknown or bad arguments (usage on stderr)
+inline constexpr int kWynikBlad = 1;    // the operation failed (a one-line reason on stderr)
+inline constexpr int kWynikUzycie = 2;  // unknown or bad arguments (usage on stderr)
 
 struct TPolecenie {
   std::string_view name;
-  std::string_view usage;  // e.g. "texts LANG"
+  std::string_view usage;                            // e.g. "texts LANG"
   int (*run)(const std::vector<std::string>& args);  // args after the subcommand name
 };
 

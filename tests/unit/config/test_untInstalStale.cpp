@@ -64,8 +64,7 @@ TEST(EditionDescriptor, TitlesAndGroupNames) {
   for (LanguageId l = 0; l <= 5; ++l) {
     EXPECT_EQ(GroupName(l), "Orvala Pakiet") << int{l};
   }
-  EXPECT_EQ(ConvertStoredText(GroupName(kJezykRosyjski), kJezykRosyjski, false),
-            u"Орвала Пакиет");
+  EXPECT_EQ(ConvertStoredText(GroupName(kJezykRosyjski), kJezykRosyjski, false), u"Орвала Пакиет");
   EXPECT_TRUE(GroupName(kJezykWegierski).empty());
   EXPECT_TRUE(GroupName(8).empty());
 }
@@ -119,9 +118,9 @@ TEST(RowTables, OnlyShortcutsHaveRowsForEditionTen) {
 TEST(RowTables, NineteenShortcutsInTableOrderPolishThenRussian) {
   const auto rows = RowsForEdition(ShortcutTable(), 10);
   ASSERT_EQ(rows.size(), 19u);
-  const char* files[] = {"Orvatr.exe",   "DuzevIv.exe",      "SlZewRu.exe", "SlZewPl.exe",
-                         "TrIntRu.exe",  "TrPlikRu.exe",     "Deinstalator.exe",
-                         "Trans.chm",    "Sl_Zew.chm"};
+  const char* files[] = {"Orvatr.exe",       "DuzevIv.exe", "SlZewRu.exe",
+                         "SlZewPl.exe",      "TrIntRu.exe", "TrPlikRu.exe",
+                         "Deinstalator.exe", "Trans.chm",   "Sl_Zew.chm"};
   const std::uint8_t flags[] = {0x05, 0x05, 0x06, 0x06, 0x05, 0x04, 0x04, 0x04, 0x04};
   for (std::size_t i = 0; i < 9; ++i) {
     const TSkrotData& polish = *rows[2 * i];

@@ -18,7 +18,9 @@ class TextTable : public ::testing::Test {
   void TearDown() override { SetTextProcessState(true, kJezykPolski); }
 };
 
-std::string U8(const TWideString& s) { return Utf16ToUtf8(s); }
+std::string U8(const TWideString& s) {
+  return Utf16ToUtf8(s);
+}
 
 TEST_F(TextTable, PolishAndEnglishTextsAsTheyAreShown) {
   EXPECT_EQ(GetText(0, 22, false), u"Wstęp");
@@ -43,7 +45,8 @@ TEST_F(TextTable, PolishAndEnglishTextsAsTheyAreShown) {
 TEST_F(TextTable, UntranslatedCellsKeepTheirMarker) {
   // The English cell holds the marker and the Polish bytes, widened by the Western table.
   EXPECT_EQ(TextCell(133, 1), "\xD7" + std::string(TextCell(133, 0)));
-  EXPECT_EQ(GetText(1, 133, false), u"×Instaluj modu\u00B3 t\u00B3umacz\u00B9cy dla Microsoft Word");
+  EXPECT_EQ(GetText(1, 133, false),
+            u"×Instaluj modu\u00B3 t\u00B3umacz\u00B9cy dla Microsoft Word");
   EXPECT_EQ(GetText(2, 22, false).substr(0, 1), u"×");
   EXPECT_EQ(static_cast<unsigned char>(TextCell(134, 6)[0]), kZnacznikNieprzetlumaczony);
 }
@@ -156,9 +159,9 @@ TEST_F(TextTable, FormatFillsPlaceholdersInOrder) {
   EXPECT_EQ(FormatText(GetText(6, 21, false), {2, 5, GetText(6, 23, false)}, false, 6),
             u"Шаг 2 из 5: Лицензионное соглашение");
   // Text 9 joins two UTF-16 strings unchanged.
-  EXPECT_EQ(FormatText(GetText(0, 9, false), {GetText(0, 10, false), GetText(6, 10, false)},
-                       false, 0),
-            u"Język / Язык:");
+  EXPECT_EQ(
+      FormatText(GetText(0, 9, false), {GetText(0, 10, false), GetText(6, 10, false)}, false, 0),
+      u"Język / Язык:");
 }
 
 TEST_F(TextTable, FormatPercentWidthStarAndEightBitArguments) {

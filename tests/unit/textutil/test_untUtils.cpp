@@ -9,7 +9,9 @@
 namespace orvala {
 namespace {
 
-std::string Bytes(std::string_view s) { return std::string(s); }
+std::string Bytes(std::string_view s) {
+  return std::string(s);
+}
 
 TEST(CaseMapping, PolishPhraseRoundTripsOnTheFixedTable) {
   const std::string lower = Bytes(TXT_1250("zażółć gęślą jaźń"));
