@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <exception>
+#include <memory>
 
 #include "config/untInstalStale.h"
 #include "engine/untBledy.h"
