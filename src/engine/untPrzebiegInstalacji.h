@@ -7,6 +7,7 @@
 // created-directories list before the run starts, and the run appends to both rollback lists.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -17,18 +18,18 @@ namespace orvala {
 
 // The options of the options page and the directories the run works with.
 struct TOpcjeInstalacji {
-  std::string sourceDirectory;   // the CD root, with trailing backslash ("D:\")
-  std::string targetDirectory;   // without trailing backslash
-  std::string updateDirectory;   // where patch lists are looked for; empty in the wizard
-  LanguageId language = 0;       // interface language
-  bool installDictionaries = true;     // chbInstalujSlowniki
-  bool createGroup = true;             // chbUtworzGrupe
-  bool desktopTranslators = true;      // chbUtworzSkrotyTranslatorow
-  bool desktopDictionaries = true;     // chbUtworzSkrotySlownikow
-  bool allUsers = false;               // chbSkrotyAllUsers, as remembered by SprawdzOpcje
-  bool installWordAddIn = false;       // chbInstalujMSWord
-  bool installBrowserAddIn = false;    // chbInstalujMSIE
-  std::int64_t requiredBytes = 0;      // from the free-space check
+  std::string sourceDirectory;       // the CD root, with trailing backslash ("D:\")
+  std::string targetDirectory;       // without trailing backslash
+  std::string updateDirectory;       // where patch lists are looked for; empty in the wizard
+  LanguageId language = 0;           // interface language
+  bool installDictionaries = true;   // chbInstalujSlowniki
+  bool createGroup = true;           // chbUtworzGrupe
+  bool desktopTranslators = true;    // chbUtworzSkrotyTranslatorow
+  bool desktopDictionaries = true;   // chbUtworzSkrotySlownikow
+  bool allUsers = false;             // chbSkrotyAllUsers, as remembered by SprawdzOpcje
+  bool installWordAddIn = false;     // chbInstalujMSWord
+  bool installBrowserAddIn = false;  // chbInstalujMSIE
+  std::int64_t requiredBytes = 0;    // from the free-space check
 };
 
 // The run's part of the wizard state.
@@ -48,14 +49,19 @@ struct TStanInstalacji {
 class TObserwatorInstalacji {
  public:
   virtual ~TObserwatorInstalacji() = default;
-  virtual void ShowStage(const TWideString& text) = 0;                           // lblInstalacjaOpis
-  virtual void ShowFiles(const TWideString& from, const TWideString& to) = 0;    // lblPlikZ, lblPlikDo
-  virtual void SetGauge(std::uint32_t maximum, std::uint32_t position) = 0;      // GaugePostep
-  virtual void EnableClose(bool enabled) = 0;                                    // btnZamknij
+  virtual void ShowStage(const TWideString& text) = 0;  // lblInstalacjaOpis
+  virtual void ShowFiles(const TWideString& from,
+                         const TWideString& to) = 0;                         // lblPlikZ, lblPlikDo
+  // Both values lie in 0..0x7FFFFFFF (byte counts are scaled to fit, untInstalPostep.h).
+  virtual void SetGauge(std::uint32_t maximum, std::uint32_t position) = 0;  // GaugePostep
+  virtual void EnableClose(bool enabled) = 0;                                // btnZamknij
   virtual void ProcessMessages() = 0;
   // Asks a yes/no question in the question dialog; true for Yes.
   virtual bool AskYesNo(const TWideString& text) = 0;
 };
+
+// Files are copied in blocks of this many bytes, the gauge moving after each block.
+inline constexpr std::size_t kRozmiarBlokuKopii = 32'768;
 
 enum class TWynikInstalacji { Success, Cancelled, Failed };
 
