@@ -1,0 +1,173 @@
+#include "engine/untSciezki.h"
+
+#include <charconv>
+#include <vector>
+
+#include "config/untInstalStale.h"
+#include "config/untRejestr.h"
+#include "platform/untPlatforma.h"
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+namespace {
+
+using platform::kMaxPath;
+using platform::Platform;
+
+constexpr const char* kKluczWersjiWindows = "Software\\Microsoft\\Windows\\CurrentVersion";
+constexpr const char* kKluczFolderowPowloki =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+constexpr std::string_view kStaleWykluczenia =
+    "<.><..><umowapol.txt><umowaang.txt><umowadeu.txt><umowafr.txt><instalator.exe>"
+    "<instaluj.exe><instalka.exe><autorun.inf><comctl32.dll><comctl32.ocx><divev.ttf>"
+    "<SAPI51tts.exe><SyntezaMowy.exe><start.exe>";
+
+std::string WithinLimit(std::string path) {
+  return path.size() <= kMaxPath ? path : std::string();
+}
+
+// `folder` + "\" + `name`, without doubling a backslash the folder already ends with.
+std::string Join(const std::string& folder, const std::string& name) {
+  if (!folder.empty() && folder.back() == '\\') {
+    return folder + name;
+  }
+  return folder + "\\" + name;
+}
+
+// The text before the last backslash, with it ("D:\dir\" for "D:\dir\setup.exe").
+std::string DirectoryOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+std::string FileNameOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\:");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A decimal integer, or 0 when the text is not one (as a whole).
+int DecimalOrZero(std::string_view text) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end ? value : 0;
+}
+
+std::uint64_t TreeSize(const std::string& folder, const std::string& exclusions) {
+  std::vector<platform::TWpisKatalogu> entries;
+  if (!Platform().ListDirectory(folder, entries)) {
+    return 0;
+  }
+  std::uint64_t total = 0;
+  for (const platform::TWpisKatalogu& e : entries) {
+    if (IsNameInList(e.name, exclusions)) {
+      continue;
+    }
+    total += e.size;
+    if (e.IsDirectory() && e.name != "." && e.name != "..") {
+      total += TreeSize(Join(folder, e.name), exclusions);
+    }
+  }
+  return total;
+}
+
+}  // namespace
+
+TWideString SpecialFolderPath(int folder) {
+  TWideString path = Platform().SpecialFolder(folder);
+  if (!path.empty() && path.back() != u'\\') {
+    path += u'\\';
+  }
+  return path;
+}
+
+std::string WindowsDirectory() {
+  return WithinLimit(Platform().WindowsDirectory());
+}
+std::string SystemDirectory() {
+  return WithinLimit(Platform().SystemDirectory());
+}
+std::string TempDirectory() {
+  return WithinLimit(Platform().TempDirectory());
+}
+
+std::string ProgramFilesDirectory() {
+  std::string value;
+  ReadRegistryString(TKorzen::LocalMachine, kKluczWersjiWindows, "ProgramFilesDir", value);
+  return WithinLimit(value);
+}
+
+std::string ProgramsFolderFromRegistry(bool allUsers) {
+  std::string value;
+  if (allUsers) {
+    ReadRegistryString(TKorzen::LocalMachine, kKluczFolderowPowloki, "Common Programs", value);
+  }
+  if (value.empty()) {
+    ReadRegistryString(TKorzen::CurrentUser, kKluczFolderowPowloki, "Programs", value);
+  }
+  return WithinLimit(value);
+}
+
+int DriveNumber(const std::string& path) {
+  if (path.empty()) {
+    return 0;
+  }
+  return static_cast<int>(UpperChar1250(static_cast<std::uint8_t>(path[0]))) - 64;
+}
+
+std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions) {
+  if (folder.empty() || folder.size() > kMaxPath) {
+    return 0;
+  }
+  return TreeSize(folder, exclusions);
+}
+
+std::string BuildExclusionList(int edition, bool installDictionaries) {
+  const TOpisEdycji& e = EditionDescriptor(edition);
+  std::string list(kStaleWykluczenia);
+  list += e.ownExclusions;
+  list += '<';
+  list += LowerText1250(FileNameOf(Platform().ModuleFileName()));
+  list += '>';
+  if (!installDictionaries) {
+    list += e.dictionaryFiles;
+  }
+  return list;
+}
+
+bool FileVersionAtLeast(const std::string& path, int major, int minor) {
+  std::string version;
+  if (path.empty() || path.size() > kMaxPath || !Platform().FileVersionString(path, version)) {
+    return false;
+  }
+  const std::size_t dot = version.find('.');
+  const std::string_view text(version);
+  const int fileMajor = DecimalOrZero(text.substr(0, dot));
+  int fileMinor = 0;
+  if (dot != std::string::npos) {
+    const std::string_view rest = text.substr(dot + 1);
+    fileMinor = DecimalOrZero(rest.substr(0, rest.find('.')));
+  }
+  return fileMajor > major || (fileMajor == major && fileMinor >= minor);
+}
+
+bool IsSourceDirectory(const std::string& folder) {
+  if (folder.empty()) {
+    return false;
+  }
+  platform::TPlatforma& p = Platform();
+  return (p.FileExists(folder + "DuzevIv.exe") || p.FileExists(folder + "DuzevIv2.exe")) &&
+         p.FileExists(folder + "UmowaPol.txt");
+}
+
+std::string InstallerDriveRoot() {
+  return UpperText1250(DirectoryOf(Platform().ModuleFileName())).substr(0, 3);
+}
+
+std::string ProgramDirectory() {
+  return DirectoryOf(Platform().ModuleFileName());
+}
+
+}  // namespace orvala

@@ -1,0 +1,56 @@
+// Paths and system folders: where the Windows, system and temporary directories, Program Files
+// and the Start-menu and desktop folders are; how much space a source tree needs; which drive a
+// path is on; whether a file's version is recent enough; whether a folder holds the
+// installation files; and the exclusion list that decides which source names the copy skips.
+//
+// Plain functions without state, over the process-wide platform. Paths are 8-bit Windows-1250
+// strings of at most 260 characters; a longer one yields the empty answer. Nothing here throws:
+// a failing system call, a missing registry value or a file without version resource yields an
+// empty string, 0 or false.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "textutil/untTekst.h"
+
+namespace orvala {
+
+// The path of a shell special folder (platform::kFolder*), in UTF-16 with a trailing backslash;
+// empty when the system does not have the folder (never a lone backslash).
+TWideString SpecialFolderPath(int folder);
+std::string WindowsDirectory();
+std::string SystemDirectory();
+std::string TempDirectory();  // with its trailing backslash
+// "ProgramFilesDir" of HKLM\Software\Microsoft\Windows\CurrentVersion, or empty.
+std::string ProgramFilesDirectory();
+// With `allUsers`: "Common Programs" of the machine's shell folders; when that is empty, or
+// without the flag: "Programs" of the user's shell folders.
+std::string ProgramsFolderFromRegistry(bool allUsers);
+
+// 0 for an empty path; otherwise the first character upper-cased minus 64 (c: gives 3).
+int DriveNumber(const std::string& path);
+
+// The bytes of every file under `folder` (every attribute), skipping each name in the exclusion
+// list at every depth together with its subtree; 0 for a folder that does not exist.
+std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions);
+
+// The exclusion list: the fixed names, the edition's own, the running setup program's file
+// name lower-cased, and the edition's dictionaries when they are not installed.
+std::string BuildExclusionList(int edition, bool installDictionaries);
+
+// True when the FileVersion of the file's version resource is at least major.minor; false for
+// a file without version resource. "5.81.4704.1100" passes against 5.1, "4.71" fails against
+// 4.72, and "5, 81, 0, 0" reads as major 0.
+bool FileVersionAtLeast(const std::string& path, int major, int minor);
+
+// False for an empty argument; true when the folder (with trailing backslash) holds
+// "DuzevIv.exe" or "DuzevIv2.exe", and "UmowaPol.txt".
+bool IsSourceDirectory(const std::string& folder);
+
+// The root of the drive the setup program was started from ("D:\"), upper-cased.
+std::string InstallerDriveRoot();
+// The directory of the program's own executable file, ending with a backslash.
+std::string ProgramDirectory();
+
+}  // namespace orvala

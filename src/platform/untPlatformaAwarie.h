@@ -1,0 +1,121 @@
+// A fault-injecting platform: wraps any TPlatforma and makes chosen calls fail, so that tests can
+// reach every failure branch of the engine (the k-th read, a write that comes up short, a delete
+// that fails, a registry key that cannot be opened).
+//
+// Usage:
+//   TPlatformaHost host;                       // or the Win32 platform
+//   TPlatformaAwarie faults(host);
+//   TZasiegPlatformy scope(faults);
+//   faults.FailNth(TOperacja::Write, 3);       // the 3rd write of the run comes up short
+//   ... run the code under test ...
+//   EXPECT_EQ(faults.Calls(TOperacja::Write), 3);
+//
+// Counting: each operation has its own counter, starting at 0 when the wrapper is made (or
+// after ResetCounts) and incremented on every call, failed or not. FailNth(op, k) fails the
+// call that makes the counter k (so FailNth(op, Calls(op) + 1) fails the next one); FailFrom
+// fails that call and every later one (a full disk, a key that stays locked). Several FailNth
+// of one operation add up.
+//
+// What a failed call does:
+//   OpenRead, CreateWrite, RegistryOpen   no file / key (nullptr); the inner platform is not
+//                                         called, so CreateWrite neither creates nor truncates.
+//   Read                                  false, nothing read.
+//   Write                                 a short write: the first half of the block (rounded
+//                                         down) is written through, `written` says how much,
+//                                         and the call returns false.
+//   Close                                 the file is closed all the same, the call says false.
+//   Delete, Rename, Replace, CopyFile,
+//   CreateDirectory, RemoveDirectory,
+//   ShellLink                             false; the inner platform is not called.
+//   RegistryWrite                         false for WriteString/WriteWideString/WriteInteger/
+//                                         WriteBool; nothing is written.
+// The wide-path CreateDirectoryWide counts as CreateDirectory. Everything else passes through.
+// Files and keys opened through the wrapper count against it: they must not outlive it.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <set>
+
+#include "platform/untPlatforma.h"
+
+namespace orvala::platform {
+
+enum class TOperacja : std::size_t {
+  OpenRead,
+  CreateWrite,
+  Read,
+  Write,
+  Close,
+  Delete,
+  Rename,
+  Replace,
+  CopyFile,
+  CreateDirectory,
+  RemoveDirectory,
+  RegistryOpen,
+  RegistryWrite,
+  ShellLink,
+};
+inline constexpr std::size_t kLiczbaOperacji = static_cast<std::size_t>(TOperacja::ShellLink) + 1;
+
+class TPlatformaAwarie : public TPlatforma {
+ public:
+  explicit TPlatformaAwarie(TPlatforma& inner);
+
+  void FailNth(TOperacja operation, int n);
+  void FailFrom(TOperacja operation, int n);
+  // Forgets every planned failure (counters stay).
+  void ClearFailures();
+  void ResetCounts();
+  int Calls(TOperacja operation) const;
+
+  // Counts one call of `operation` and tells whether it is to fail (used by the wrapped files
+  // and keys as well).
+  bool Count(TOperacja operation);
+
+  // --- TPlatforma --------------------------------------------------------------------------
+  bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
+  std::optional<TWpisKatalogu> FindEntry(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
+  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
+  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  std::optional<std::int64_t> FreeSpace(int drive) override;
+  std::vector<std::string> LogicalDrives() override;
+  TTypNapedu DriveType(const std::string& root) override;
+  bool CreateDirectoryWide(const TWideString& path) override;
+  bool DirectoryExistsWide(const TWideString& path) override;
+  bool FileExistsWide(const TWideString& path) override;
+  std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
+                                          std::uint32_t access, bool create) override;
+  TWideString SpecialFolder(int folder) override;
+  bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
+                       const TWideString& linkPath, const std::string& description) override;
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string TempDirectory() override;
+  std::string ModuleFileName() override;
+  std::uint32_t ThreadLocale() override;
+  bool IsNtPlatform() override;
+  bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
+  bool FileVersionString(const std::string& path, std::string& version) override;
+  std::vector<int> FontCharsets(const std::string& face) override;
+
+ private:
+  struct TPlan {
+    int calls = 0;
+    std::set<int> nth;
+    int from = 0;  // 0: none
+  };
+  TPlatforma& inner_;
+  std::array<TPlan, kLiczbaOperacji> plans_{};
+};
+
+}  // namespace orvala::platform

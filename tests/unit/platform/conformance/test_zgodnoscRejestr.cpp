@@ -1,0 +1,108 @@
+// Conformance: the registry.
+#include "textutil/untKodowanie.h"
+#include "untSrodowiskoZgodnosci.h"
+
+namespace orvala::platform::testy {
+namespace {
+
+constexpr TKorzen kHkcu = TKorzen::CurrentUser;
+
+TEST_F(TZgodnosc, MissingKeyOpensOnlyWhenCreated) {
+  const std::string key = Env().RegistryKey() + "\\Pod\\Klucz";
+  EXPECT_EQ(P().OpenKey(kHkcu, key, kKeyRead, false), nullptr);
+  EXPECT_EQ(P().OpenKey(kHkcu, key, kKeyAllAccess, false), nullptr);
+  std::unique_ptr<TKluczRejestru> created = P().OpenKey(kHkcu, key, kKeyAllAccess, true);
+  ASSERT_NE(created, nullptr);
+  EXPECT_TRUE(created->Close());
+  // Every level was created; names compare without regard to case.
+  EXPECT_NE(P().OpenKey(kHkcu, Env().RegistryKey() + "\\POD", kKeyRead, false), nullptr);
+  EXPECT_NE(P().OpenKey(kHkcu, Env().RegistryKey() + "\\pod\\KLUCZ", kKeyRead, false), nullptr);
+  // Opening an existing key with create does not disturb its values.
+  {
+    std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, key, kKeyAllAccess, false);
+    ASSERT_NE(k, nullptr);
+    ASSERT_TRUE(k->WriteString("Wartosc", "1"));
+  }
+  std::unique_ptr<TKluczRejestru> again = P().OpenKey(kHkcu, key, kKeyAllAccess, true);
+  ASSERT_NE(again, nullptr);
+  EXPECT_TRUE(again->ValueExists("wartosc"));
+}
+
+TEST_F(TZgodnosc, ValuesKeepTheirTypes) {
+  std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
+  ASSERT_NE(k, nullptr);
+  ASSERT_TRUE(k->WriteString("Tekst", "C:\\Program Files\\Orvala"));
+  ASSERT_TRUE(k->WriteInteger("Liczba", -7));
+  ASSERT_TRUE(k->WriteBool("Flaga", true));
+  ASSERT_TRUE(k->WriteBool("Zero", false));
+  ASSERT_TRUE(k->WriteString("", "domyslna"));
+  std::string text = "unchanged";
+  std::int32_t number = 99;
+  EXPECT_TRUE(k->ReadString("TEKST", text));
+  EXPECT_EQ(text, "C:\\Program Files\\Orvala");
+  EXPECT_TRUE(k->ReadString("", text));
+  EXPECT_EQ(text, "domyslna");
+  EXPECT_TRUE(k->ReadInteger("liczba", number));
+  EXPECT_EQ(number, -7);
+  EXPECT_TRUE(k->ReadInteger("Flaga", number));
+  EXPECT_EQ(number, 1);
+  EXPECT_TRUE(k->ReadInteger("Zero", number));
+  EXPECT_EQ(number, 0);
+  // A value of another type, or none, reads as missing and leaves the argument alone.
+  text = "unchanged";
+  number = 99;
+  EXPECT_FALSE(k->ReadString("Liczba", text));
+  EXPECT_FALSE(k->ReadInteger("Tekst", number));
+  EXPECT_FALSE(k->ReadString("Brak", text));
+  EXPECT_EQ(text, "unchanged");
+  EXPECT_EQ(number, 99);
+  EXPECT_TRUE(k->ValueExists("Flaga"));
+  EXPECT_FALSE(k->ValueExists("Brak"));
+  // Overwriting changes the type.
+  ASSERT_TRUE(k->WriteString("Liczba", "7"));
+  EXPECT_TRUE(k->ReadString("Liczba", text));
+  EXPECT_EQ(text, "7");
+  EXPECT_FALSE(k->ReadInteger("Liczba", number));
+}
+
+TEST_F(TZgodnosc, WideStringsReadBackInWindows1250) {
+  if (!Env().Names1250()) {
+    GTEST_SKIP() << "8-bit texts are not Windows-1250 in this environment";
+  }
+  std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
+  ASSERT_NE(k, nullptr);
+  ASSERT_TRUE(k->WriteWideString("Nazwa", u"Zażółć"));
+  std::string text;
+  ASSERT_TRUE(k->ReadString("Nazwa", text));
+  EXPECT_EQ(text, Utf8ToCodePage("Zażółć", TStronaKodowa::Cp1250));
+}
+
+TEST_F(TZgodnosc, ReadAccessRefusesWrites) {
+  {
+    std::unique_ptr<TKluczRejestru> k =
+        P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
+    ASSERT_NE(k, nullptr);
+    ASSERT_TRUE(k->WriteString("A", "1"));
+  }
+  std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyRead, false);
+  ASSERT_NE(k, nullptr);
+  std::string text;
+  EXPECT_TRUE(k->ReadString("A", text));
+  EXPECT_FALSE(k->WriteString("A", "2"));
+  EXPECT_FALSE(k->WriteInteger("B", 2));
+  EXPECT_FALSE(k->WriteBool("C", true));
+  EXPECT_TRUE(k->ReadString("A", text));
+  EXPECT_EQ(text, "1");
+  EXPECT_FALSE(k->ValueExists("B"));
+}
+
+TEST_F(TZgodnosc, KeyDeletedWhileOpenTakesNoWrites) {
+  std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
+  ASSERT_NE(k, nullptr);
+  Env().DeleteKey(kHkcu, Env().RegistryKey());
+  EXPECT_FALSE(k->WriteInteger("Po", 1));
+  EXPECT_EQ(P().OpenKey(kHkcu, Env().RegistryKey(), kKeyRead, false), nullptr);
+}
+
+}  // namespace
+}  // namespace orvala::platform::testy

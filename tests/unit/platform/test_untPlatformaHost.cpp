@@ -1,0 +1,185 @@
+// The host stand-in's own settings and inspection, and the robustness of its PE reader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <system_error>
+
+#include "platform/host/untPlatformaHost.h"
+#include "platform/host/untWersjaPE.h"
+#include "untObrazPE.h"
+
+namespace orvala::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class TPlatformaHostTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    root_ = fs::temp_directory_path() / ("orvala-host-" + std::to_string(random()));
+    fs::create_directories(root_);
+    host_.MapDrive('c', root_);
+  }
+  void TearDown() override {
+    std::error_code ec;
+    fs::remove_all(root_, ec);
+  }
+  std::string HostText(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  fs::path root_;
+  TPlatformaHost host_;
+};
+
+TEST_F(TPlatformaHostTest, PolishNamesAreUtf8OnTheHost) {
+  // "Żółw" in Windows-1250, created through the platform, is "Żółw" in UTF-8 on the host.
+  const std::string name = "\xAF\xF3\xB3w.txt";
+  auto file = host_.CreateWrite("C:\\" + name);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Close());
+  EXPECT_TRUE(fs::exists(root_ / fs::path(u8"Żółw.txt")));
+  std::ofstream(root_ / fs::path(u8"Łódź.txt")) << "x";
+  EXPECT_TRUE(host_.FileExists("C:\\\xA3\xF3\x64\x9F.TXT"));  // "Łódź.TXT"
+  EXPECT_TRUE(host_.FileExists("C:\\\xB3\xD3\x44\x8F.txt"));  // "łÓDŹ.txt"
+}
+
+TEST_F(TPlatformaHostTest, AttributesFollowRenamesAndVanishWithTheFile) {
+  ASSERT_TRUE(host_.CreateDirectory("C:\\kat"));
+  auto file = host_.CreateWrite("C:\\kat\\a.txt");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Close());
+  host_.SetAttributes("C:\\kat\\A.TXT", kAttrHidden | kAttrSystem | kAttrDirectory);
+  ASSERT_TRUE(host_.RenameFile("C:\\kat", "C:\\nowy"));
+  auto entry = host_.FindEntry("C:\\nowy\\a.txt");
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->attributes, kAttrArchive | kAttrHidden | kAttrSystem);  // no directory bit
+  ASSERT_TRUE(host_.DeleteFile("C:\\nowy\\a.txt"));
+  file = host_.CreateWrite("C:\\nowy\\a.txt");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Close());
+  EXPECT_EQ(host_.FindEntry("C:\\nowy\\a.txt")->attributes, kAttrArchive);
+}
+
+TEST_F(TPlatformaHostTest, DrivesFreeSpaceAndSystemValuesAreSettings) {
+  host_.MapDrive('E', root_, TTypNapedu::Removable);
+  host_.SetFreeSpace('E', 12345);
+  EXPECT_EQ(host_.FreeSpace(5), 12345);
+  host_.SetFreeSpace('e', std::nullopt);
+  EXPECT_FALSE(host_.FreeSpace(5));
+  EXPECT_TRUE(host_.FreeSpace(3));  // the host file system's
+  EXPECT_TRUE(host_.FreeSpace(0));  // the current drive is C:
+  EXPECT_EQ(host_.DriveType("e:"), TTypNapedu::Removable);
+  EXPECT_EQ(host_.DriveType("E:\\x"), TTypNapedu::NoRootDir);
+  EXPECT_EQ(host_.LogicalDrives(), (std::vector<std::string>{"C:\\", "E:\\"}));
+
+  host_.SetSpecialFolder(kFolderPrograms, u"C:\\Menu Start\\Programy");
+  EXPECT_EQ(host_.SpecialFolder(kFolderPrograms), u"C:\\Menu Start\\Programy");
+  EXPECT_TRUE(host_.SpecialFolder(kFolderCommonPrograms).empty());
+  host_.SetModuleFileName("D:\\instalator.exe");
+  host_.SetThreadLocale(1049);
+  host_.SetNtPlatform(false);
+  EXPECT_EQ(host_.ModuleFileName(), "D:\\instalator.exe");
+  EXPECT_EQ(host_.ThreadLocale(), 1049u);
+  EXPECT_FALSE(host_.IsNtPlatform());
+}
+
+TEST_F(TPlatformaHostTest, ResourcesVersionsAndFontsAreLookedUpWithoutRegardToCase) {
+  host_.SetResource("Orvala_A", {1, 2, 3});
+  std::vector<std::uint8_t> data;
+  ASSERT_TRUE(host_.LoadResource("ORVALA_a", data));
+  EXPECT_EQ(data, (std::vector<std::uint8_t>{1, 2, 3}));
+  host_.SetFileVersion("C:\\Windows\\System32\\COMCTL32.DLL", "5.81.4704.1100");
+  std::string version;
+  ASSERT_TRUE(host_.FileVersionString("c:\\windows\\system32\\comctl32.dll", version));
+  EXPECT_EQ(version, "5.81.4704.1100");
+  host_.SetFontCharsets("Arial", {0, 238, 204});
+  EXPECT_EQ(host_.FontCharsets("ARIAL"), (std::vector<int>{0, 238, 204}));
+  EXPECT_TRUE(host_.FontCharsets("Tahoma").empty());
+}
+
+TEST_F(TPlatformaHostTest, ShellLinksAreRecordedAndWritten) {
+  ASSERT_TRUE(
+      host_.CreateShellLink("C:\\Orvala\\orvatr.exe", "C:\\Orvala", u"C:\\Tłumacz.lnk", "Tłumacz"));
+  ASSERT_TRUE(
+      host_.CreateShellLink("C:\\Orvala\\nowy.exe", "C:\\Orvala", u"c:\\TŁUMACZ.LNK", "Nowy"));
+  ASSERT_EQ(host_.Links().size(), 1u);  // the second one replaced the first
+  EXPECT_EQ(host_.Links()[0].target, "C:\\Orvala\\nowy.exe");
+  EXPECT_EQ(host_.Links()[0].workingDirectory, "C:\\Orvala");
+  EXPECT_EQ(host_.Links()[0].description, "Nowy");
+  const std::string text = HostText(root_ / fs::path(u8"Tłumacz.lnk"));
+  EXPECT_NE(text.find("target=C:\\Orvala\\nowy.exe"), std::string::npos);
+}
+
+TEST_F(TPlatformaHostTest, RegistryInspection) {
+  auto key = host_.OpenKey(TKorzen::LocalMachine, "SOFTWARE\\Vertal\\Orvala", kKeyAllAccess, true);
+  ASSERT_NE(key, nullptr);
+  ASSERT_TRUE(key->WriteWideString("Grupa", u"Орвала"));
+  ASSERT_TRUE(key->WriteInteger("Wersja", 3));
+  EXPECT_TRUE(host_.KeyExists(TKorzen::LocalMachine, "software\\vertal"));
+  EXPECT_FALSE(host_.KeyExists(TKorzen::CurrentUser, "software\\vertal"));
+  const auto group =
+      host_.RegistryValue(TKorzen::LocalMachine, "Software\\Vertal\\Orvala", "grupa");
+  ASSERT_TRUE(group);
+  EXPECT_EQ(group->type, TWartoscRejestru::TTyp::String);
+  EXPECT_EQ(group->wideUtf8, "Орвала");
+  EXPECT_EQ(group->text, "??????");
+  EXPECT_EQ(
+      host_.RegistryValue(TKorzen::LocalMachine, "Software\\Vertal\\Orvala", "WERSJA")->number, 3);
+  host_.DeleteKey(TKorzen::LocalMachine, "Software\\Vertal");
+  EXPECT_FALSE(host_.KeyExists(TKorzen::LocalMachine, "Software\\Vertal\\Orvala"));
+  EXPECT_TRUE(host_.KeyExists(TKorzen::LocalMachine, "Software"));
+  EXPECT_FALSE(key->WriteInteger("Wersja", 4));
+}
+
+TEST_F(TPlatformaHostTest, UnmappedDrivesAndBadPathsFail) {
+  EXPECT_FALSE(host_.HostPath("Q:\\x"));
+  EXPECT_FALSE(host_.HostPath("relative\\x"));
+  EXPECT_FALSE(host_.HostPath("C:relative"));
+  EXPECT_FALSE(host_.HostPath("\\\\server\\share\\x"));
+  EXPECT_FALSE(host_.HostPath("C:\\a*b"));
+  EXPECT_EQ(host_.HostPath("C:\\a\\..\\..\\b"), root_ / "b");  // never above the root
+  EXPECT_EQ(host_.CreateWrite("Q:\\x.txt"), nullptr);
+}
+
+// The PE reader stays inside its buffer whatever the image: every truncation and a sweep of
+// byte changes over a valid image either answer or fail, never read outside.
+TEST(TWersjaPE, MalformedImagesNeverReadOutside) {
+  const std::vector<std::uint8_t> image = testy::ResourceOnlyDll({});
+  const auto info = host::VersionResource(image);
+  ASSERT_TRUE(info);
+  EXPECT_EQ(host::FirstTranslationFileVersion(*info), "5.81.4704.1100");
+  for (std::size_t n = 0; n < image.size(); n += 7) {
+    const std::vector<std::uint8_t> cut(image.begin(), image.begin() + static_cast<long>(n));
+    const auto part = host::VersionResource(cut);
+    if (part) {
+      host::FirstTranslationFileVersion(*part);
+    }
+  }
+  std::mt19937 random(7);
+  for (int round = 0; round < 3000; ++round) {
+    std::vector<std::uint8_t> bad = image;
+    for (int i = 0; i < 3; ++i) {
+      bad[random() % bad.size()] = static_cast<std::uint8_t>(random());
+    }
+    if (const auto part = host::VersionResource(bad)) {
+      host::FirstTranslationFileVersion(*part);
+    }
+  }
+  // The version block alone, truncated at every length: its length field no longer fits.
+  const std::vector<std::uint8_t> block = testy::VersionInfoBlock({});
+  for (std::size_t n = 0; n < block.size(); ++n) {
+    EXPECT_FALSE(host::FirstTranslationFileVersion(
+        std::vector<std::uint8_t>(block.begin(), block.begin() + static_cast<long>(n))))
+        << n;
+  }
+}
+
+}  // namespace
+}  // namespace orvala::platform
