@@ -35,7 +35,7 @@ TUkladPytania ComputeAskLayout(const TWymiaryPytania& in);
 struct TPunkt {
   int x, y;
 };
-TPunkt CentreOver(int ownerLeft, int ownerTop, int ownerWidth, int ownerHeight, int width,
-                  int height);
+TPunkt CentredPosition(int ownerLeft, int ownerTop, int ownerWidth, int ownerHeight, int width,
+                       int height);
 
 }  // namespace orvala
