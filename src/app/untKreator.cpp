@@ -1,0 +1,170 @@
+#include "app/untKreator.h"
+
+#include <cmath>
+
+#include "config/untInstalStale.h"
+#include "config/untInstalTeksty.h"
+#include "config/untStaleApp.h"
+#include "engine/untSciezki.h"
+#include "platform/untPlatforma.h"
+
+namespace orvala {
+
+LanguageId ChooseStartLanguage(LanguageId localeLanguage, LanguageId homeLanguage,
+                               LanguageId editionLanguage, bool preferEditionLanguage) {
+  if (localeLanguage == editionLanguage) {
+    return localeLanguage;
+  }
+  return preferEditionLanguage ? editionLanguage : homeLanguage;
+}
+
+LanguageId EffectiveEightBitLanguage(LanguageId language, LanguageId startLocaleLanguage,
+                                     LanguageId homeLanguage, LanguageId editionLanguage) {
+  if (editionLanguage != kJezykRosyjski || language == startLocaleLanguage) {
+    return language;
+  }
+  return startLocaleLanguage == editionLanguage ? editionLanguage : homeLanguage;
+}
+
+int StepNameTextId(int page) {
+  constexpr int kIds[kLiczbaStron] = {22, 23, 25, 26, 27};
+  return page >= 1 && page <= kLiczbaStron ? kIds[page - 1] : 0;
+}
+
+std::optional<int> PageSwitchTarget(int currentPage, int delta, bool busy) {
+  if (busy) {
+    return std::nullopt;
+  }
+  const int target = currentPage + delta;
+  if (target < 1 || target > kLiczbaStron) {
+    return std::nullopt;
+  }
+  return target;
+}
+
+TStanPrzyciskow PageButtons(int page, bool licenceAccepted) {
+  TStanPrzyciskow s{};
+  s.nextEnabled = page >= kStronaWstep && page <= kStronaOpcje;
+  if (page == kStronaUmowa) {
+    s.nextEnabled = licenceAccepted;
+  }
+  s.backEnabled = page == kStronaUmowa || page == kStronaOpcje;
+  s.closeTextId = page == kStronaInstalacja ? 8 : page == kStronaKoniec ? 7 : 5;
+  return s;
+}
+
+TWideString StepCaption(LanguageId language, int page) {
+  return FormatText(GetText(language, 21, false),
+                    {std::int64_t{page}, std::int64_t{kLiczbaStron},
+                     GetText(language, StepNameTextId(page), false)},
+                    false, language);
+}
+
+int EndPageTextId(bool success, bool cancelled) {
+  if (success) {
+    return 161;
+  }
+  return cancelled ? 163 : 162;
+}
+
+TWideString ProductTitle(LanguageId language, bool languageCodePage) {
+  const TOpisEdycji& e = ActiveEditionDescriptor();
+  const std::string_view title = language == HomeLanguage() ? e.homeTitle : e.editionTitle;
+  return ConvertStoredText(title, language, languageCodePage);
+}
+
+TWideString FormatMegabytes(std::int64_t bytes, const TWideString& thousands,
+                            const TWideString& decimal) {
+  const double megabytes = static_cast<double>(bytes) / 1048576.0;
+  const long long tenths = std::llround(megabytes * 10.0);  // half away from zero
+  const bool negative = tenths < 0;
+  const unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(tenths)
+                                                : static_cast<unsigned long long>(tenths);
+  const std::string whole = std::to_string(magnitude / 10);
+  TWideString text;
+  if (negative) {
+    text += u'-';
+  }
+  for (std::size_t i = 0; i < whole.size(); ++i) {
+    if (i > 0 && (whole.size() - i) % 3 == 0) {
+      text += thousands;
+    }
+    text += static_cast<char16_t>(whole[i]);
+  }
+  text += decimal;
+  text += static_cast<char16_t>(u'0' + magnitude % 10);
+  text += u" MB";
+  return text;
+}
+
+std::string DefaultTargetDirectory(const std::string& programFiles,
+                                   std::string_view programFolder) {
+  std::string target = programFiles.empty() ? std::string("C:") : programFiles;
+  target += '\\';
+  target += programFolder;
+  return target;
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') {
+    path.pop_back();
+  }
+  return path;
+}
+
+TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
+                             const std::string& targetDirectory, bool installDictionaries) {
+  TMiejsceNaDysku m;
+  const std::string exclusions = BuildExclusionList(ActiveEdition(), installDictionaries);
+  m.requiredBytes =
+      static_cast<std::int64_t>(DirectoryTreeSize(sourceWithoutBackslash, exclusions)) +
+      kRezerwaProgramuGlownego;
+  const std::optional<std::int64_t> free =
+      platform::Platform().FreeSpace(DriveNumber(targetDirectory));
+  if (free) {
+    m.freeBytes = *free;
+    m.enough = m.freeBytes >= m.requiredBytes;
+  }
+  return m;
+}
+
+bool CreateDirectoryWithParents(const std::string& path) {
+  platform::TPlatforma& p = platform::Platform();
+  const std::string dir = WithoutTrailingBackslash(path);
+  if (dir.empty()) {
+    return false;
+  }
+  if (p.DirectoryExists(dir)) {
+    return true;
+  }
+  const std::size_t slash = dir.find_last_of('\\');
+  // A parent that is a drive ("C:") or a UNC share is not created here: it exists or it does not.
+  if (slash != std::string::npos && slash > 0 && dir[slash - 1] != ':' && dir[slash - 1] != '\\') {
+    if (!CreateDirectoryWithParents(dir.substr(0, slash))) {
+      return false;
+    }
+  }
+  return p.CreateDirectory(dir) || p.DirectoryExists(dir);
+}
+
+bool CheckTargetDirectory(const std::string& targetDirectory,
+                          const std::function<bool()>& enoughSpace,
+                          const std::function<bool(TPytanieOpcji)>& ask,
+                          std::vector<std::string>& createdDirectories) {
+  const bool existed = platform::Platform().DirectoryExists(targetDirectory);
+  bool ok = false;
+  if (existed || CreateDirectoryWithParents(targetDirectory)) {
+    ok = true;
+    if (!enoughSpace()) {
+      ok = ask(TPytanieOpcji::ZaMaloMiejsca);
+    }
+  } else {
+    ask(TPytanieOpcji::NieMoznaUtworzyc);
+  }
+  if (ok && !existed) {
+    createdDirectories.push_back(targetDirectory);
+  }
+  return ok;
+}
+
+}  // namespace orvala

@@ -1,0 +1,109 @@
+// The wizard's decisions that need no window: the start language, the effective 8-bit
+// language, the page model with its button states, the product title, the megabyte figures of
+// the options page, the default target directory and the target checks that Next performs on
+// the options page. TfrmMain (untMain) calls these and only moves their results into controls.
+//
+// Everything that touches files goes through the process-wide platform (Platform()), so the
+// whole unit runs natively against the host platform in the unit tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "textutil/untTekst.h"
+
+namespace orvala {
+
+// Pages of the wizard, 1-based as the step caption counts them.
+inline constexpr int kStronaWstep = 1;
+inline constexpr int kStronaUmowa = 2;
+inline constexpr int kStronaOpcje = 3;
+inline constexpr int kStronaInstalacja = 4;
+inline constexpr int kStronaKoniec = 5;
+inline constexpr int kLiczbaStron = 5;
+
+// The allowance for the main program file, added to the source tree's size.
+inline constexpr std::int64_t kRezerwaProgramuGlownego = 2'100'000;
+
+// Start language: the locale's language when it is the edition language; otherwise the edition
+// language when the build prefers it, else the home language.
+LanguageId ChooseStartLanguage(LanguageId localeLanguage, LanguageId homeLanguage,
+                               LanguageId editionLanguage, bool preferEditionLanguage);
+
+// The language used where only an 8-bit string is possible (task-bar title, uninstall name):
+// `language` itself when it is the start locale's language; otherwise the edition language when
+// the start locale's language is the edition language, else the home language. For an edition
+// whose language is not Russian it is always `language`.
+LanguageId EffectiveEightBitLanguage(LanguageId language, LanguageId startLocaleLanguage,
+                                     LanguageId homeLanguage, LanguageId editionLanguage);
+
+// Text id of a page's step name (22, 23, 25, 26, 27); 0 outside 1..5.
+int StepNameTextId(int page);
+
+// The page that ShowPage(delta) moves to, or nothing when the switch has no effect (busy, or
+// the target outside 1..5).
+std::optional<int> PageSwitchTarget(int currentPage, int delta, bool busy);
+
+// Button states of a page as ShowPage leaves them.
+struct TStanPrzyciskow {
+  bool nextEnabled;
+  bool backEnabled;
+  int closeTextId;  // 5 "Zamknij", 8 "Przerwij" (page 4), 7 "Zakończ" (page 5)
+};
+TStanPrzyciskow PageButtons(int page, bool licenceAccepted);
+
+// The step caption of a page: text 21 filled with the page, the page count and the step name.
+TWideString StepCaption(LanguageId language, int page);
+
+// Text id of the end page: 161 success, 163 cancelled, 162 failure.
+int EndPageTextId(bool success, bool cancelled);
+
+// The product title in a language: the home title for the home language, the edition title
+// (storage form) for every other language, made readable for that language.
+TWideString ProductTitle(LanguageId language, bool languageCodePage);
+
+// Bytes as megabytes with the pattern "#,##0.0 MB": floating-point division by 1,048,576, one
+// decimal rounded half away from zero, the integer part grouped by three with `thousands`.
+TWideString FormatMegabytes(std::int64_t bytes, const TWideString& thousands,
+                            const TWideString& decimal);
+
+// Program Files + "\" + the program folder; "C:" when the Program Files value is empty.
+std::string DefaultTargetDirectory(const std::string& programFiles, std::string_view programFolder);
+
+// "D:\" → "D:"; a path without a trailing backslash is returned as it is.
+std::string WithoutTrailingBackslash(std::string path);
+
+// The free-space figures of the options page.
+struct TMiejsceNaDysku {
+  std::int64_t freeBytes = 0;      // 0 when the query fails
+  std::int64_t requiredBytes = 0;  // tree size less excluded names + kRezerwaProgramuGlownego
+  bool enough = false;
+};
+// Required space of the source tree (without trailing backslash) for the dictionaries choice,
+// and the free space of the target's drive.
+TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
+                             const std::string& targetDirectory, bool installDictionaries);
+
+// Creates `path` and every missing parent directory. True when it exists as a directory after.
+bool CreateDirectoryWithParents(const std::string& path);
+
+// The questions SprawdzOpcje may ask.
+enum class TPytanieOpcji {
+  ZaMaloMiejsca,     // text 129, yes/no; the answer is the result
+  NieMoznaUtworzyc,  // text 130, information; the result is ignored
+};
+
+// The target checks of Next on the options page: the directory must exist or be creatable (with
+// its parents), and too little space needs a Yes. On success a directory that did not exist
+// before is appended to `createdDirectories` (only the directory itself, not its parents).
+// `enoughSpace` re-runs the free-space check; `ask` shows a question and returns true for Yes.
+bool CheckTargetDirectory(const std::string& targetDirectory,
+                          const std::function<bool()>& enoughSpace,
+                          const std::function<bool(TPytanieOpcji)>& ask,
+                          std::vector<std::string>& createdDirectories);
+
+}  // namespace orvala

@@ -1,0 +1,223 @@
+// The wizard's window-free decisions: languages, page model, figures of the options page and the
+// target checks of its Next button, on the host platform.
+#include "app/untKreator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "config/untInstalTeksty.h"
+#include "platform/host/untPlatformaHost.h"
+#include "textutil/untKodowanie.h"
+
+namespace orvala {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string U8(const TWideString& s) {
+  return Utf16ToUtf8(s);
+}
+
+TEST(KreatorJezyk, StartLanguageFollowsOnlyTheEditionLocale) {
+  EXPECT_EQ(ChooseStartLanguage(kJezykRosyjski, kJezykPolski, kJezykRosyjski, false),
+            kJezykRosyjski);
+  for (LanguageId other :
+       {kJezykPolski, kJezykNiemiecki, kJezykFrancuski, kJezykWloski, kJezykHiszpanski}) {
+    EXPECT_EQ(ChooseStartLanguage(other, kJezykPolski, kJezykRosyjski, false), kJezykPolski);
+    EXPECT_EQ(ChooseStartLanguage(other, kJezykPolski, kJezykRosyjski, true), kJezykRosyjski);
+  }
+}
+
+TEST(KreatorJezyk, EffectiveEightBitLanguage) {
+  // The start locale's own language is always usable in 8 bits.
+  EXPECT_EQ(EffectiveEightBitLanguage(6, 6, 0, 6), 6);
+  EXPECT_EQ(EffectiveEightBitLanguage(0, 0, 0, 6), 0);
+  // Russian interface on a Polish or German system: 8-bit texts fall back to Polish.
+  EXPECT_EQ(EffectiveEightBitLanguage(6, 0, 0, 6), 0);
+  EXPECT_EQ(EffectiveEightBitLanguage(6, 3, 0, 6), 0);
+  // Polish interface on a Russian system: the Russian forms are taken.
+  EXPECT_EQ(EffectiveEightBitLanguage(0, 6, 0, 6), 6);
+  // An edition whose language is not Russian keeps the language as it is.
+  EXPECT_EQ(EffectiveEightBitLanguage(3, 0, 0, 3), 3);
+  EXPECT_EQ(EffectiveEightBitLanguage(0, 6, 0, 3), 0);
+}
+
+TEST(KreatorStrony, SwitchesOutsideTheFivePagesOrWhileBusyHaveNoEffect) {
+  EXPECT_FALSE(PageSwitchTarget(1, -1, false));
+  EXPECT_FALSE(PageSwitchTarget(5, +1, false));
+  EXPECT_FALSE(PageSwitchTarget(2, +1, true));
+  EXPECT_EQ(PageSwitchTarget(1, 0, false), 1);  // FormShow opens page 1 with ShowPage(0)
+  EXPECT_EQ(PageSwitchTarget(3, -1, false), 2);
+  EXPECT_EQ(PageSwitchTarget(4, +1, false), 5);
+}
+
+TEST(KreatorStrony, ButtonStatesPerPage) {
+  const TStanPrzyciskow p1 = PageButtons(1, false);
+  EXPECT_TRUE(p1.nextEnabled);
+  EXPECT_FALSE(p1.backEnabled);
+  EXPECT_EQ(p1.closeTextId, 5);
+  EXPECT_FALSE(PageButtons(2, false).nextEnabled);
+  EXPECT_TRUE(PageButtons(2, true).nextEnabled);
+  EXPECT_TRUE(PageButtons(2, false).backEnabled);
+  EXPECT_TRUE(PageButtons(3, false).nextEnabled);  // acceptance matters on page 2 only
+  EXPECT_TRUE(PageButtons(3, false).backEnabled);
+  for (int page : {4, 5}) {
+    EXPECT_FALSE(PageButtons(page, true).nextEnabled) << page;
+    EXPECT_FALSE(PageButtons(page, true).backEnabled) << page;
+  }
+  EXPECT_EQ(PageButtons(4, true).closeTextId, 8);
+  EXPECT_EQ(PageButtons(5, true).closeTextId, 7);
+}
+
+TEST(KreatorStrony, StepCaptionAndEndText) {
+  SetTextProcessState(true, kJezykPolski);
+  EXPECT_EQ(U8(StepCaption(kJezykPolski, 3)), "Krok 3 z 5: Opcje instalacji");
+  EXPECT_EQ(U8(StepCaption(kJezykAngielski, 3)), "Step 3 of 5: Installation options");
+  EXPECT_EQ(U8(StepCaption(kJezykPolski, 1)), "Krok 1 z 5: Wstęp");
+  EXPECT_EQ(U8(StepCaption(kJezykRosyjski, 1)), "Шаг 1 из 5: Вступление");
+  EXPECT_EQ(EndPageTextId(true, false), 161);
+  EXPECT_EQ(EndPageTextId(false, true), 163);
+  EXPECT_EQ(EndPageTextId(false, false), 162);
+}
+
+TEST(KreatorTytul, HomeTitleForPolishCyrillicForRussian) {
+  SetTextProcessState(true, kJezykPolski);
+  EXPECT_EQ(U8(ProductTitle(kJezykPolski, false)), "Orvala Pakiet");
+  EXPECT_EQ(U8(ProductTitle(kJezykRosyjski, true)), "Орвала Пакиет");
+}
+
+TEST(KreatorMegabajty, PatternWithLocaleSeparators) {
+  const TWideString comma = u",", dot = u".";
+  EXPECT_EQ(U8(FormatMegabytes(0, comma, dot)), "0.0 MB");
+  EXPECT_EQ(U8(FormatMegabytes(2'100'000, comma, dot)), "2.0 MB");
+  EXPECT_EQ(U8(FormatMegabytes(1048576LL * 1234 + 1048576 / 2, comma, dot)), "1,234.5 MB");
+  EXPECT_EQ(U8(FormatMegabytes(1048576LL * 999'999, comma, dot)), "999,999.0 MB");
+  EXPECT_EQ(U8(FormatMegabytes(1048576LL * 1'000'000, comma, dot)), "1,000,000.0 MB");
+  // 0.05 MB rounds up, just below it rounds down.
+  EXPECT_EQ(U8(FormatMegabytes(52429, comma, dot)), "0.1 MB");
+  EXPECT_EQ(U8(FormatMegabytes(52428, comma, dot)), "0.0 MB");
+  // Polish separators: a no-break space groups, a comma marks the decimals.
+  EXPECT_EQ(FormatMegabytes(1048576LL * 12345, u"\u00A0", u","), u"12\u00A0345,0 MB");
+}
+
+TEST(KreatorKatalog, DefaultTargetAndBackslashes) {
+  EXPECT_EQ(DefaultTargetDirectory("C:\\Program Files", "Orvalis"), "C:\\Program Files\\Orvalis");
+  EXPECT_EQ(DefaultTargetDirectory("", "Orvalis"), "C:\\Orvalis");
+  EXPECT_EQ(WithoutTrailingBackslash("D:\\"), "D:");
+  EXPECT_EQ(WithoutTrailingBackslash("D:\\x"), "D:\\x");
+  EXPECT_EQ(WithoutTrailingBackslash(""), "");
+}
+
+// A host machine with a CD on D: and a fixed disk on C:.
+class KreatorDysk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() /
+            ("orvala-kreator-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_ / "cd" / "Pomoc");
+    fs::create_directories(root_ / "c");
+    host_.MapDrive('C', root_ / "c");
+    host_.MapDrive('D', root_ / "cd", platform::TTypNapedu::CdRom);
+    Write("cd/DuzevIv.exe", 1000);
+    Write("cd/Pomoc/Trans.chm", 500);
+    Write("cd/SlZewRu.exe", 300);
+    Write("cd/ruspol.sz", 70);
+    Write("cd/autorun.inf", 40000);   // excluded whatever the options
+    Write("cd/UMOWAPOL.TXT", 50000);  // the licence itself, excluded in any case
+  }
+  void TearDown() override { fs::remove_all(root_); }
+  void Write(const std::string& rel, std::size_t size) {
+    std::ofstream(root_ / rel, std::ios::binary) << std::string(size, 'x');
+  }
+
+  fs::path root_;
+  platform::TPlatformaHost host_;
+  platform::TZasiegPlatformy scope_{host_};
+};
+
+TEST_F(KreatorDysk, RequiredSpaceSkipsExcludedNamesAndDictionaries) {
+  host_.SetFreeSpace('C', 10'000'000);
+  const TMiejsceNaDysku with = MeasureSpace("D:", "C:\\Orvalis", true);
+  const TMiejsceNaDysku without = MeasureSpace("D:", "C:\\Orvalis", false);
+  EXPECT_EQ(with.requiredBytes, 1000 + 500 + 300 + 70 + kRezerwaProgramuGlownego);
+  EXPECT_EQ(without.requiredBytes, 1000 + 500 + kRezerwaProgramuGlownego);
+  EXPECT_EQ(with.freeBytes, 10'000'000);
+  EXPECT_TRUE(with.enough);
+}
+
+TEST_F(KreatorDysk, ExactlyTheRequiredBytesIsEnoughAndAFailedQueryIsNot) {
+  const std::int64_t required = 1000 + 500 + kRezerwaProgramuGlownego;
+  host_.SetFreeSpace('C', required);
+  EXPECT_TRUE(MeasureSpace("D:", "C:\\Orvalis", false).enough);
+  host_.SetFreeSpace('C', required - 1);
+  EXPECT_FALSE(MeasureSpace("D:", "C:\\Orvalis", false).enough);
+  EXPECT_TRUE(MeasureSpace("D:", "C:\\Orvalis", true).requiredBytes > required);
+  host_.SetFreeSpace('C', std::nullopt);
+  const TMiejsceNaDysku failed = MeasureSpace("D:", "C:\\Orvalis", false);
+  EXPECT_EQ(failed.freeBytes, 0);
+  EXPECT_FALSE(failed.enough);
+}
+
+TEST_F(KreatorDysk, NewTargetIsCreatedWithParentsAndOnlyItselfRecorded) {
+  std::vector<std::string> created;
+  std::vector<TPytanieOpcji> asked;
+  const auto ask = [&](TPytanieOpcji q) {
+    asked.push_back(q);
+    return true;
+  };
+  EXPECT_TRUE(CheckTargetDirectory(
+      "C:\\Program Files\\Orvalis", [] { return true; }, ask, created));
+  EXPECT_TRUE(fs::is_directory(root_ / "c" / "Program Files" / "Orvalis"));
+  EXPECT_EQ(created, std::vector<std::string>{"C:\\Program Files\\Orvalis"});
+  EXPECT_TRUE(asked.empty());
+  // The same target again exists now: accepted, not recorded twice.
+  EXPECT_TRUE(CheckTargetDirectory(
+      "C:\\Program Files\\Orvalis", [] { return true; }, ask, created));
+  EXPECT_EQ(created.size(), 1u);
+}
+
+TEST_F(KreatorDysk, TargetThatCannotBeCreatedShowsText130AndRecordsNothing) {
+  Write("c/plik", 10);  // a file where a parent directory should be
+  std::vector<std::string> created;
+  std::vector<TPytanieOpcji> asked;
+  const auto ask = [&](TPytanieOpcji q) {
+    asked.push_back(q);
+    return true;
+  };
+  EXPECT_FALSE(CheckTargetDirectory(
+      "C:\\plik\\Orvalis", [] { return true; }, ask, created));
+  EXPECT_FALSE(CheckTargetDirectory(
+      "Q:\\Orvalis", [] { return true; }, ask, created));
+  EXPECT_EQ(asked, (std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc,
+                                               TPytanieOpcji::NieMoznaUtworzyc}));
+  EXPECT_TRUE(created.empty());
+}
+
+TEST_F(KreatorDysk, TooLittleSpaceAsksAndNoKeepsTheCreatedDirectoryUnrecorded) {
+  std::vector<std::string> created;
+  int questions = 0;
+  bool answer = false;
+  const auto ask = [&](TPytanieOpcji q) {
+    EXPECT_EQ(q, TPytanieOpcji::ZaMaloMiejsca);
+    ++questions;
+    return answer;
+  };
+  EXPECT_FALSE(CheckTargetDirectory(
+      "C:\\Nowy", [] { return false; }, ask, created));
+  EXPECT_TRUE(fs::is_directory(root_ / "c" / "Nowy"));  // stays in place after No
+  EXPECT_TRUE(created.empty());
+  answer = true;
+  EXPECT_TRUE(CheckTargetDirectory(
+      "C:\\Drugi", [] { return false; }, ask, created));
+  EXPECT_EQ(created, std::vector<std::string>{"C:\\Drugi"});
+  EXPECT_EQ(questions, 2);
+}
+
+}  // namespace
+}  // namespace orvala
