@@ -1,0 +1,233 @@
+#include "engine/untInstalFunkcje.h"
+
+#include <array>
+
+#include "config/untCzcionki.h"
+#include "config/untInstalStale.h"
+#include "config/untInstalTeksty.h"
+#include "config/untStaleApp.h"
+#include "engine/untBledy.h"
+#include "engine/untSciezki.h"
+#include "platform/untPlatforma.h"
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+namespace {
+
+using platform::Platform;
+using platform::TKluczRejestru;
+using platform::TKorzen;
+
+constexpr char kKluczDeinstalacji[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+// Raises ERegistryError naming the value when a registry write failed.
+void Required(bool written, const std::string& key, const char* value) {
+  if (!written) {
+    throw ERegistryError("cannot write registry value " + key + "\\" + value);
+  }
+}
+
+std::unique_ptr<TKluczRejestru> OpenForWriting(TKorzen root, const std::string& key) {
+  return Platform().OpenKey(root, key, platform::kKeyAllAccess, true);
+}
+
+// One pass of the package key (and, in the chosen hive, the uninstall entry).
+// Raises on the first failure; the caller traps each pass on its own.
+void WritePackagePass(TKorzen root, const TOpcjeInstalacji& options, bool withUninstallEntry) {
+  const TOpisEdycji& edition = ActiveEditionDescriptor();
+  const std::string productKey(edition.productKey);
+  {
+    const std::unique_ptr<TKluczRejestru> key = OpenForWriting(root, productKey);
+    if (!key) {
+      throw ERegistryError("cannot open registry key " + productKey);
+    }
+    Required(key->WriteString("Katalog", options.targetDirectory), productKey, "Katalog");
+    Required(key->WriteString("CD", WithTrailingBackslash(options.sourceDirectory)), productKey,
+             "CD");
+    Required(key->WriteString("Wersja", std::string(edition.versionString)), productKey, "Wersja");
+    Required(key->WriteInteger("JezykInterfejsu", options.language), productKey, "JezykInterfejsu");
+    Required(key->WriteBool("AllUsers", options.allUsers), productKey, "AllUsers");
+    key->Close();
+  }
+  if (!withUninstallEntry) {
+    return;
+  }
+  const std::string uninstallKey = kKluczDeinstalacji + std::string(edition.uninstallKeyName);
+  const std::unique_ptr<TKluczRejestru> key = OpenForWriting(root, uninstallKey);
+  if (!key) {
+    throw ERegistryError("cannot open registry key " + uninstallKey);
+  }
+  const TWideString displayName =
+      LocaleLanguage() == kJezykRosyjski
+          ? ConvertStoredText(edition.editionDisplayName, kJezykRosyjski, false)
+          : ConvertStoredText(edition.homeDisplayName, kJezykPolski, false);
+  Required(key->WriteWideString("DisplayName", displayName), uninstallKey, "DisplayName");
+  Required(key->WriteString("UninstallString", WithTrailingBackslash(options.targetDirectory) +
+                                                   std::string(edition.uninstallerFile)),
+           uninstallKey, "UninstallString");
+  key->Close();
+}
+
+}  // namespace
+
+LanguageId EffectiveShortcutLanguage(LanguageId interfaceLanguage) {
+  if (IsNtPlatform()) {
+    return interfaceLanguage;
+  }
+  const LanguageId locale = LocaleLanguage();
+  if (interfaceLanguage == locale) {
+    return interfaceLanguage;
+  }
+  return locale == kJezykRosyjski ? kJezykRosyjski : kJezykPolski;
+}
+
+std::string DirectoryOfPath(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\:");
+  if (slash == std::string::npos) {
+    return std::string();
+  }
+  std::string directory = path.substr(0, slash + 1);
+  return directory.back() == ':' ? directory + "\\" : directory;
+}
+
+std::string WithTrailingBackslash(const std::string& path) {
+  return path.empty() || path.back() == '\\' ? path : path + '\\';
+}
+
+TWideString WithTrailingBackslash(const TWideString& path) {
+  return path.empty() || path.back() == u'\\' ? path : path + u'\\';
+}
+
+bool CreateShellLink(const std::string& target, const TWideString& linkPath,
+                     const std::string& description) {
+  return Platform().CreateShellLink(target, DirectoryOfPath(target), linkPath, description);
+}
+
+bool CreateDirectoryTreeWide(const TWideString& path) {
+  platform::TPlatforma& os = Platform();
+  TWideString folder = path;
+  while (!folder.empty() && folder.back() == u'\\') {
+    folder.pop_back();
+  }
+  if (folder.empty()) {
+    return false;
+  }
+  // Each prefix ending before a backslash, from the outermost; a drive ("C:")
+  // or the start of a network name is not a folder to create.
+  for (std::size_t pos = folder.find(u'\\'); pos != TWideString::npos;
+       pos = folder.find(u'\\', pos + 1)) {
+    const TWideString prefix = folder.substr(0, pos);
+    if (prefix.empty() || prefix.back() == u':' || prefix.back() == u'\\') {
+      continue;
+    }
+    if (!os.DirectoryExistsWide(prefix)) {
+      os.CreateDirectoryWide(prefix);
+    }
+  }
+  if (!os.DirectoryExistsWide(folder)) {
+    os.CreateDirectoryWide(folder);
+  }
+  return os.DirectoryExistsWide(folder);
+}
+
+void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer) {
+  observer.ShowStage(GetText(options.language, 143, false));
+  platform::TPlatforma& os = Platform();
+  const LanguageId language = EffectiveShortcutLanguage(options.language);
+  const LanguageId locale = LocaleLanguage();
+
+  TWideString groupFolder;
+  if (options.createGroup) {
+    const TWideString programs = SpecialFolderPath(
+        options.allUsers ? platform::kFolderCommonPrograms : platform::kFolderPrograms);
+    if (!programs.empty()) {
+      groupFolder =
+          WithTrailingBackslash(programs) + ConvertStoredText(GroupName(language), language, false);
+      CreateDirectoryTreeWide(groupFolder);
+      groupFolder = WithTrailingBackslash(groupFolder);
+    }
+  }
+  const TWideString desktopFolder = WithTrailingBackslash(SpecialFolderPath(
+      options.allUsers ? platform::kFolderCommonDesktop : platform::kFolderDesktop));
+  const bool groupExists = !groupFolder.empty() && os.DirectoryExistsWide(groupFolder);
+  const bool desktopExists = !desktopFolder.empty() && os.DirectoryExistsWide(desktopFolder);
+  // The description goes through the ANSI interface: it is given only where the
+  // system's code page shows the language's letters, in that code page (not in
+  // the storage form).
+  const bool withDescription =
+      language == locale || (language == kJezykPolski && locale != kJezykRosyjski);
+
+  for (const TSkrotData* row : RowsForEdition(ShortcutTable(), ActiveEdition())) {
+    if (language > 7 || ((row->languages >> language) & 1) == 0) {
+      continue;
+    }
+    const std::string target =
+        WithTrailingBackslash(options.targetDirectory) + std::string(row->file);
+    const TWideString linkName = ConvertStoredText(row->title, language, false) + u".lnk";
+    const std::string description =
+        withDescription ? ConvertFromStorageForm(row->title, language) : std::string();
+    if (os.FileExists(target)) {
+      if (options.createGroup && (row->flags & kSkrotGrupa) != 0 && groupExists) {
+        CreateShellLink(target, groupFolder + linkName, description);
+      }
+      const bool onDesktop =
+          (options.desktopTranslators && (row->flags & kSkrotPulpitTranslatory) != 0) ||
+          (options.desktopDictionaries && (row->flags & kSkrotPulpitSlowniki) != 0);
+      if (onDesktop && desktopExists) {
+        CreateShellLink(target, desktopFolder + linkName, description);
+      }
+    }
+    observer.ProcessMessages();
+  }
+}
+
+void WriteRegistry(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer) {
+  observer.ShowStage(GetText(options.language, 144, false));
+  const TKorzen uninstallRoot = options.allUsers ? TKorzen::LocalMachine : TKorzen::CurrentUser;
+  for (const TKorzen root : {TKorzen::CurrentUser, TKorzen::LocalMachine}) {
+    try {
+      WritePackagePass(root, options, root == uninstallRoot);
+    } catch (const std::exception&) {
+      // A pass that fails (no rights for the machine hive, say) ends that pass
+      // only.
+    }
+  }
+
+  const std::string face = InterfaceFontFace();
+  const bool withFont = face != kCzcionkaArial;
+  for (const std::string_view componentKey : ActiveEditionDescriptor().componentKeys) {
+    if (componentKey.empty()) {
+      continue;
+    }
+    const std::string keyName(componentKey);
+    const std::unique_ptr<TKluczRejestru> key = OpenForWriting(TKorzen::CurrentUser, keyName);
+    if (!key) {
+      continue;  // a component key that cannot be opened is skipped
+    }
+    Required(key->WriteInteger("JezykInterfejsu", options.language), keyName, "JezykInterfejsu");
+    if (withFont) {
+      Required(key->WriteString("CzcionkaInterfejsuName", face), keyName, "CzcionkaInterfejsuName");
+      Required(key->WriteString("CzcionkaSlownikaName", face), keyName, "CzcionkaSlownikaName");
+      Required(key->WriteString("CzcionkaEdycji", face), keyName, "CzcionkaEdycji");
+    }
+    key->Close();
+  }
+  observer.ProcessMessages();
+}
+
+bool EnsureSystemComponent(const std::string& file, const std::string& sourceDirectory, int major,
+                           int minor) {
+  const std::string systemDirectory = SystemDirectory();
+  if (systemDirectory.empty()) {
+    return true;
+  }
+  const std::string installed = WithTrailingBackslash(systemDirectory) + file;
+  platform::TPlatforma& os = Platform();
+  if (os.FileExists(installed) && FileVersionAtLeast(installed, major, minor)) {
+    return true;
+  }
+  return os.CopyFileNoOverwrite(WithTrailingBackslash(sourceDirectory) + file, installed);
+}
+
+}  // namespace orvala

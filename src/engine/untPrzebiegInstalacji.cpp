@@ -1,0 +1,331 @@
+#include "engine/untPrzebiegInstalacji.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "config/untInstalStale.h"
+#include "config/untInstalTeksty.h"
+#include "config/untStaleApp.h"
+#include "engine/untBledy.h"
+#include "engine/untInstalFunkcje.h"
+#include "engine/untInstalPostep.h"
+#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untPakowanie.h"
+#include "engine/untPatcher.h"
+#include "engine/untSciezki.h"
+#include "platform/untPlatforma.h"
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+namespace {
+
+using platform::Platform;
+
+// The allowance for the main program file, also part of the required-space sum.
+constexpr std::uint64_t kRozmiarProgramuGlownego = 2'100'000;
+
+struct TKomponentSystemowy {
+  const char* file;
+  int major;
+  int minor;
+};
+constexpr TKomponentSystemowy kKomponentySystemowe[] = {
+    {"comctl32.dll", 4, 72},
+    {"comctl32.ocx", 5, 1},
+};
+
+// The source directory without its trailing backslash ("D:\" -> "D:").
+std::string WithoutTrailingBackslash(std::string path) {
+  while (!path.empty() && path.back() == '\\') {
+    path.pop_back();
+  }
+  return path;
+}
+
+// The directory to enumerate: a bare drive ("D:") is listed as its root
+// ("D:\").
+std::string ListingPath(const std::string& directory) {
+  return !directory.empty() && directory.back() == ':' ? directory + '\\' : directory;
+}
+
+class TPrzebieg {
+ public:
+  TPrzebieg(const TOpcjeInstalacji& options, TStanInstalacji& state,
+            TObserwatorInstalacji& observer)
+      : options_(options), state_(state), observer_(observer) {}
+
+  TWynikInstalacji Run();
+
+ private:
+  void CopyPhase();
+  bool CopyTree(const std::string& source, const std::string& target, const std::string& list);
+  void CopyOneFile(const std::string& source, const std::string& target);
+  void MainProgramStep();
+  void LaterSteps();
+  bool CheckCancel();
+  bool CheckPoint() { return state_.cancelled || CheckCancel(); }
+  void Rollback();
+
+  TWideString Text(int id) const { return GetText(options_.language, id, false); }
+  TWideString FileLabel(int id, const std::string& path) const {
+    return FormatText(Text(id), {path}, false, options_.language);
+  }
+  void ShowProgress() { observer_.SetGauge(scale_.Maximum(), scale_.Position(state_.bytesDone)); }
+  void Messages() { observer_.ProcessMessages(); }
+
+  const TOpcjeInstalacji& options_;
+  TStanInstalacji& state_;
+  TObserwatorInstalacji& observer_;
+  TSkalaPostepu scale_;
+  std::vector<std::uint8_t> buffer_;
+  std::string copyRoot_;  // the target, lower-cased: a source folder that is it
+                          // is not copied
+};
+
+TWynikInstalacji TPrzebieg::Run() {
+  state_.running = true;
+  state_.cancelRequested = false;
+  state_.cancelled = false;
+  state_.success = false;
+  scale_ = TSkalaPostepu(options_.requiredBytes);
+  observer_.EnableClose(true);
+  bool failed = false;
+  try {
+    CopyPhase();
+    observer_.EnableClose(false);  // from here on the run cannot be cancelled
+    if (!state_.cancelled) {
+      LaterSteps();
+    }
+  } catch (const std::exception&) {
+    failed = true;  // the end page reports it; nothing is rolled back
+  } catch (...) {
+    failed = true;
+  }
+  observer_.EnableClose(false);
+  observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
+  state_.running = false;
+  state_.success = !state_.cancelled && !failed;
+  // OfferConversion: the conversion of a previous version's data belongs to
+  // editions whose descriptor names a conversion kind; this edition's is 0, so
+  // nothing is offered.
+  Messages();
+  if (state_.cancelled) {
+    return TWynikInstalacji::Cancelled;
+  }
+  return failed ? TWynikInstalacji::Failed : TWynikInstalacji::Success;
+}
+
+void TPrzebieg::CopyPhase() {
+  state_.bytesDone = 0;
+  observer_.ShowStage(Text(142));
+  Messages();
+  ShowProgress();
+  if (!kPrzelacznikiBudowy.skipCopy) {
+    const std::string list = BuildExclusionList(ActiveEdition(), options_.installDictionaries);
+    copyRoot_ = LowerText1250(WithoutTrailingBackslash(options_.targetDirectory));
+    CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list);
+  }
+  if (CheckPoint()) {
+    return;
+  }
+  MainProgramStep();
+  if (CheckPoint()) {
+    return;
+  }
+  state_.bytesDone += kRozmiarProgramuGlownego;
+  ShowProgress();
+  observer_.ShowFiles(TWideString(), TWideString());
+  Messages();
+  if (CheckPoint()) {
+    return;
+  }
+  // The edition's font flag is off: no font is installed by this build.
+  if (CheckPoint()) {
+    return;
+  }
+  for (const TKomponentSystemowy& component : kKomponentySystemowe) {
+    EnsureSystemComponent(component.file, options_.sourceDirectory, component.major,
+                          component.minor);
+    Messages();
+    if (CheckPoint()) {
+      return;
+    }
+  }
+  if (kPrzelacznikiBudowy.specialVersions) {
+    WriteSpecialVersions(options_.targetDirectory);
+  }
+  Messages();
+}
+
+bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
+                         const std::string& list) {
+  platform::TPlatforma& os = Platform();
+  std::vector<platform::TWpisKatalogu> entries;
+  if (!os.ListDirectory(ListingPath(source), entries)) {
+    // An unreadable folder of the medium would otherwise leave its files out
+    // silently.
+    throw EInOutError("cannot list directory " + source);
+  }
+  for (const platform::TWpisKatalogu& entry : entries) {
+    if (entry.name == "." || entry.name == ".." || IsNameInList(entry.name, list)) {
+      continue;
+    }
+    const std::string from = source + '\\' + entry.name;
+    const std::string to = target + '\\' + entry.name;
+    if (entry.IsDirectory()) {
+      if (LowerText1250(from) == copyRoot_) {
+        continue;  // the target inside the source: never copy the copy into
+                   // itself
+      }
+      if (os.CreateDirectory(to)) {
+        state_.bytesDone += entry.size;
+        state_.createdDirectories.push_back(to);
+      }
+      if (!os.DirectoryExists(to)) {
+        // A file of that name in the way: the subtree cannot be installed.
+        throw EInOutError("cannot create directory " + to);
+      }
+      if (CopyTree(from, to, list)) {
+        return true;
+      }
+    } else {
+      CopyOneFile(from, to);
+      state_.copiedFiles.push_back(to);
+    }
+    ShowProgress();
+    Messages();
+    if (CheckPoint()) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target) {
+  observer_.ShowFiles(FileLabel(145, source), FileLabel(146, target));
+  Messages();
+  platform::TPlatforma& os = Platform();
+  const std::unique_ptr<platform::TPlikPlatformy> in = os.OpenRead(source);
+  if (!in) {
+    throw EInOutError("cannot open " + source);
+  }
+  std::unique_ptr<platform::TPlikPlatformy> out = os.CreateWrite(target);
+  if (!out) {
+    throw EInOutError("cannot create " + target);
+  }
+  buffer_.resize(kRozmiarBlokuKopii);
+  try {
+    for (;;) {
+      std::size_t got = 0;
+      if (!in->Read(buffer_.data(), buffer_.size(), got)) {
+        throw EInOutError("cannot read " + source);
+      }
+      if (got == 0) {
+        break;
+      }
+      std::size_t written = 0;
+      if (!out->Write(buffer_.data(), got, written) || written != got) {
+        throw EInOutError("cannot write " + target);
+      }
+      state_.bytesDone += got;
+      ShowProgress();
+    }
+    if (!out->Close()) {
+      throw EInOutError("cannot close " + target);
+    }
+  } catch (...) {
+    // A partly written file must not stay behind looking like an installed one.
+    out.reset();
+    os.DeleteFile(target);
+    throw;
+  }
+  in->Close();
+}
+
+void TPrzebieg::MainProgramStep() {
+  const std::string mainProgram = WithTrailingBackslash(options_.targetDirectory) +
+                                  std::string(ActiveEditionDescriptor().mainProgramFile);
+  observer_.ShowFiles(FileLabel(145, options_.sourceDirectory), FileLabel(146, mainProgram));
+  Messages();
+  state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));
+  Messages();
+  if (!state_.cancelled) {
+    CheckCancel();  // the next check point sees a confirmed cancel
+  }
+}
+
+void TPrzebieg::LaterSteps() {
+  CreateShortcuts(options_, observer_);
+  Messages();
+  WriteRegistry(options_, observer_);
+  Messages();
+  // RegisterComServers: the COM-component table has no row for this edition.
+  // InstallAddIns: the word-processor and browser add-ins are not offered by
+  // this edition (their options stay off), so nothing is installed.
+  const std::string updateDirectory =
+      EffectiveUpdateDirectory(options_.updateDirectory, options_.sourceDirectory);
+  ApplyEditionPatches(updateDirectory, options_.targetDirectory);
+  Messages();
+  ApplyPatchScripts(updateDirectory, options_.targetDirectory);
+  Messages();
+}
+
+bool TPrzebieg::CheckCancel() {
+  if (state_.cancelled) {
+    return true;
+  }
+  if (!state_.cancelRequested) {
+    return false;
+  }
+  if (!observer_.AskYesNo(Text(41))) {
+    state_.cancelRequested = false;
+    return false;
+  }
+  Rollback();
+  state_.cancelled = true;
+  return true;
+}
+
+void TPrzebieg::Rollback() {
+  platform::TPlatforma& os = Platform();
+  observer_.EnableClose(false);
+  observer_.ShowFiles(TWideString(), TWideString());
+  observer_.ShowStage(Text(147));
+  const std::size_t count = state_.createdDirectories.size() + state_.copiedFiles.size();
+  // The item count is small, but the gauge takes it through the same scale
+  // rules.
+  const TSkalaPostepu scale(static_cast<std::int64_t>(count));
+  std::uint64_t done = 0;
+  observer_.SetGauge(scale.Maximum(), 0);
+  Messages();
+  while (!state_.copiedFiles.empty()) {
+    os.DeleteFile(state_.copiedFiles.back());  // a file that cannot go is left; the rest go
+    state_.copiedFiles.pop_back();
+    observer_.SetGauge(scale.Maximum(), scale.Position(++done));
+    Messages();
+  }
+  while (!state_.createdDirectories.empty()) {
+    os.RemoveDirectory(state_.createdDirectories.back());  // only an empty one goes
+    state_.createdDirectories.pop_back();
+    observer_.SetGauge(scale.Maximum(), scale.Position(++done));
+    Messages();
+  }
+  // The run's gauge is full at the end whatever the outcome: keep its range the
+  // items'.
+  scale_ = scale;
+  state_.bytesDone = done;
+}
+
+}  // namespace
+
+TWynikInstalacji RunInstallation(const TOpcjeInstalacji& options, TStanInstalacji& state,
+                                 TObserwatorInstalacji& observer) {
+  return TPrzebieg(options, state, observer).Run();
+}
+
+}  // namespace orvala

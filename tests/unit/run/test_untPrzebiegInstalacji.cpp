@@ -1,0 +1,285 @@
+// The installation run on the host platform: the copy, the payload, the shared components, the
+// later steps, cancellation with rollback at every check point, and the gauge.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+#include "config/untInstalTeksty.h"
+#include "engine/untInstalPostep.h"
+#include "engine/untPrzebiegInstalacji.h"
+#include "untSrodowiskoInstalacji.h"
+
+namespace orvala {
+namespace {
+
+using platform::TKorzen;
+using testy::ReadHostFile;
+using testy::TObserwatorTestowy;
+using testy::TSrodowiskoInstalacji;
+using testy::WriteHostFile;
+
+// What the wizard has done by the time the run starts: SprawdzOpcje created the target and
+// recorded it for rollback when it did not exist.
+struct TPrzebiegTestowy {
+  explicit TPrzebiegTestowy(TSrodowiskoInstalacji& env) : env_(env) {}
+
+  TWynikInstalacji Run(const TOpcjeInstalacji& options) {
+    if (!env_.host.DirectoryExists(options.targetDirectory)) {
+      std::filesystem::create_directories(*env_.host.HostPath(options.targetDirectory));
+      state.createdDirectories.push_back(options.targetDirectory);
+    }
+    return RunInstallation(options, state, observer);
+  }
+
+  TStanInstalacji state;
+  TObserwatorTestowy observer{state};
+
+ private:
+  TSrodowiskoInstalacji& env_;
+};
+
+bool Shown(const std::vector<TWideString>& texts, int id) {
+  const TWideString text = GetText(kJezykPolski, id, false);
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
+}
+
+TEST(InstallationRun, CopiesTheTreeLessTheExclusionsAndWritesThePayload) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
+  EXPECT_TRUE(run.state.success);
+  EXPECT_FALSE(run.state.running);
+
+  const auto target = env.Target();
+  EXPECT_EQ(ReadHostFile(target / "DuzevIv.exe"), "duzeviv");
+  EXPECT_EQ(ReadHostFile(target / "ruspol.sz"), std::string(70'000, 'r'));
+  EXPECT_EQ(ReadHostFile(target / "Dane" / "polrus.sz"), std::string(40'000, 'p'));
+  EXPECT_EQ(ReadHostFile(target / "Dane" / "Gramatyka" / "rus_gram.chm"), "grammar");
+  EXPECT_TRUE(std::filesystem::is_directory(target / "Dane" / "Puste"));
+  // Excluded at any case: the licence in upper case, autorun, the shared components.
+  for (const char* excluded : {"UMOWAPOL.TXT", "autorun.inf", "comctl32.dll", "comctl32.ocx"}) {
+    EXPECT_FALSE(std::filesystem::exists(target / excluded)) << excluded;
+  }
+  // The main program is the special version, not the CD's file nor the A/B/C build.
+  EXPECT_EQ(ReadHostFile(target / "Orvatr.exe"), env.payload.special1 + env.payload.special2);
+  EXPECT_EQ(ReadHostFile(target / "TrIntRu.exe"), env.payload.internet);
+  EXPECT_EQ(ReadHostFile(target / "TrPlikRu.exe"), env.payload.files);
+  EXPECT_EQ(ReadHostFile(target / "DeInstalator.exe"), env.payload.uninstaller);
+
+  // Rollback lists: the target first (recorded by the options page), then the subfolders in
+  // creation order; every copied file, and the main program last.
+  const std::vector<std::string> expectedDirectories = {
+      "C:\\Program Files\\Orvalis", "C:\\Program Files\\Orvalis\\Dane",
+      "C:\\Program Files\\Orvalis\\Dane\\Gramatyka", "C:\\Program Files\\Orvalis\\Dane\\Puste"};
+  EXPECT_EQ(run.state.createdDirectories, expectedDirectories);
+  ASSERT_FALSE(run.state.copiedFiles.empty());
+  EXPECT_EQ(run.state.copiedFiles.back(), "C:\\Program Files\\Orvalis\\Orvatr.exe");
+  EXPECT_EQ(run.state.copiedFiles.size(), 10u);  // 9 from the CD and the main program
+
+  // Stages in order, the main program's labels, and the shared components.
+  const std::vector<TWideString> stages = {GetText(0, 142, false), GetText(0, 143, false),
+                                           GetText(0, 144, false)};
+  EXPECT_EQ(run.observer.stages, stages);
+  const std::pair<TWideString, TWideString> mainLabels = {
+      u"Z: D:\\", u"Do: C:\\Program Files\\Orvalis\\Orvatr.exe"};
+  EXPECT_NE(std::find(run.observer.filePairs.begin(), run.observer.filePairs.end(), mainLabels),
+            run.observer.filePairs.end());
+  EXPECT_EQ(ReadHostFile(env.c / "WINDOWS" / "system32" / "comctl32.ocx"), "cd-comctl32-ocx");
+  EXPECT_TRUE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
+  EXPECT_FALSE(run.observer.closeEnabled);
+  EXPECT_TRUE(run.observer.questions.empty());
+}
+
+TEST(InstallationRun, DictionariesOffLeavesTheDictionaryFilesOut) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TOpcjeInstalacji options = env.Options();
+  options.installDictionaries = false;
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  for (const char* name : {"SlZewRu.exe", "SlZewPl.exe", "ruspol.sz", "Dane/polrus.sz"}) {
+    EXPECT_FALSE(std::filesystem::exists(env.Target() / name)) << name;
+  }
+  EXPECT_TRUE(std::filesystem::exists(env.Target() / "DuzevIv.exe"));
+}
+
+TEST(InstallationRun, OnlyExcludedNamesStillBuildTheMainProgramAndFillTheGauge) {
+  TSrodowiskoInstalacji env;
+  WriteHostFile(env.d / "autorun.inf", "x");
+  WriteHostFile(env.d / "Umowapol.txt", "x");
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
+  EXPECT_EQ(run.state.copiedFiles,
+            std::vector<std::string>{"C:\\Program Files\\Orvalis\\Orvatr.exe"});
+  ASSERT_FALSE(run.observer.gauge.empty());
+  EXPECT_EQ(run.observer.gauge.back().first, run.observer.gauge.back().second);
+  EXPECT_GT(run.observer.gauge.back().first, 0u);
+}
+
+TEST(InstallationRun, AGaugeOfMoreThanFourGigabytesMovesTruthfully) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TOpcjeInstalacji options = env.Options();
+  // A tree of 5 GB as the options page would have measured it (the CD here is small).
+  options.requiredBytes = (std::int64_t{5} << 30) + 2'100'000;
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  const TSkalaPostepu scale(options.requiredBytes);
+  std::uint32_t previous = 0;
+  for (const auto& [maximum, position] : run.observer.gauge) {
+    EXPECT_EQ(maximum, scale.Maximum());
+    EXPECT_LE(position, maximum);
+    EXPECT_GE(position, previous);  // never backwards
+    previous = position;
+  }
+  // Not the low 32 bits (about 1 GB, which the copy of a real 5 GB tree would overrun).
+  EXPECT_NE(scale.Maximum(), static_cast<std::uint32_t>(options.requiredBytes));
+  EXPECT_LE(scale.Maximum(), kMaksimumWskaznika);
+  EXPECT_EQ(run.observer.gauge.back().second, scale.Maximum());
+}
+
+TEST(InstallationRun, ADirectoryBlockedByAFileFailsInsteadOfSkippingItsSubtree) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  WriteHostFile(env.Target() / "Dane", "a file where the folder belongs");
+  TPrzebiegTestowy run(env);
+  EXPECT_EQ(run.Run(env.Options()), TWynikInstalacji::Failed);
+  EXPECT_FALSE(run.state.success);
+  EXPECT_FALSE(run.state.cancelled);
+  // Nothing is rolled back after a failure, and the later steps did not run.
+  // The target existed before, so nothing was recorded; the blocked folder was not created.
+  EXPECT_TRUE(run.state.createdDirectories.empty());
+  EXPECT_TRUE(std::filesystem::exists(env.Target() / "Dane"));
+  EXPECT_FALSE(std::filesystem::exists(env.Target() / "Orvatr.exe"));
+  EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
+  EXPECT_EQ(run.observer.gauge.back().first, run.observer.gauge.back().second);
+}
+
+TEST(InstallationRun, AMissingSourceFolderFails) {
+  TSrodowiskoInstalacji env;
+  TOpcjeInstalacji options = env.Options();
+  options.sourceDirectory = "D:\\nie-ma\\";
+  TPrzebiegTestowy run(env);
+  EXPECT_EQ(run.Run(options), TWynikInstalacji::Failed);
+}
+
+TEST(InstallationRun, ATargetInsideTheSourceIsNotCopiedIntoItself) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TOpcjeInstalacji options = env.Options();
+  options.targetDirectory = "D:\\Kopia";
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  EXPECT_TRUE(std::filesystem::exists(env.d / "Kopia" / "DuzevIv.exe"));
+  EXPECT_FALSE(std::filesystem::exists(env.d / "Kopia" / "Kopia"));
+}
+
+// The number of ProcessMessages calls of a complete run, counted on an identical machine.
+int MessagesOfACompleteRun() {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TPrzebiegTestowy run(env);
+  EXPECT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
+  return run.observer.messages;
+}
+
+TEST(InstallationRunCancel, ConfirmedAtAnyMomentLeavesNothingBehindOrCompletes) {
+  const int total = MessagesOfACompleteRun();
+  ASSERT_GT(total, 20);
+  int cancelledRuns = 0;
+  int completedRuns = 0;
+  for (int pressAt = 1; pressAt <= total; ++pressAt) {
+    SCOPED_TRACE("Close pressed at message " + std::to_string(pressAt));
+    TSrodowiskoInstalacji env;
+    env.MakeDemoCd();
+    TPrzebiegTestowy run(env);
+    run.observer.onMessages = [pressAt](int n, TStanInstalacji& state) {
+      if (n == pressAt && state.running) {
+        state.cancelRequested = true;
+      }
+    };
+    const TWynikInstalacji result = run.Run(env.Options());
+    if (result == TWynikInstalacji::Cancelled) {
+      ++cancelledRuns;
+      EXPECT_TRUE(run.state.cancelled);
+      EXPECT_FALSE(run.state.success);
+      ASSERT_EQ(run.observer.questions.size(), 1u);
+      EXPECT_EQ(run.observer.questions[0], GetText(kJezykPolski, 41, false));
+      EXPECT_TRUE(Shown(run.observer.stages, 147));
+      EXPECT_FALSE(std::filesystem::exists(env.Target()));
+      EXPECT_TRUE(std::filesystem::is_empty(env.c / "Program Files"));
+      EXPECT_TRUE(run.state.copiedFiles.empty());
+      EXPECT_TRUE(run.state.createdDirectories.empty());
+      // Nothing after the copy phase ran.
+      EXPECT_FALSE(Shown(run.observer.stages, 143));
+      EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
+      EXPECT_EQ(run.observer.gauge.back().first, run.observer.gauge.back().second);
+    } else {
+      // Pressed after the last check point: the run cannot be cancelled any more.
+      ++completedRuns;
+      EXPECT_EQ(result, TWynikInstalacji::Success);
+      EXPECT_TRUE(run.observer.questions.empty());
+    }
+  }
+  EXPECT_GT(cancelledRuns, 15);
+  EXPECT_GT(completedRuns, 0);
+}
+
+TEST(InstallationRunCancel, ARollbackDeletesFilesThenDirectoriesDeepestFirst) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TPrzebiegTestowy run(env);
+  // Press Close once the main program label is up: everything is copied by then.
+  run.observer.onMessages = [&run](int, TStanInstalacji& state) {
+    if (!run.observer.filePairs.empty() &&
+        run.observer.filePairs.back().second == u"Do: C:\\Program Files\\Orvalis\\Orvatr.exe") {
+      state.cancelRequested = true;
+    }
+  };
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Cancelled);
+  // The rollback gauge counted one item per file and directory: 10 files, 4 directories.
+  const auto rollbackStart =
+      std::find(run.observer.gauge.begin(), run.observer.gauge.end(), std::make_pair(14u, 0u));
+  ASSERT_NE(rollbackStart, run.observer.gauge.end());
+  EXPECT_EQ(run.observer.gauge.back(), std::make_pair(14u, 14u));
+  EXPECT_FALSE(std::filesystem::exists(env.Target()));
+  EXPECT_FALSE(std::filesystem::exists(env.c / "WINDOWS" / "system32" / "comctl32.ocx"));
+}
+
+TEST(InstallationRunCancel, DeclinedContinuesToSuccess) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TPrzebiegTestowy run(env);
+  run.observer.answerYes = false;
+  run.observer.onMessages = [](int n, TStanInstalacji& state) {
+    if (n == 6 || n == 12) {
+      state.cancelRequested = true;
+    }
+  };
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
+  EXPECT_EQ(run.observer.questions.size(), 2u);
+  EXPECT_FALSE(run.state.cancelRequested);
+  EXPECT_EQ(ReadHostFile(env.Target() / "Dane" / "polrus.sz"), std::string(40'000, 'p'));
+  EXPECT_EQ(run.state.copiedFiles.size(), 10u);
+  EXPECT_FALSE(Shown(run.observer.stages, 147));
+}
+
+TEST(InstallationRunCancel, AnExistingTargetIsKeptWithWhatWasThereBefore) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  WriteHostFile(env.Target() / "moje.txt", "user data");
+  TPrzebiegTestowy run(env);
+  run.observer.onMessages = [](int n, TStanInstalacji& state) {
+    if (n == 10) {
+      state.cancelRequested = true;
+    }
+  };
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Cancelled);
+  EXPECT_EQ(ReadHostFile(env.Target() / "moje.txt"), "user data");
+  EXPECT_FALSE(std::filesystem::exists(env.Target() / "DuzevIv.exe"));
+}
+
+}  // namespace
+}  // namespace orvala
