@@ -3,17 +3,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <set>
 
 #include "config/untInstalTeksty.h"
 #include "engine/untInstalPostep.h"
 #include "engine/untPrzebiegInstalacji.h"
+#include "untLatki.h"
 #include "untSrodowiskoInstalacji.h"
 
 namespace orvala {
 namespace {
 
 using platform::TKorzen;
+using testy::BytesOf;
 using testy::ReadHostFile;
 using testy::TObserwatorTestowy;
 using testy::TSrodowiskoInstalacji;
@@ -279,6 +282,69 @@ TEST(InstallationRunCancel, AnExistingTargetIsKeptWithWhatWasThereBefore) {
   ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Cancelled);
   EXPECT_EQ(ReadHostFile(env.Target() / "moje.txt"), "user data");
   EXPECT_FALSE(std::filesystem::exists(env.Target() / "DuzevIv.exe"));
+}
+
+}  // namespace
+}  // namespace orvala
+
+namespace orvala {
+namespace {
+
+std::vector<std::uint8_t> Pseudorandom(std::size_t size, std::uint32_t seed) {
+  std::mt19937 random(seed);
+  std::vector<std::uint8_t> bytes(size);
+  for (std::uint8_t& b : bytes) {
+    b = static_cast<std::uint8_t>(random() & 0x3F);
+  }
+  return bytes;
+}
+
+std::string AsText(const std::vector<std::uint8_t>& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
+// Puts a patch of `file` (old -> new) on the CD as `patchName`, listed in `listName`.
+void PutPatchOnCd(TSrodowiskoInstalacji& env, const std::string& listName,
+                  const std::string& patchName, const std::string& file,
+                  const std::vector<std::uint8_t>& oldBytes,
+                  const std::vector<std::uint8_t>& newBytes) {
+  const latki::TPlikLatki patch = latki::MakePatchFile(oldBytes, newBytes);
+  WriteHostFile(env.d / patchName, AsText(patch.packed));
+  const std::vector<std::uint8_t> record = latki::EncodeListRecord(
+      {patchName, file, patch.oldLength, patch.scriptLength, patch.newLength});
+  WriteHostFile(env.d / listName, AsText(record));
+}
+
+TEST(InstallationRunPatches, ListsOnTheCdAreAppliedToTheInstalledFilesUpToTheFirstGap) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  const std::vector<std::uint8_t> oldHelp = Pseudorandom(5000, 1);
+  std::vector<std::uint8_t> newHelp = oldHelp;
+  newHelp.insert(newHelp.begin() + 2600, {'n', 'o', 'w', 'e'});
+  WriteHostFile(env.d / "Trans.chm", AsText(oldHelp));
+  PutPatchOnCd(env, "info.pth", "trans.pat", "Trans.chm", oldHelp, newHelp);
+  // The dictionary's patch comes in the second list; a fourth list after a gap is not applied.
+  const std::vector<std::uint8_t> oldDictionary(70'000, 'r');
+  std::vector<std::uint8_t> newDictionary = oldDictionary;
+  newDictionary[100] = 'X';
+  PutPatchOnCd(env, "info2.pth", "ruspol.pat", "ruspol.sz", oldDictionary, newDictionary);
+  PutPatchOnCd(env, "info4.pth", "duzeviv.pat", "DuzevIv.exe", BytesOf("duzeviv"),
+               BytesOf("duzeviv-patched"));
+
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
+  EXPECT_EQ(ReadHostFile(env.Target() / "Trans.chm"), AsText(newHelp));
+  EXPECT_EQ(ReadHostFile(env.Target() / "ruspol.sz"), AsText(newDictionary));
+  EXPECT_EQ(ReadHostFile(env.Target() / "DuzevIv.exe"), "duzeviv");
+  EXPECT_FALSE(std::filesystem::exists(env.Target() / "tmp25411.tmp"));
+}
+
+TEST(InstallationRunPatches, ABrokenPatchListIsIgnored) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  WriteHostFile(env.d / "info.pth", "\x01\x02\x03");  // a truncated record
+  TPrzebiegTestowy run(env);
+  EXPECT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
 }
 
 }  // namespace
