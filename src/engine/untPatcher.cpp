@@ -30,11 +30,33 @@ std::uint32_t Le32(const std::uint8_t* p) {
 // --- Patch scripts on buffers ---------------------------------------------------------------
 
 std::uint32_t PatchChecksum(std::span<const std::uint8_t> data) {
-  std::uint32_t sum = 0;
-  for (const std::uint8_t b : data) {
-    sum += b;
+  // Eight bytes at a time: the even and the odd bytes of a word go into four 16-bit lanes
+  // each, which hold the sum of 256 words without overflowing (256 * 255 < 65536).
+  constexpr std::uint64_t kBajtyParzyste = 0x00FF00FF00FF00FFull;
+  auto laneSum = [](std::uint64_t x) {
+    return (x & 0xFFFF) + ((x >> 16) & 0xFFFF) + ((x >> 32) & 0xFFFF) + (x >> 48);
+  };
+  const std::uint8_t* p = data.data();
+  std::size_t n = data.size();
+  std::uint64_t total = 0;
+  while (n >= 8) {
+    const std::size_t words = std::min<std::size_t>(n / 8, 256);
+    std::uint64_t even = 0;
+    std::uint64_t odd = 0;
+    for (std::size_t w = 0; w < words; ++w) {
+      std::uint64_t v = 0;
+      std::memcpy(&v, p + 8 * w, 8);
+      even += v & kBajtyParzyste;
+      odd += (v >> 8) & kBajtyParzyste;
+    }
+    total += laneSum(even) + laneSum(odd);
+    p += 8 * words;
+    n -= 8 * words;
   }
-  return sum;
+  for (; n != 0; --n) {
+    total += *p++;
+  }
+  return static_cast<std::uint32_t>(total);
 }
 
 std::uint64_t MaxScriptOutput(std::uint64_t scriptLength) {

@@ -64,6 +64,21 @@ TEST(PatchScript, ChecksumIsTheByteSumOfTheOldFile) {
             TBladSkryptu::None);
 }
 
+TEST(PatchScript, ChecksumOfLongFilesAndEveryTail) {
+  // The sum is taken eight bytes at a time; compare with a plain byte loop at every length
+  // around the word and lane boundaries, and with all-0xFF data that fills the lanes.
+  const TBajty data = RandomBytes(4200, 8);
+  std::uint32_t plain = 0;
+  for (std::size_t n = 0; n <= data.size(); ++n) {
+    ASSERT_EQ(PatchChecksum(std::span(data.data(), n)), plain) << n;
+    if (n < data.size()) {
+      plain += data[n];
+    }
+  }
+  const TBajty ones(100003, 0xFF);
+  EXPECT_EQ(PatchChecksum(ones), 100003u * 255u);
+}
+
 TEST(PatchScript, TruncatedHeaderAndCommandsAreRefused) {
   const TBajty header = ScriptHeader(kOld, 0x01);
   for (std::size_t n = 0; n < 5; ++n) {
