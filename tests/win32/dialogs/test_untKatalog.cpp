@@ -1,0 +1,242 @@
+#include "dialogs/untKatalog.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "config/untInstalTeksty.h"
+#include "dialogs/untKatalogDodaj.h"
+#include "dialogs/untPytanie.h"
+#include "pilotOkien.h"
+#include "platform/host/untPlatformaHost.h"
+#include "untIdentyfikatory.h"
+
+namespace orvala {
+namespace {
+
+using testy::Click;
+using testy::Text16;
+using testy::TPilot;
+using testy::WaitForDialog;
+using testy::WaitGone;
+
+std::u16string ItemText(HWND tree, HTREEITEM item) {
+  wchar_t buffer[260] = {};
+  TVITEMW query{};
+  query.mask = TVIF_TEXT | TVIF_HANDLE;
+  query.hItem = item;
+  query.pszText = buffer;
+  query.cchTextMax = 260;
+  ::SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&query));
+  return std::u16string(buffer, buffer + std::wcslen(buffer));
+}
+
+std::u16string SelectedText(HWND dialog) {
+  HWND tree = ::GetDlgItem(dialog, IDC_trvKatalog);
+  auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  return item != nullptr ? ItemText(tree, item) : u"<none>";
+}
+
+std::vector<std::u16string> TopLevelTexts(HWND dialog) {
+  HWND tree = ::GetDlgItem(dialog, IDC_trvKatalog);
+  std::vector<std::u16string> texts;
+  for (auto item = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+       item != nullptr; item = reinterpret_cast<HTREEITEM>(::SendMessageW(
+                            tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+    texts.push_back(ItemText(tree, item));
+  }
+  return texts;
+}
+
+void SetEditText(HWND dialog, int id, const wchar_t* text) {
+  ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+class TKatalog : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    root_ = std::filesystem::temp_directory_path() / (std::string("orvala-kat-") + info->name());
+    std::filesystem::remove_all(root_);
+    std::filesystem::create_directories(root_ / "c" / "Program Files" / "Common");
+    std::filesystem::create_directories(root_ / "c" / "Windows");
+    std::filesystem::create_directories(root_ / "d");
+    host_.MapDrive('C', root_ / "c", platform::TTypNapedu::Fixed);
+    host_.MapDrive('D', root_ / "d", platform::TTypNapedu::CdRom);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root_, ignored);
+  }
+
+  platform::TPlatformaHost host_;
+  platform::TZasiegPlatformy zasieg_{host_};
+  std::filesystem::path root_;
+  TfrmPytanie pytanie_;
+  TfrmKatalogDodaj dodaj_;
+  TfrmKatalog katalog_{dodaj_, pytanie_};
+};
+
+TEST_F(TKatalog, SelectsTheDeepestExistingFolderAndCancelKeepsThePath) {
+  std::u16string caption, edit, selected, utworz;
+  std::vector<std::u16string> disks;
+  bool utworzEnabled = false;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    caption = Text16(dialog);
+    edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+    selected = SelectedText(dialog);
+    disks = TopLevelTexts(dialog);
+    utworz = Text16(::GetDlgItem(dialog, IDC_btnUtworz));
+    utworzEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_btnUtworz)) != FALSE;
+    testy::PauseForScreenshot();
+    SetEditText(dialog, IDC_edtKatalog, L"C:\\Inny");  // typed, then cancelled
+    Click(dialog, IDC_btnAnuluj);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory("c:\\program files\\Orvalis", ""),
+            "c:\\program files\\Orvalis");
+  pilot.Join();
+  EXPECT_EQ(caption, u"Wybierz katalog");
+  EXPECT_EQ(edit, u"c:\\program files\\Orvalis");  // unchanged by the dialog's own selection
+  EXPECT_EQ(selected, u"Program Files");
+  EXPECT_EQ(disks, std::vector<std::u16string>{u"C:\\"});  // the CD-ROM drive is not shown
+  EXPECT_EQ(utworz, u"Nowy katalog");
+  EXPECT_TRUE(utworzEnabled);
+}
+
+TEST_F(TKatalog, OkReturnsWhateverTheFieldHolds) {
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    SetEditText(dialog, IDC_edtKatalog, L"D:\\Gdzie\\Zażółć");
+    Click(dialog, IDC_btnOK);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory("C:\\", "Inny tytu\xB3"), "D:\\Gdzie\\Za\xBF\xF3\xB3\xE6");
+  pilot.Join();
+}
+
+TEST_F(TKatalog, UserSelectionUpdatesTheField) {
+  std::u16string edit;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    HWND tree = ::GetDlgItem(dialog, IDC_trvKatalog);
+    auto disk = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(disk));
+    edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+    Click(dialog, IDC_btnOK);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Windows", ""), "C:\\");
+  pilot.Join();
+  EXPECT_EQ(edit, u"C:\\");
+}
+
+TEST_F(TKatalog, NewFolderBecomesTheSelection) {
+  std::u16string dodajCaption, edit, selected;
+  bool disabledWhenEmpty = false, enabledWithName = false;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    Click(dialog, IDC_btnUtworz);
+    HWND name = WaitForDialog(dialog);
+    if (name == nullptr) {
+      return;
+    }
+    dodajCaption = Text16(name);
+    disabledWhenEmpty = ::IsWindowEnabled(::GetDlgItem(name, IDC_btnDodaj)) == FALSE;
+    SetEditText(name, IDC_edtDodaj, L"Orvalis");
+    enabledWithName = ::IsWindowEnabled(::GetDlgItem(name, IDC_btnDodaj)) != FALSE;
+    testy::PauseForScreenshot();
+    Click(name, IDC_btnDodaj);
+    WaitGone(name);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+    selected = SelectedText(dialog);
+    Click(dialog, IDC_btnOK);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Program Files", ""), "C:\\Program Files\\Orvalis");
+  pilot.Join();
+  EXPECT_EQ(dodajCaption, u"Nowy katalog");
+  EXPECT_TRUE(disabledWhenEmpty);
+  EXPECT_TRUE(enabledWithName);
+  EXPECT_EQ(edit, u"C:\\Program Files\\Orvalis");
+  EXPECT_EQ(selected, u"Orvalis");
+  EXPECT_TRUE(std::filesystem::is_directory(root_ / "c" / "Program Files" / "Orvalis"));
+}
+
+TEST_F(TKatalog, FailedCreationIsToldAndChangesNothing) {
+  std::u16string message, edit;
+  bool onlyOk = false;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    Click(dialog, IDC_btnUtworz);
+    HWND name = WaitForDialog(dialog);
+    if (name == nullptr) {
+      return;
+    }
+    SetEditText(name, IDC_edtDodaj, L"Common");  // exists already: cannot be created
+    Click(name, IDC_btnDodaj);
+    WaitGone(name);
+    HWND question = WaitForDialog(dialog);
+    if (question == nullptr) {
+      return;
+    }
+    message = Text16(::GetDlgItem(question, IDC_lblPytanie));
+    onlyOk = !::IsWindowVisible(::GetDlgItem(question, IDC_btnNie)) &&
+             Text16(::GetDlgItem(question, IDC_btnTak)) == u"OK";
+    testy::PauseForScreenshot();
+    Click(question, IDC_btnTak);
+    WaitGone(question);
+    edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+    Click(dialog, IDC_btnAnuluj);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Program Files", ""), "C:\\Program Files");
+  pilot.Join();
+  EXPECT_EQ(message, u"Nie można utworzyć katalogu \"Common\".");
+  EXPECT_TRUE(onlyOk);
+  EXPECT_EQ(edit, u"C:\\Program Files");
+}
+
+TEST_F(TKatalog, RussianCaptions) {
+  katalog_.SetLanguage(kJezykRosyjski);
+  std::u16string caption, ok, utworz;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    caption = Text16(dialog);
+    ok = Text16(::GetDlgItem(dialog, IDC_btnOK));
+    utworz = Text16(::GetDlgItem(dialog, IDC_btnUtworz));
+    testy::PauseForScreenshot();
+    Click(dialog, IDC_btnAnuluj);
+    WaitGone(dialog);
+  });
+  katalog_.ChooseDirectory("C:\\", "");
+  pilot.Join();
+  EXPECT_EQ(caption, GetText(kJezykRosyjski, 221, false));
+  EXPECT_EQ(ok, GetText(kJezykRosyjski, 222, false));
+  EXPECT_EQ(utworz, GetText(kJezykRosyjski, 224, false));
+  ASSERT_FALSE(utworz.empty());
+  EXPECT_GE(utworz[0], u'\u0400');
+}
+
+}  // namespace
+}  // namespace orvala
