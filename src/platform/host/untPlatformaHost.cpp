@@ -99,7 +99,8 @@ struct TPlatformaHost::TStan {
   }
 
   static std::string AttributeKey(const fs::path& hostPath) {
-    return host::Utf8FromPath(hostPath.lexically_normal());
+    const std::u8string generic = hostPath.lexically_normal().generic_u8string();
+    return std::string(generic.begin(), generic.end());
   }
   std::uint32_t SideAttributes(const fs::path& hostPath) const {
     const auto it = attributes.find(AttributeKey(hostPath));
@@ -359,7 +360,18 @@ bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) 
     target = place->path.parent_path() / host::PathFromUtf8(Utf16ToUtf8(written.names.back()));
   }
   std::error_code ec;
-  fs::rename(*old, target, ec);
+  if (place->exists) {
+    // A host that ignores case itself takes renaming a file onto itself for nothing to do:
+    // go through a temporary name.
+    fs::path step = target;
+    step += ".orvala-zmiana";
+    fs::rename(*old, step, ec);
+    if (!ec) {
+      fs::rename(step, target, ec);
+    }
+  } else {
+    fs::rename(*old, target, ec);
+  }
   if (ec) {
     return false;
   }

@@ -166,28 +166,29 @@ TRozwiazanie Resolve(const fs::path& root, const std::vector<TWideString>& names
   TRozwiazanie out{root, true};
   std::error_code ec;
   for (const TWideString& name : names) {
-    const fs::path exact = PathFromUtf8(Utf16ToUtf8(name));
+    const fs::path written = PathFromUtf8(Utf16ToUtf8(name));
     if (out.complete) {
-      if (fs::exists(fs::symlink_status(out.path / exact, ec))) {
-        out.path /= exact;
-        continue;
-      }
-      bool found = false;
+      // The whole folder is scanned even when the name exists as written: on a host whose
+      // file system ignores case itself, only the listing tells the name's real spelling.
+      std::optional<fs::path> match;
       for (fs::directory_iterator it(out.path, ec), end; !ec && it != end; it.increment(ec)) {
         const fs::path candidate = it->path().filename();
-        if (EqualFolded(Utf8ToUtf16(Utf8FromPath(candidate)), name)) {
-          out.path /= candidate;
-          found = true;
+        if (candidate == written) {
+          match = candidate;
           break;
+        }
+        if (!match && EqualFolded(Utf8ToUtf16(Utf8FromPath(candidate)), name)) {
+          match = candidate;
         }
       }
       ec.clear();
-      if (found) {
+      if (match) {
+        out.path /= *match;
         continue;
       }
       out.complete = false;
     }
-    out.path /= exact;
+    out.path /= written;
   }
   return out;
 }

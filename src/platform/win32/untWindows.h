@@ -12,3 +12,10 @@
 #endif
 
 #include <windows.h>
+
+// The platform seam has methods of these names; the A/W-selecting macros would rename them in
+// the files that see <windows.h>. Call the A or W function by its full name instead.
+#undef CreateDirectory
+#undef RemoveDirectory
+#undef DeleteFile
+#undef ReplaceFile

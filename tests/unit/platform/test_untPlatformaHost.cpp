@@ -67,6 +67,14 @@ TEST_F(TPlatformaHostTest, AttributesFollowRenamesAndVanishWithTheFile) {
   EXPECT_EQ(host_.FindEntry("C:\\nowy\\a.txt")->attributes, kAttrArchive);
 }
 
+TEST_F(TPlatformaHostTest, RenameChangingOnlyTheCaseTakesTheNewSpelling) {
+  auto file = host_.CreateWrite("C:\\male.txt");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Close());
+  ASSERT_TRUE(host_.RenameFile("C:\\male.txt", "C:\\MALE.TXT"));
+  EXPECT_EQ(host_.FindEntry("C:\\male.txt")->name, "MALE.TXT");
+}
+
 TEST_F(TPlatformaHostTest, DrivesFreeSpaceAndSystemValuesAreSettings) {
   host_.MapDrive('E', root_, TTypNapedu::Removable);
   host_.SetFreeSpace('E', 12345);

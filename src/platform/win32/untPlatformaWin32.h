@@ -1,0 +1,46 @@
+// The Win32 implementation of the platform: the documented API called directly, the *A
+// functions for the 8-bit paths and texts, the *W ones for the wide paths and strings.
+// Windows only; the program entry installs one with SetPlatform().
+#pragma once
+
+#include "platform/untPlatforma.h"
+
+namespace orvala::platform {
+
+class TPlatformaWin32 : public TPlatforma {
+ public:
+  bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
+  std::optional<TWpisKatalogu> FindEntry(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool CreateDirectory(const std::string& path) override;
+  bool RemoveDirectory(const std::string& path) override;
+  bool DeleteFile(const std::string& path) override;
+  bool RenameFile(const std::string& from, const std::string& to) override;
+  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
+  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
+  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  std::optional<std::int64_t> FreeSpace(int drive) override;
+  std::vector<std::string> LogicalDrives() override;
+  TTypNapedu DriveType(const std::string& root) override;
+  bool CreateDirectoryWide(const TWideString& path) override;
+  bool DirectoryExistsWide(const TWideString& path) override;
+  bool FileExistsWide(const TWideString& path) override;
+  std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
+                                          std::uint32_t access, bool create) override;
+  TWideString SpecialFolder(int folder) override;
+  bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
+                       const TWideString& linkPath, const std::string& description) override;
+  std::string WindowsDirectory() override;
+  std::string SystemDirectory() override;
+  std::string TempDirectory() override;
+  std::string ModuleFileName() override;
+  std::uint32_t ThreadLocale() override;
+  bool IsNtPlatform() override;
+  bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
+  bool FileVersionString(const std::string& path, std::string& version) override;
+  std::vector<int> FontCharsets(const std::string& face) override;
+};
+
+}  // namespace orvala::platform
