@@ -1,0 +1,159 @@
+// The installation run's copy of a CD tree (through the host platform, 32,768-byte blocks, the
+// gauge and the message pump after every block and file) against two plain copies of the same
+// tree: std::filesystem::copy, and a read/write loop with the same block size.
+//
+//   bench_copy [megabytes=200] [rounds=3]
+//
+// Prints the best time of each over the rounds and the ratios; never fails.
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "config/untInstalTeksty.h"
+#include "engine/untPrzebiegInstalacji.h"
+#include "platform/host/untPlatformaHost.h"
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+class TObserwatorPusty : public orvala::TObserwatorInstalacji {
+ public:
+  void ShowStage(const orvala::TWideString&) override {}
+  void ShowFiles(const orvala::TWideString&, const orvala::TWideString&) override {}
+  void SetGauge(std::uint32_t, std::uint32_t position) override { last = position; }
+  void EnableClose(bool) override {}
+  void ProcessMessages() override { ++messages; }
+  bool AskYesNo(const orvala::TWideString&) override { return false; }
+  std::uint32_t last = 0;
+  std::uint64_t messages = 0;
+};
+
+// A CD-like tree: folders of files from a few bytes to several megabytes, `total` bytes in all.
+std::uint64_t MakeTree(const fs::path& root, std::uint64_t total) {
+  std::mt19937_64 random(42);
+  std::vector<char> block(1 << 20);
+  for (char& c : block) {
+    c = static_cast<char>(random());
+  }
+  std::uint64_t written = 0;
+  int file = 0;
+  while (written < total) {
+    const fs::path folder =
+        root / ("Folder" + std::to_string(file % 12)) / ("Sub" + std::to_string(file % 3));
+    fs::create_directories(folder);
+    // Sizes cycle through small, medium and large files.
+    static const std::uint64_t kSizes[] = {700, 40'000, 300'000, 1'500'000, 6'000'000};
+    std::uint64_t size = kSizes[file % 5];
+    size = std::min(size, total - written);
+    std::ofstream out(folder / ("plik" + std::to_string(file) + ".dat"), std::ios::binary);
+    for (std::uint64_t left = size; left > 0;) {
+      const std::size_t n = static_cast<std::size_t>(std::min<std::uint64_t>(left, block.size()));
+      out.write(block.data(), static_cast<std::streamsize>(n));
+      left -= n;
+    }
+    written += size;
+    ++file;
+  }
+  return written;
+}
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double PlainCopy(const fs::path& from, const fs::path& to) {
+  fs::remove_all(to);
+  const auto start = Clock::now();
+  fs::copy(from, to, fs::copy_options::recursive);
+  return Seconds(start);
+}
+
+void LoopCopyTree(const fs::path& from, const fs::path& to, std::vector<char>& buffer) {
+  fs::create_directories(to);
+  for (const fs::directory_entry& entry : fs::directory_iterator(from)) {
+    const fs::path target = to / entry.path().filename();
+    if (entry.is_directory()) {
+      LoopCopyTree(entry.path(), target, buffer);
+      continue;
+    }
+    std::FILE* in = std::fopen(entry.path().string().c_str(), "rb");
+    std::FILE* out = std::fopen(target.string().c_str(), "wb");
+    if (in == nullptr || out == nullptr) {
+      std::fprintf(stderr, "cannot copy %s\n", entry.path().string().c_str());
+      std::exit(1);
+    }
+    std::setvbuf(in, nullptr, _IONBF, 0);
+    std::setvbuf(out, nullptr, _IONBF, 0);
+    for (std::size_t n; (n = std::fread(buffer.data(), 1, buffer.size(), in)) > 0;) {
+      std::fwrite(buffer.data(), 1, n, out);
+    }
+    std::fclose(in);
+    std::fclose(out);
+  }
+}
+
+double LoopCopy(const fs::path& from, const fs::path& to) {
+  fs::remove_all(to);
+  std::vector<char> buffer(orvala::kRozmiarBlokuKopii);
+  const auto start = Clock::now();
+  LoopCopyTree(from, to, buffer);
+  return Seconds(start);
+}
+
+double RunCopy(const fs::path& cd, const fs::path& c, std::uint64_t bytes) {
+  fs::remove_all(c);
+  fs::create_directories(c / "Orvalis");
+  orvala::platform::TPlatformaHost host;
+  host.MapDrive('C', c);
+  host.MapDrive('D', cd, orvala::platform::TTypNapedu::CdRom);
+  orvala::platform::TZasiegPlatformy scope(host);
+  orvala::TOpcjeInstalacji options;
+  options.sourceDirectory = "D:\\";
+  options.targetDirectory = "C:\\Orvalis";
+  options.requiredBytes = static_cast<std::int64_t>(bytes) + 2'100'000;
+  options.createGroup = options.desktopTranslators = options.desktopDictionaries = false;
+  orvala::TStanInstalacji state;
+  TObserwatorPusty observer;
+  const auto start = Clock::now();
+  const orvala::TWynikInstalacji result = orvala::RunInstallation(options, state, observer);
+  const double seconds = Seconds(start);
+  if (result != orvala::TWynikInstalacji::Success) {
+    std::fprintf(stderr, "the run did not succeed\n");
+    std::exit(1);
+  }
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::uint64_t megabytes = argc > 1 ? std::strtoull(argv[1], nullptr, 10) : 200;
+  const int rounds = argc > 2 ? std::atoi(argv[2]) : 3;
+  orvala::SetTextProcessState(true, orvala::kJezykPolski);
+  const fs::path root = fs::temp_directory_path() / "orvala-bench-copy";
+  fs::remove_all(root);
+  const std::uint64_t bytes = MakeTree(root / "cd", megabytes << 20);
+  std::printf("tree: %.1f MB\n", static_cast<double>(bytes) / (1 << 20));
+  double run = 1e9, plain = 1e9, loop = 1e9;
+  for (int i = 0; i < rounds; ++i) {
+    run = std::min(run, RunCopy(root / "cd", root / "c", bytes));
+    plain = std::min(plain, PlainCopy(root / "cd", root / "plain"));
+    loop = std::min(loop, LoopCopy(root / "cd", root / "loop"));
+  }
+  const double mb = static_cast<double>(bytes) / (1 << 20);
+  std::printf("installation run copy phase : %7.3f s  %7.1f MB/s\n", run, mb / run);
+  std::printf("std::filesystem::copy       : %7.3f s  %7.1f MB/s\n", plain, mb / plain);
+  std::printf("read/write loop, 32 KB      : %7.3f s  %7.1f MB/s\n", loop, mb / loop);
+  std::printf("ratio run / filesystem::copy: %.2f\n", run / plain);
+  std::printf("ratio run / read-write loop : %.2f\n", run / loop);
+  fs::remove_all(root);
+  return 0;
+}
