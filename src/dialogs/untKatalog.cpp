@@ -21,8 +21,9 @@ constexpr int kObrazDysku = 0;
 constexpr int kObrazKatalogu = 1;
 constexpr int kObrazKataloguOtwartego = 2;
 
-// Icon numbers in the system's shell32.dll: drive, closed folder, open folder.
-constexpr int kIkonyPowloki[3] = {8, 3, 4};
+// Icons of the system's shell32.dll by resource identifier (negative for ExtractIconExW):
+// fixed drive, closed folder, open folder.
+constexpr int kIkonyPowloki[3] = {-9, -4, -5};
 
 // Sets `flag` for the lifetime of the scope (the dialog's own changes of the tree).
 class TZajety {
