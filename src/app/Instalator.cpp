@@ -1,0 +1,66 @@
+// The program entry of the setup program.
+//
+// Order of start: DLL search restricted to the system directory, the Win32 platform, the build
+// constants, the process text state, the interface font, the forms (TfrmMain with its
+// FormCreate, then the dialogs, then TdmInstal), the build switches (compile-time constants,
+// kPrzelacznikiBudowy), and the message loop; the wizard's FormShow runs as it is shown.
+#include "app/untDmInstal.h"
+#include "app/untMain.h"
+#include "config/untCzcionki.h"
+#include "config/untInstalTeksty.h"
+#include "config/untStaleApp.h"
+#include "dialogs/untFormyDialogowe.h"
+#include "dialogs/untOkno.h"
+#include "platform/untPlatforma.h"
+#include "platform/win32/untPlatformaWin32.h"
+#include "platform/win32/untWindows.h"
+#include "textutil/untUtilsEdytor.h"
+
+namespace {
+
+// No DLL beside the setup program (on the CD, in a downloads folder) is ever loaded: every
+// later LoadLibrary searches the system directory only. SetDefaultDllDirectories exists from
+// Windows 7 with KB2533623 on; without it the current directory at least leaves the search.
+void RestrictDllSearch() {
+  HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+  using TSetDefaultDllDirectories = BOOL(WINAPI*)(DWORD);
+  FARPROC address =
+      kernel != nullptr ? ::GetProcAddress(kernel, "SetDefaultDllDirectories") : nullptr;
+  auto setDefault = reinterpret_cast<TSetDefaultDllDirectories>(reinterpret_cast<void*>(address));
+  if (setDefault == nullptr || !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
+    ::SetDllDirectoryW(L"");
+  }
+}
+
+int Run() {
+  using namespace orvala;
+  platform::TPlatformaWin32 win32;
+  platform::TZasiegPlatformy scope(win32);
+
+  SetBuildConstants(TStaleBudowy{kEdycjaBudowy, kJezykDomowyBudowy, kJezykEdycjiBudowy});
+  SetTextProcessState(platform::Platform().IsNtPlatform(), LocaleLanguage());
+  ChooseInterfaceFont();
+
+  TfrmMain frmMain;
+  if (!frmMain.CreateForm()) {
+    return 1;
+  }
+  TFormyDialogowe dialogs;
+  TdmInstal dm;
+
+  frmMain.Show();
+  const int exitCode = RunMessageLoop();
+  ReleaseLanguageFonts();
+  return exitCode;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  RestrictDllSearch();
+  try {
+    return Run();
+  } catch (...) {
+    return 3;  // nothing can be shown any more; the exit code tells the caller
+  }
+}

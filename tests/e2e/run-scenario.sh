@@ -1,0 +1,199 @@
+#!/usr/bin/env bash
+# Runs one end-to-end scenario: Instalator.exe on a demo CD in a fresh Wine prefix, walked by the
+# GUI autopilot.
+#
+#   run-scenario.sh SCENARIO BUILD-DIR SOURCE-DIR
+#
+# The scenario file's "setup" lines prepare the machine before the program starts, its "after"
+# lines check the machine once the autopilot is done; every other line is an autopilot step
+# (tests/e2e/README.md lists them). Each run has its own prefix, Xvfb display and wineserver, so
+# scenarios run in parallel. Every Wine process is detached from the caller's pipes (ctest would
+# otherwise wait for them forever), and only the processes started here are stopped, by id.
+# Artifacts (screenshots, logs) stay in BUILD-DIR/e2e-artifacts/<scenario>/; the prefix is
+# removed at the end.
+set -euo pipefail
+exec </dev/null
+
+scenario=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+build=$(cd "$2" && pwd)
+source=$(cd "$3" && pwd)
+name=$(basename "$scenario" .scn)
+art="$build/e2e-artifacts/$name"
+work="$build/e2e-work/$name"
+harness="$source/scripts/wine-harness.sh"
+rm -rf "$art" "$work"
+mkdir -p "$art" "$work/shots"
+log="$art/harness.log"
+: > "$log"
+
+say() { echo "run-scenario[$name]: $*" | tee -a "$log" >&2; }
+winpath() { printf 'Z:%s' "${1//\//\\}"; }   # a host path as Wine sees it through Z:
+# Runs a Wine command detached, output to the log.
+wine_detached() { setsid wine "$@" </dev/null >>"$log" 2>&1; }
+
+# --- The scenario's settings -------------------------------------------------------------------
+locale=pl_PL.UTF-8
+fonts=arial
+cdvariant=demo-cd
+setups=()
+afters=()
+while IFS= read -r line || [ -n "$line" ]; do
+  line=${line%$'\r'}
+  case "$line" in
+    "setup locale "*) locale=${line#setup locale } ;;
+    "setup fonts "*) fonts=${line#setup fonts } ;;
+    "setup cd "*) cdvariant=${line#setup cd } ;;
+    "setup "*) setups+=("${line#setup }") ;;
+    "after "*) afters+=("${line#after }") ;;
+  esac
+done < "$scenario"
+
+# --- Processes of this run, stopped at the end by id -------------------------------------------
+instalator_pid=
+shots_pid=
+started=
+cleanup() {
+  local status=$?
+  [ -n "$instalator_pid" ] && kill "$instalator_pid" 2>/dev/null || true
+  [ -n "$shots_pid" ] && kill "$shots_pid" 2>/dev/null || true
+  if [ -n "$started" ]; then
+    "$harness" stop "$work" >>"$log" 2>&1 || true
+  fi
+  cp "$work"/shots/*.png "$art"/ 2>/dev/null || true
+  rm -rf "$work"
+  exit "$status"
+}
+trap cleanup EXIT
+
+# --- Prefix, display, CD -----------------------------------------------------------------------
+cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
+mkdir -p "$cache"
+unset DISPLAY WINEPREFIX  # our own display and prefix, whatever the caller uses
+# The template prefix is built once; concurrent runs take turns at copying it.
+env_text=$(flock "$cache/.start.lock" "$harness" start "$work" "$locale" 2>>"$log")
+started=1
+eval "$env_text"
+
+cd_dir="$work/cd"
+cp -R "$build/$cdvariant" "$cd_dir"
+cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
+drive_c="$WINEPREFIX/drive_c"
+
+for s in "${setups[@]+"${setups[@]}"}"; do
+  read -r verb a b <<<"$s"
+  case "$verb" in
+    cd-remove) rm -f "$cd_dir/$a" ;;                                   # cd-remove NAME
+    cd-extra) cp "$build/demo-cd-extras/$a" "$cd_dir/$b" ;;           # cd-extra EXTRA NAME
+    second-cd)                                                         # second-cd LETTER
+      mkdir -p "$work/cd-$a"
+      printf 'not the package\r\n' > "$work/cd-$a/czytaj.txt"
+      "$harness" cd-drive "$work" "$work/cd-$a" "$a" >>"$log" 2>&1 ;;
+    c-file) mkdir -p "$(dirname "$drive_c/$a")"; printf 'x' > "$drive_c/$a" ;;   # c-file PATH
+    c-dir) mkdir -p "$drive_c/$a" ;;                                  # c-dir PATH
+    *) say "unknown setup: $s"; exit 2 ;;
+  esac
+done
+"$harness" cd-drive "$work" "$cd_dir" d >>"$log" 2>&1
+
+if [ "$fonts" = tahoma ]; then
+  # Only Wine's own Tahoma offers the East European set: no Arial replacement.
+  wine_detached reg delete 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /f || true
+  cp /usr/share/wine/fonts/* "$drive_c/windows/Fonts/"
+fi
+
+# --- Figures the scenario may name: ${REQUIRED_MB}, ${REQUIRED_MB_NODICT} ----------------------
+# The required space as the options page shows it, computed independently from the CD copy:
+# every file of the tree less the excluded names (case-insensitive, with their subtrees), plus
+# 2,100,000 bytes, in megabytes with one decimal and the locale's decimal separator.
+excluded=(umowapol.txt umowaang.txt umowadeu.txt umowafr.txt instalator.exe instaluj.exe
+          instalka.exe autorun.inf comctl32.dll comctl32.ocx divev.ttf SAPI51tts.exe
+          SyntezaMowy.exe start.exe pold.so rusd.so polm.so rusm.so orvatr.exe)
+dictionaries=(slzewru.exe slzewpl.exe ruspol.sz polrus.sz)
+required_mb() {
+  local args=() n
+  for n in "$@"; do args+=(-iname "$n" -o); done
+  find "$cd_dir" -mindepth 1 \( "${args[@]}" -false \) -prune -o -type f -printf '%s\n' |
+    awk -v sep="$decimal" '{ s += $1 } END { x = sprintf("%.1f", (s + 2100000) / 1048576);
+                                             sub(/\./, sep, x); print x " MB" }'
+}
+case "$locale" in pl_* | ru_*) decimal=, ;; *) decimal=. ;; esac
+REQUIRED_MB=$(required_mb "${excluded[@]}")
+REQUIRED_MB_NODICT=$(required_mb "${excluded[@]}" "${dictionaries[@]}")
+sed -e "s/\${REQUIRED_MB}/$REQUIRED_MB/g" -e "s/\${REQUIRED_MB_NODICT}/$REQUIRED_MB_NODICT/g" \
+  "$scenario" > "$work/scenario.scn"
+say "required space $REQUIRED_MB, without dictionaries $REQUIRED_MB_NODICT"
+
+# --- Screenshot service: NAME.req (x y w h on the desktop) → NAME.png --------------------------
+serve_shots() {
+  local desktop=
+  while :; do
+    for req in "$work"/shots/*.req; do
+      [ -e "$req" ] || continue
+      read -r x y w h < "$req"
+      [ -n "$desktop" ] || desktop=$(xdotool search --name 'Wine desktop' 2>/dev/null | head -n 1)
+      local out=${req%.req}
+      if [ -n "$desktop" ]; then
+        import -window "$desktop" png:- 2>>"$log" |
+          convert - -crop "${w}x${h}+${x}+${y}" +repage "png:$out.tmp" 2>>"$log" || true
+      else
+        import -window root png:- 2>>"$log" | convert - "png:$out.tmp" 2>>"$log" || true
+      fi
+      rm -f "$req"
+      [ -s "$out.tmp" ] && mv "$out.tmp" "$out.png"
+    done
+    sleep 0.05
+  done
+}
+serve_shots </dev/null >>"$log" 2>&1 &
+shots_pid=$!
+
+# --- The run -----------------------------------------------------------------------------------
+say "locale $locale, fonts $fonts, CD $cdvariant"
+(cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >"$art/instalator.log" 2>&1) &
+instalator_pid=$!
+
+set +e
+timeout 180 wine "$build/tests/e2e/autopilot.exe" "$(winpath "$work/scenario.scn")" \
+  "$(winpath "$source/resources")" "$(winpath "$work/shots")" </dev/null >"$art/autopilot.log" 2>&1
+pilot=$?
+set -e
+cat "$art/autopilot.log" >&2
+if [ "$pilot" -ne 0 ]; then
+  say "autopilot failed ($pilot)"
+  exit 1
+fi
+
+# The program ends by itself in a scenario that closes it; otherwise it is stopped now.
+for _ in $(seq 100); do
+  kill -0 "$instalator_pid" 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 "$instalator_pid" 2>/dev/null; then
+  if [ "${#afters[@]}" -gt 0 ]; then
+    say "the setup program is still running"
+    exit 1
+  fi
+  kill "$instalator_pid" 2>/dev/null || true
+fi
+wait "$instalator_pid" 2>/dev/null || true
+instalator_pid=
+
+# --- Checks after the run ----------------------------------------------------------------------
+host_path() { local p=${1#C:\\}; printf '%s/%s' "$drive_c" "${p//\\//}"; }
+failed=0
+for a in "${afters[@]+"${afters[@]}"}"; do
+  eval "set -- $a"
+  case "$1" in
+    reg)  # reg HKCU "key" value expected-number
+      setsid wine reg query "$2\\$3" /v "$4" </dev/null >"$work/reg.txt" 2>&1 || true
+      if ! grep -Eq "$4[[:space:]]+REG_DWORD[[:space:]]+0x$(printf '%x' "$5")\b" "$work/reg.txt"; then
+        say "after: $2\\$3 $4 is not $5: $(tr -d '\r' < "$work/reg.txt" | tail -n 2)"
+        failed=1
+      fi ;;
+    dir) [ -d "$(host_path "$2")" ] || { say "after: directory $2 is missing"; failed=1; } ;;
+    no-dir) [ ! -e "$(host_path "$2")" ] || { say "after: $2 exists"; failed=1; } ;;
+    *) say "unknown after: $a"; failed=1 ;;
+  esac
+done
+[ "$failed" -eq 0 ] || exit 1
+say "passed"
