@@ -79,8 +79,15 @@ std::uint64_t TIndeksBlokow::RollHash(std::uint64_t hash, std::uint8_t out, std:
 TIndeksBlokow::TIndeksBlokow(std::span<const std::uint8_t> oldFile) : old_(oldFile) {
   CheckFileSize(old_.size(), "OLD");
   const std::size_t windows = old_.size() >= kBlok ? old_.size() - kBlok + 1 : 0;
+  // Large old files index every stride-th window only, so that the table stays within the
+  // caches; the matcher still rolls over every window of NEW, so a run shifted by an edit is
+  // found again at most stride - 1 bytes later.
+  while (windows / stride_ > kNajwiecejOkien) {
+    stride_ *= 2;
+  }
+  const std::size_t indexed = (windows + stride_ - 1) / stride_;
   std::size_t size = 16;
-  while (size < windows * 2) {
+  while (size < indexed * 2) {
     size *= 2;
   }
   slots_.resize(size);
@@ -92,6 +99,9 @@ TIndeksBlokow::TIndeksBlokow(std::span<const std::uint8_t> oldFile) : old_(oldFi
   for (std::size_t o = 0; o < windows; ++o) {
     if (o != 0) {
       h = RollHash(h, old_[o - 1], old_[o + kBlok - 1]);
+    }
+    if (o % stride_ != 0) {
+      continue;
     }
     const std::uint64_t m = Mix(h);
     const auto tag = static_cast<std::uint32_t>(m >> 32);

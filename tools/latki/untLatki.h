@@ -21,9 +21,13 @@
 
 namespace orvala::latki {
 
-// Every 256-byte window of OLD, by content, with up to two offsets of different lowest bytes.
+// The 256-byte windows of OLD, by content, with up to two offsets of different lowest bytes.
+// Every window is indexed for old files of up to kNajwiecejOkien windows; larger ones index
+// every stride-th window (a power of two), keeping the table within the caches.
 class TIndeksBlokow {
  public:
+  static constexpr std::size_t kNajwiecejOkien = std::size_t{1} << 19;
+
   explicit TIndeksBlokow(std::span<const std::uint8_t> oldFile);
 
   // The window hash the index is keyed by (the same rolling hash the matcher keeps).
@@ -48,6 +52,7 @@ class TIndeksBlokow {
     std::uint32_t second = 0;  // offset + 1 with another lowest byte; 0 = none
   };
   std::span<const std::uint8_t> old_;
+  std::size_t stride_ = 1;
   std::vector<TSlot> slots_;
   std::size_t mask_ = 0;
 };
