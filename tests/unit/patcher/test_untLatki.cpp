@@ -54,6 +54,17 @@ TEST(PatchProducer, ScriptsRebuildEditedFiles) {
   EXPECT_LT(script.size(), 5u + 77 + 512 + 5 * (50000 / 256 + 2));
 }
 
+TEST(PatchProducer, LargeOldFilesStillMatchShiftedRuns) {
+  // Beyond kNajwiecejOkien windows only every stride-th one is indexed; a run shifted by an
+  // odd insertion is found again a few bytes later.
+  const TBajty old = RandomBytes(latki::TIndeksBlokow::kNajwiecejOkien * 2 + 1000, 34);
+  const TBajty nw =
+      Concat({Slice(old, 0, 300001), RandomBytes(13, 35), Slice(old, 300001, 700000)});
+  const TBajty script = latki::BuildPatchScript(old, nw);
+  ExpectRebuilds(script, old, nw);
+  EXPECT_LT(script.size(), 5u * (nw.size() / 256 + 2) + 13 + 2 * 256);
+}
+
 TEST(PatchProducer, FilesSharingNoBlockGiveOnlyLiterals) {
   const TBajty old = RandomBytes(20000, 24);
   const TBajty nw = RandomBytes(20000, 25);
