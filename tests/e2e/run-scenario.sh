@@ -164,17 +164,17 @@ if [ "$pilot" -ne 0 ]; then
 fi
 
 # The program ends by itself in a scenario that closes it; otherwise it is stopped now.
-for _ in $(seq 100); do
-  kill -0 "$instalator_pid" 2>/dev/null || break
-  sleep 0.1
-done
-if kill -0 "$instalator_pid" 2>/dev/null; then
-  if [ "${#afters[@]}" -gt 0 ]; then
-    say "the setup program is still running"
+if grep -q '^expect-exit' "$scenario"; then
+  for _ in $(seq 100); do
+    kill -0 "$instalator_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$instalator_pid" 2>/dev/null; then
+    say "the setup program is still running after its window closed"
     exit 1
   fi
-  kill "$instalator_pid" 2>/dev/null || true
 fi
+kill "$instalator_pid" 2>/dev/null || true
 wait "$instalator_pid" 2>/dev/null || true
 instalator_pid=
 
