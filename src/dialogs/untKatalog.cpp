@@ -75,7 +75,7 @@ TUchwytListyObrazow MakeImageList() {
       break;
     }
     TUchwytIkony owned(small);
-    ::ImageList_AddIcon(list.get(), owned.get());
+    ::ImageList_AddIcon(list.Get(), owned.Get());
   }
   return list;
 }
@@ -126,7 +126,7 @@ void TfrmKatalog::OnInitDialog() {
     imlKatalog_ = MakeImageList();
   }
   ::SendMessageW(Item(IDC_trvKatalog), TVM_SETIMAGELIST, TVSIL_NORMAL,
-                 reinterpret_cast<LPARAM>(imlKatalog_.get()));
+                 reinterpret_cast<LPARAM>(imlKatalog_.Get()));
   FillDrives();
   SelectPathOfEdit();
   EnableItem(IDC_btnUtworz, SelectedNode() != kBrakWezla);

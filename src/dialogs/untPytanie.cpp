@@ -24,12 +24,12 @@ struct TRozmiar {
 
 // The text's size in the label's font: DT_CALCRECT, word wrap at `wrapWidth` when it is > 0.
 TRozmiar MeasureText(HWND label, const TWideString& text, int wrapWidth) {
-  TKontekstOkna dc(label);
-  if (dc.get() == nullptr) {
+  const platform::win32::TUchwytDC dc = platform::win32::PobierzDC(label);
+  if (!dc) {
     return {0, 0};
   }
   auto font = reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0));
-  HGDIOBJ previous = font != nullptr ? ::SelectObject(dc.get(), font) : nullptr;
+  HGDIOBJ previous = font != nullptr ? ::SelectObject(dc.Get().dc, font) : nullptr;
   // An empty label keeps the height of one line.
   const TWideString measured = text.empty() ? TWideString(u" ") : text;
   RECT rect{0, 0, wrapWidth > 0 ? wrapWidth : 0x7FFF, 0};
@@ -37,10 +37,10 @@ TRozmiar MeasureText(HWND label, const TWideString& text, int wrapWidth) {
   if (wrapWidth > 0) {
     flags |= DT_WORDBREAK;
   }
-  ::DrawTextW(dc.get(), reinterpret_cast<const wchar_t*>(measured.c_str()),
+  ::DrawTextW(dc.Get().dc, reinterpret_cast<const wchar_t*>(measured.c_str()),
               static_cast<int>(measured.size()), &rect, flags);
   if (previous != nullptr) {
-    ::SelectObject(dc.get(), previous);
+    ::SelectObject(dc.Get().dc, previous);
   }
   return {rect.right - rect.left, rect.bottom - rect.top};
 }

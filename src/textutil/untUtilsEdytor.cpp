@@ -9,7 +9,6 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <type_traits>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -17,6 +16,7 @@
 #include "config/untCzcionki.h"
 #include "config/untInstalTeksty.h"
 #include "platform/untPlatforma.h"
+#include "platform/win32/untUchwyty.h"
 
 namespace orvala {
 
@@ -41,7 +41,7 @@ bool SameFont(const LOGFONTW& a, const LOGFONTW& b) {
 
 struct TWpisCzcionki {
   LOGFONTW description;
-  TCzcionka font;
+  platform::win32::TUchwytCzcionki font;
 };
 
 std::vector<TWpisCzcionki>& FontCache() {
@@ -154,14 +154,14 @@ HFONT LanguageFont(HFONT base, LanguageId language) {
   std::vector<TWpisCzcionki>& cache = FontCache();
   for (const TWpisCzcionki& entry : cache) {
     if (SameFont(entry.description, description)) {
-      return entry.font.get();
+      return entry.font.Get();
     }
   }
   HFONT font = ::CreateFontIndirectW(&description);
   if (font == nullptr) {
     return base;
   }
-  cache.push_back({description, TCzcionka(font, &DeleteFontObject)});
+  cache.push_back({description, platform::win32::TUchwytCzcionki(font)});
   return font;
 }
 
@@ -218,7 +218,8 @@ void ReleaseLanguageFonts() {
 }
 
 bool LoadRichEditLibrary() {
-  static const HMODULE module = [] {
+  // Loaded once; freed at exit, after every window is gone.
+  static const platform::win32::TUchwytModulu module = [] {
     // From the system directory only, never from the program's folder or the current one.
     HMODULE loaded = ::LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
     if (loaded == nullptr) {
@@ -231,11 +232,11 @@ bool LoadRichEditLibrary() {
         loaded = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
       }
     }
-    return loaded;
+    return platform::win32::TUchwytModulu(loaded);
   }();
   WNDCLASSEXW info{};
   info.cbSize = sizeof info;
-  return module != nullptr && ::GetClassInfoExW(module, kKlasaRichEdit, &info) != FALSE;
+  return module && ::GetClassInfoExW(module.Get(), kKlasaRichEdit, &info) != FALSE;
 }
 
 bool LoadPlainTextFile(HWND richEdit, const std::string& path, LanguageId language) {

@@ -1,0 +1,46 @@
+// The interface font choice on the real font enumeration. The harness prefix maps "Arial" to
+// Liberation Sans (character sets 0 161 162 186 204 238) and has no "Tahoma".
+#include "config/untCzcionki.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/win32/untPlatformaWin32.h"
+
+namespace orvala {
+namespace {
+
+class TCzcionkiWin32 : public ::testing::Test {
+ protected:
+  void TearDown() override { SetInterfaceFontFace(kCzcionkaArial); }
+  platform::TPlatformaWin32 win32_;
+  platform::TZasiegPlatformy zasieg_{win32_};
+};
+
+TEST_F(TCzcionkiWin32, MissingFaceListsNothing) {
+  std::vector<std::string> list;
+  ListFontCharsets("Orvala No Such Face", list);
+  EXPECT_TRUE(list.empty());
+  EXPECT_FALSE(FontHasCharset("Orvala No Such Face", "ANSI_CHARSET"));
+}
+
+TEST_F(TCzcionkiWin32, ArialOffersTheEastEuropeanAndRussianSets) {
+  std::vector<std::string> list;
+  ListFontCharsets("Arial", list);
+  for (const char* name : {"ANSI_CHARSET", "EASTEUROPE_CHARSET", "RUSSIAN_CHARSET"}) {
+    EXPECT_NE(std::find(list.begin(), list.end(), name), list.end()) << name;
+  }
+  EXPECT_TRUE(FontHasCharset("Arial", "easteurope_charset"));
+}
+
+TEST_F(TCzcionkiWin32, ChoosesArialWhereArialHasTheEastEuropeanSet) {
+  SetInterfaceFontFace(kCzcionkaTahoma);
+  ChooseInterfaceFont();
+  EXPECT_EQ(InterfaceFontFace(), "Arial");
+}
+
+}  // namespace
+}  // namespace orvala
