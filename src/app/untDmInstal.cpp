@@ -11,7 +11,7 @@ TdmInstal* gDmInstal = nullptr;
 }  // namespace
 
 TdmInstal::TdmInstal() : previous_(gDmInstal) {
-  imlFlagi_.reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr),
+  imlFlagi_.Reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr),
                                          MAKEINTRESOURCEW(IDB_imlFlagi), kSzerokoscFlagi, 0,
                                          CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   gDmInstal = this;
@@ -22,10 +22,10 @@ TdmInstal::~TdmInstal() {
 }
 
 HICON TdmInstal::FlagIcon(int index) const {
-  if (!imlFlagi_ || index < 0 || index >= ::ImageList_GetImageCount(imlFlagi_.get())) {
+  if (!imlFlagi_ || index < 0 || index >= ::ImageList_GetImageCount(imlFlagi_.Get())) {
     return nullptr;
   }
-  return ::ImageList_GetIcon(imlFlagi_.get(), index, ILD_NORMAL);
+  return ::ImageList_GetIcon(imlFlagi_.Get(), index, ILD_NORMAL);
 }
 
 TdmInstal* dmInstal() {

@@ -17,7 +17,7 @@ class TdmInstal {
   TdmInstal(const TdmInstal&) = delete;
   TdmInstal& operator=(const TdmInstal&) = delete;
 
-  HIMAGELIST imlFlagi() const { return imlFlagi_.get(); }
+  HIMAGELIST imlFlagi() const { return imlFlagi_.Get(); }
   // The flag of image index `index` as an icon (owned by the caller), or null.
   HICON FlagIcon(int index) const;
 

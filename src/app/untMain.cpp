@@ -124,9 +124,6 @@ TfrmMain::~TfrmMain() {
   for (auto& page : pages_) {
     page.reset();
   }
-  if (image1_ != nullptr) {
-    ::DeleteObject(image1_);
-  }
 }
 
 bool TfrmMain::CreateForm() {
@@ -135,9 +132,9 @@ bool TfrmMain::CreateForm() {
 }
 
 void TfrmMain::OnInitDialog() {
-  image1_ =
+  image1_.Reset(
       static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_Image1),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   for (int i = 0; i < kLiczbaStron; ++i) {
     pages_[i] =
         std::make_unique<TStronaKreatora>(kStrony[i].templateName, kStrony[i].panelId, *this);
@@ -202,10 +199,10 @@ void TfrmMain::LayOut() {
   CentreOnScreen();
 
   const int height = Scale(12);
-  titleFont_.reset(::CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  titleFont_.Reset(::CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                  DEFAULT_PITCH, L"Arial"));
-  stepFont_.reset(::CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+  stepFont_.Reset(::CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                 DEFAULT_PITCH, L"Arial"));
 }
@@ -227,20 +224,17 @@ void TfrmMain::PaintFrame() {
 void TfrmMain::DrawSidePicture(const DRAWITEMSTRUCT& item) const {
   const RECT& r = item.rcItem;
   BITMAP info{};
-  HDC memory = ::CreateCompatibleDC(item.hDC);
-  if (memory == nullptr || image1_ == nullptr || ::GetObjectW(image1_, sizeof info, &info) == 0) {
+  platform::win32::TUchwytPamieciDC memory(::CreateCompatibleDC(item.hDC));
+  if (!memory || !image1_ || ::GetObjectW(image1_.Get(), sizeof info, &info) == 0) {
     ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_HIGHLIGHT));
-  } else {
-    HGDIOBJ old = ::SelectObject(memory, image1_);
-    ::SetStretchBltMode(item.hDC, HALFTONE);
-    ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-    ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, 0, 0,
-                 info.bmWidth, info.bmHeight, SRCCOPY);
-    ::SelectObject(memory, old);
+    return;
   }
-  if (memory != nullptr) {
-    ::DeleteDC(memory);
-  }
+  HGDIOBJ old = ::SelectObject(memory.Get(), image1_.Get());
+  ::SetStretchBltMode(item.hDC, HALFTONE);
+  ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
+  ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.Get(), 0, 0,
+               info.bmWidth, info.bmHeight, SRCCOPY);
+  ::SelectObject(memory.Get(), old);
 }
 
 bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
@@ -353,12 +347,12 @@ void TfrmMain::FormShow() {
   const LanguageId edition = EditionLanguage();
   // 1. Flags: btnPolski carries the home flag, btnAngielski the edition language's.
   if (TdmInstal* dm = dmInstal()) {
-    polishFlag_.reset(dm->FlagIcon(FlagImageIndex(home)));
-    editionFlag_.reset(dm->FlagIcon(FlagImageIndex(edition)));
+    polishFlag_.Reset(dm->FlagIcon(FlagImageIndex(home)));
+    editionFlag_.Reset(dm->FlagIcon(FlagImageIndex(edition)));
     ::SendMessageW(Control(IDC_btnPolski), BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(polishFlag_.get()));
+                   reinterpret_cast<LPARAM>(polishFlag_.Get()));
     ::SendMessageW(Control(IDC_btnAngielski), BM_SETIMAGE, IMAGE_ICON,
-                   reinterpret_cast<LPARAM>(editionFlag_.get()));
+                   reinterpret_cast<LPARAM>(editionFlag_.Get()));
   }
   // 2. The language selector exists only in the editions other than this one.
   const bool selector = ActiveEdition() != 10;
@@ -407,14 +401,11 @@ void TfrmMain::PlaceLanguageRow() {
   // The label takes the width of its text; the flags follow it, 4 px apart.
   const TWideString text = WindowTextWide(label);
   SIZE size{};
-  {
-    TKontekstOkna dc(label);
-    if (dc.get() != nullptr) {
-      HGDIOBJ old = ::SelectObject(
-          dc.get(), reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
-      ::GetTextExtentPoint32W(dc.get(), W(text), static_cast<int>(text.size()), &size);
-      ::SelectObject(dc.get(), old);
-    }
+  if (platform::win32::TUchwytDC dc = platform::win32::PobierzDC(label); dc.Get().dc != nullptr) {
+    HGDIOBJ old = ::SelectObject(
+        dc.Get().dc, reinterpret_cast<HGDIOBJ>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+    ::GetTextExtentPoint32W(dc.Get().dc, W(text), static_cast<int>(text.size()), &size);
+    ::SelectObject(dc.Get().dc, old);
   }
   HWND parent = ::GetParent(label);
   RECT r{};
@@ -442,9 +433,9 @@ void TfrmMain::ApplyFonts() {
     }
   }
   ::SendMessageW(Control(IDC_lblTytul), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(LanguageFont(titleFont_.get(), language_)), TRUE);
+                 reinterpret_cast<WPARAM>(LanguageFont(titleFont_.Get(), language_)), TRUE);
   ::SendMessageW(Control(IDC_lblKrok), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(LanguageFont(stepFont_.get(), language_)), TRUE);
+                 reinterpret_cast<WPARAM>(LanguageFont(stepFont_.Get(), language_)), TRUE);
   for (int id : {IDC_lblIntro, IDC_lblKoniec}) {
     ApplyLanguageFont(Control(id), language_);
   }

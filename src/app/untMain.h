@@ -17,6 +17,7 @@
 
 #include "dialogs/untOkno.h"
 #include "dialogs/untUchwytyDialogow.h"
+#include "platform/win32/untUchwyty.h"
 #include "engine/untPrzebiegInstalacji.h"
 #include "textutil/untTekst.h"
 
@@ -43,6 +44,8 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
  public:
   TfrmMain();
   ~TfrmMain() override;
+  TfrmMain(const TfrmMain&) = delete;
+  TfrmMain& operator=(const TfrmMain&) = delete;
 
   // Creates the window (hidden); its FormCreate runs now. False when it cannot be created.
   bool CreateForm();
@@ -129,9 +132,10 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   bool spaceShort_ = false;  // lblMiejsceWolne is red
 
   std::array<std::unique_ptr<TStronaKreatora>, 5> pages_;
-  TUchwytCzcionki titleFont_;  // lblTytul: Arial bold 12 px, before the language is applied
-  TUchwytCzcionki stepFont_;   // lblKrok: Arial 12 px
-  HBITMAP image1_ = nullptr;   // the side picture (owned)
+  platform::win32::TUchwytCzcionki
+      titleFont_;  // lblTytul: Arial bold 12 px, before the language is applied
+  platform::win32::TUchwytCzcionki stepFont_;  // lblKrok: Arial 12 px
+  platform::win32::TUchwytBitmapy image1_;     // the side picture
   TUchwytIkony polishFlag_;
   TUchwytIkony editionFlag_;
 };
