@@ -90,6 +90,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
       "$harness" cd-drive "$work" "$work/cd-$a" "$a" >>"$log" 2>&1 ;;
     c-file) mkdir -p "$(dirname "$drive_c/$a")"; printf 'x' > "$drive_c/$a" ;;   # c-file PATH
     c-dir) mkdir -p "$drive_c/$a" ;;                                  # c-dir PATH
+    cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
+    cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
+    cd-dangling) ln -s "$work/nowhere/$a" "$cd_dir/$a" ;;             # cd-dangling NAME
     *) say "unknown setup: $s"; exit 2 ;;
   esac
 done
@@ -192,6 +195,12 @@ for a in "${afters[@]+"${afters[@]}"}"; do
       fi ;;
     dir) [ -d "$(host_path "$2")" ] || { say "after: directory $2 is missing"; failed=1; } ;;
     no-dir) [ ! -e "$(host_path "$2")" ] || { say "after: $2 exists"; failed=1; } ;;
+    check)  # check NAME ARGS...: tests/e2e/checks/NAME.sh on the machine after the run
+      if ! E2E_DRIVE_C="$drive_c" E2E_CD="$cd_dir" E2E_BUILD="$build" E2E_WORK="$work" \
+          bash "$source/tests/e2e/checks/$2.sh" "${@:3}" >>"$log" 2>&1; then
+        say "after: check $2 failed (details in harness.log)"
+        failed=1
+      fi ;;
     *) say "unknown after: $a"; failed=1 ;;
   esac
 done
