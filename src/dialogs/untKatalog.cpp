@@ -148,51 +148,44 @@ void TfrmKatalog::FillDrives() {
   model_.FillDrives();
   items_.assign(model_.Size(), nullptr);
   for (int node : model_.TopLevel()) {
-    const TWideString text = Text1250ToWide(model_.Node(node).text);
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = TVI_ROOT;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
-    insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
-    insert.item.iImage = kObrazDysku;
-    insert.item.iSelectedImage = kObrazDysku;
-    insert.item.cChildren = 1;
-    insert.item.lParam = node;
-    items_[static_cast<std::size_t>(node)] = reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
+    InsertItem(node);
   }
+}
+
+// The tree item of a model node, last under its parent's item: a disk (image 0) at the top
+// level, a folder (image 1, selected 2) below, marked expandable as the model says.
+void TfrmKatalog::InsertItem(int node) {
+  const TModelKatalogow::TWezel& entry = model_.Node(node);
+  const bool disk = entry.parent == kBrakWezla;
+  const TWideString text = Text1250ToWide(entry.text);
+  TVINSERTSTRUCTW insert{};
+  insert.hParent = disk ? TVI_ROOT : items_[static_cast<std::size_t>(entry.parent)];
+  insert.hInsertAfter = TVI_LAST;
+  insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
+  insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+  insert.item.iImage = disk ? kObrazDysku : kObrazKatalogu;
+  insert.item.iSelectedImage = disk ? kObrazDysku : kObrazKataloguOtwartego;
+  insert.item.cChildren = entry.expandable ? 1 : 0;
+  insert.item.lParam = node;
+  items_[static_cast<std::size_t>(node)] = reinterpret_cast<HTREEITEM>(
+      ::SendMessageW(Item(IDC_trvKatalog), TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
 }
 
 // Inserts the tree items of the node's model children that have none yet, and updates the
 // node's expandable mark.
 void TfrmKatalog::InsertChildren(int node) {
-  HWND tree = Item(IDC_trvKatalog);
   items_.resize(model_.Size(), nullptr);
   const TModelKatalogow::TWezel& parent = model_.Node(node);
-  HTREEITEM parentItem = items_[static_cast<std::size_t>(node)];
   for (int child : parent.children) {
-    if (items_[static_cast<std::size_t>(child)] != nullptr) {
-      continue;
+    if (items_[static_cast<std::size_t>(child)] == nullptr) {
+      InsertItem(child);
     }
-    const TModelKatalogow::TWezel& folder = model_.Node(child);
-    const TWideString text = Text1250ToWide(folder.text);
-    TVINSERTSTRUCTW insert{};
-    insert.hParent = parentItem;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
-    insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
-    insert.item.iImage = kObrazKatalogu;
-    insert.item.iSelectedImage = kObrazKataloguOtwartego;
-    insert.item.cChildren = folder.expandable ? 1 : 0;
-    insert.item.lParam = child;
-    items_[static_cast<std::size_t>(child)] = reinterpret_cast<HTREEITEM>(
-        ::SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&insert)));
   }
   TVITEMW mark{};
   mark.mask = TVIF_CHILDREN | TVIF_HANDLE;
-  mark.hItem = parentItem;
+  mark.hItem = items_[static_cast<std::size_t>(node)];
   mark.cChildren = parent.children.empty() ? 0 : 1;
-  ::SendMessageW(tree, TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&mark));
+  ::SendMessageW(Item(IDC_trvKatalog), TVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&mark));
 }
 
 void TfrmKatalog::SelectPathOfEdit() {

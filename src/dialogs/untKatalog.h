@@ -45,6 +45,7 @@ class TfrmKatalog : public TOkno {
  private:
   void FillDrives();
   void SelectPathOfEdit();
+  void InsertItem(int node);
   void InsertChildren(int node);
   void UserSelectionChanged();
   void btnUtworzClick();
