@@ -78,6 +78,15 @@ cd_dir="$work/cd"
 cp -R "$build/$cdvariant" "$cd_dir"
 cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
 drive_c="$WINEPREFIX/drive_c"
+# Wine links the user's shell folders (Desktop, Documents, ...) to the host's home when it
+# boots a prefix: make them real folders, so that shortcuts the run puts on the desktop stay
+# inside this prefix.
+for link in "$drive_c"/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link"
+    mkdir "$link"
+  fi
+done
 
 for s in "${setups[@]+"${setups[@]}"}"; do
   read -r verb a b <<<"$s"
@@ -194,6 +203,7 @@ for a in "${afters[@]+"${afters[@]}"}"; do
         failed=1
       fi ;;
     dir) [ -d "$(host_path "$2")" ] || { say "after: directory $2 is missing"; failed=1; } ;;
+    file) [ -f "$(host_path "$2")" ] || { say "after: file $2 is missing"; failed=1; } ;;
     no-dir) [ ! -e "$(host_path "$2")" ] || { say "after: $2 exists"; failed=1; } ;;
     check)  # check NAME ARGS...: tests/e2e/checks/NAME.sh on the machine after the run
       if ! E2E_DRIVE_C="$drive_c" E2E_CD="$cd_dir" E2E_BUILD="$build" E2E_WORK="$work" \
