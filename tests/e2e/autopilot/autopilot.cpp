@@ -413,7 +413,7 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     }
     return true;
   }
-  if (verb == "expect-text" || verb == "expect-contains") {
+  if (verb == "expect-text" || verb == "expect-contains" || verb == "wait-text") {
     if (!NeedArgs(w, 2)) {
       return false;
     }
@@ -422,12 +422,13 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
       return false;
     }
     std::string got;
-    const bool whole = verb == "expect-text";
+    const bool whole = verb != "expect-contains";
     const auto matches = [&] {
       got = Text(control);
       return whole ? got == w[2] : got.find(w[2]) != std::string::npos;
     };
-    if (!WaitFor(matches, 2000)) {
+    // wait-text: a text that comes at the end of something long (the installation run).
+    if (!WaitFor(matches, verb == "wait-text" ? 120000 : 2000)) {
       return Fail(w[1] + " is \"" + Escape(got) + "\", expected " + (whole ? "" : "to contain ") +
                   "\"" + Escape(w[2]) + "\"");
     }
