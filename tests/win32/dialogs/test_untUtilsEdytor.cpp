@@ -11,6 +11,7 @@
 #include "config/untCzcionki.h"
 #include "config/untInstalTeksty.h"
 #include "platform/host/untPlatformaHost.h"
+#include "platform/untPlatformaAwarie.h"
 
 namespace orvala {
 namespace {
@@ -135,6 +136,22 @@ TEST_F(TLicencja, MissingFileLeavesTheControlAlone) {
   ::SetWindowTextW(edit_, L"poprzednia");
   EXPECT_FALSE(LoadPlainTextFile(edit_, "X:\\brak.txt", kJezykPolski));
   EXPECT_EQ(Text(), u"poprzednia");
+}
+
+TEST_F(TLicencja, ReadOrOpenErrorKeepsTheContent) {
+  const std::string path = Write("umowapol.txt", "tekst umowy");
+  platform::TPlatformaAwarie faults(host_);
+  platform::TZasiegPlatformy scope(faults);
+  ::SetWindowTextW(edit_, L"poprzednia");
+  faults.FailNth(platform::TOperacja::Read, 1);
+  EXPECT_FALSE(LoadPlainTextFile(edit_, path, kJezykPolski));
+  EXPECT_EQ(Text(), u"poprzednia");
+  faults.FailNth(platform::TOperacja::OpenRead, faults.Calls(platform::TOperacja::OpenRead) + 1);
+  EXPECT_FALSE(LoadPlainTextFile(edit_, path, kJezykPolski));
+  EXPECT_EQ(Text(), u"poprzednia");
+  // The next load works again.
+  EXPECT_TRUE(LoadPlainTextFile(edit_, path, kJezykPolski));
+  EXPECT_EQ(Text(), u"tekst umowy");
 }
 
 TEST_F(TLicencja, RichTextIsNeverInterpreted) {
