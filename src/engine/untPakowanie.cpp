@@ -8,12 +8,13 @@
 // The prefix-code stage gives exactly the result of walking the sorted code table entry by
 // entry (the first entry whose code equals the next bits wins, also for tables whose codes
 // repeat or are prefixes of one another), but looks the answer up: a table over the next 16
-// bits says which entry the walk would stop at, and a small table over the next 11 bits answers
+// bits says which entry the walk would stop at, and a small table over the next 12 bits answers
 // directly for the short codes.
 #include "engine/untPakowanie.h"
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -39,7 +40,7 @@ constexpr std::size_t kZapas = 256;
 // --- The prefix-code stage -------------------------------------------------------------------
 
 constexpr int kMaxDlugoscKodu = 16;
-constexpr int kBityKrotkie = 11;
+constexpr int kBityKrotkie = 12;
 
 // Reads single bits of buffer A, most significant first, refusing to pass its end.
 class TCzytnikBitow {
@@ -96,133 +97,186 @@ TBladDekodera ReadCodeTable(TStanDekodera& s, TCzytnikBitow& bits) {
   return s.codeCount < 2 ? TBladDekodera::TooFewSymbols : TBladDekodera::None;
 }
 
-// What the walk does on each 16-bit lookahead.
+// What the walk does on each lookahead of `bits` bits (the longest code, at least 12).
 struct TTabliceKodow {
+  int bits = kBityKrotkie;
   // 0: no entry matches; otherwise 1 + the index of the entry the walk stops at.
-  std::vector<std::uint16_t> pelna = std::vector<std::uint16_t>(std::size_t{1} << 16, 0);
-  // Entries with codes of up to 11 bits, by the next 11 bits: symbol | length << 8; 0 means
-  // "look in pelna".
-  std::array<std::uint16_t, std::size_t{1} << kBityKrotkie> krotka{};
+  std::vector<std::uint16_t> pelna;
+  // By the next 12 bits, when they alone decide: the first symbol, and a second one when the
+  // bits left after the first decide that too; 0 means "look in pelna". Fields: kPole*.
+  std::array<std::uint32_t, std::size_t{1} << kBityKrotkie> krotka{};
 };
 
+constexpr int kPoleDrugi = 8;      // second symbol
+constexpr int kPoleRazem = 16;     // bits of both symbols (5 bits)
+constexpr int kPolePierwszy = 21;  // bits of the first symbol (5 bits)
+constexpr int kPoleIle = 26;       // number of symbols, 1 or 2
+
 void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
-  // seen[l] marks the codes of length l that an earlier entry already holds. An entry that an
-  // earlier one prefixes (or repeats) can never be reached by the walk and is left out; the
-  // others cover disjoint ranges of lookahead values, so filling them costs at most 65,536.
-  std::array<std::vector<bool>, kMaxDlugoscKodu + 1> seen;
-  for (int l = 1; l <= kMaxDlugoscKodu; ++l) {
-    seen[static_cast<std::size_t>(l)].assign(std::size_t{1} << l, false);
-  }
+  const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
+  t.bits = std::max(longest, kBityKrotkie);
+  t.pelna.assign(std::size_t{1} << t.bits, 0);
+  // Entries come in length order, so each one's block of lookahead values either lies inside
+  // the block of an earlier (shorter or equal) entry, which the walk reaches first, or meets
+  // none: the blocks filled are disjoint and cost at most 2^bits.
   for (int j = 0; j < s.codeCount; ++j) {
     const TKodSymbolu& e = s.codes[static_cast<std::size_t>(j)];
-    bool shadowed = false;
-    for (int l = 1; l <= e.length && !shadowed; ++l) {
-      shadowed = seen[static_cast<std::size_t>(l)][e.code >> (e.length - l)];
-    }
-    if (shadowed) {
+    const std::size_t first = std::size_t{e.code} << (t.bits - e.length);
+    if (t.pelna[first] != 0) {
       continue;
     }
-    seen[e.length][e.code] = true;
-    const std::size_t first = std::size_t{e.code} << (kMaxDlugoscKodu - e.length);
-    const std::size_t count = std::size_t{1} << (kMaxDlugoscKodu - e.length);
+    const std::size_t count = std::size_t{1} << (t.bits - e.length);
     std::fill_n(t.pelna.begin() + static_cast<std::ptrdiff_t>(first), count,
                 static_cast<std::uint16_t>(j + 1));
   }
-  for (std::size_t p = 0; p < t.krotka.size(); ++p) {
-    const std::uint16_t j = t.pelna[p << (kMaxDlugoscKodu - kBityKrotkie)];
-    if (j != 0 && s.codes[j - 1u].length <= kBityKrotkie) {
-      const TKodSymbolu& e = s.codes[j - 1u];
-      t.krotka[p] = static_cast<std::uint16_t>(e.symbol | e.length << 8);
+  const int shift = t.bits - kBityKrotkie;
+  // The entry the walk stops at for the 12-bit value p, when p alone decides it.
+  auto decided = [&](std::uint32_t p, int available) -> const TKodSymbolu* {
+    const std::uint16_t j = t.pelna[std::size_t{p} << shift];
+    if (j == 0 || s.codes[j - 1u].length > available) {
+      return nullptr;
     }
+    return &s.codes[j - 1u];
+  };
+  for (std::uint32_t p = 0; p < t.krotka.size(); ++p) {
+    const TKodSymbolu* e1 = decided(p, kBityKrotkie);
+    if (e1 == nullptr) {
+      continue;
+    }
+    std::uint32_t entry = e1->symbol | std::uint32_t{e1->length} << kPoleRazem |
+                          std::uint32_t{e1->length} << kPolePierwszy | 1u << kPoleIle;
+    const std::uint32_t rest = (p << e1->length) & ((1u << kBityKrotkie) - 1);
+    if (const TKodSymbolu* e2 = decided(rest, kBityKrotkie - e1->length)) {
+      entry = e1->symbol | std::uint32_t{e2->symbol} << kPoleDrugi |
+              std::uint32_t(e1->length + e2->length) << kPoleRazem |
+              std::uint32_t{e1->length} << kPolePierwszy | 2u << kPoleIle;
+    }
+    t.krotka[p] = entry;
   }
 }
 
 // Bits of the symbol area, most significant first, 64 at a time. Past the end of the data
 // the lookahead reads as zero bits; `count` says how many of the bits held are real.
-class TStrumienBitow {
- public:
-  TStrumienBitow(const std::uint8_t* begin, const std::uint8_t* end) : pos_(begin), end_(end) {}
+struct TStrumienBitow {
+  const std::uint8_t* pos;
+  const std::uint8_t* end;
+  std::uint64_t buffer = 0;
+  unsigned count = 0;
 
+  bool HasEightBytes() const { return end - pos >= 8; }
+  // With eight bytes left: tops the buffer up to 56..63 real bits in one load. Bits below the
+  // real ones are those of the next byte, which the next load puts in the same place again.
+  void RefillFast() {
+    std::uint64_t word = 0;
+    std::memcpy(&word, pos, 8);
+    if constexpr (std::endian::native == std::endian::little) {
+      word = __builtin_bswap64(word);
+    }
+    buffer |= word >> count;
+    pos += (63 - count) >> 3;
+    count |= 56;
+  }
   // Holds at least 56 bits afterwards, unless the data ends first.
   void Refill() {
-    if (end_ - pos_ >= 8) {
-      std::uint64_t word = 0;
-      for (int i = 0; i < 8; ++i) {
-        word = word << 8 | pos_[i];
-      }
-      buffer_ |= word >> count_;
-      pos_ += (63 - count_) >> 3;
-      count_ |= 56;
+    if (HasEightBytes()) {
+      RefillFast();
       return;
     }
-    while (count_ <= 56 && pos_ < end_) {
-      buffer_ |= std::uint64_t{*pos_++} << (56 - count_);
-      count_ += 8;
+    while (count <= 56 && pos < end) {
+      buffer |= std::uint64_t{*pos++} << (56 - count);
+      count += 8;
     }
   }
-  bool HasEightBytes() const { return end_ - pos_ >= 8; }
-  std::uint32_t Peek(int bits) const { return static_cast<std::uint32_t>(buffer_ >> (64 - bits)); }
-  void Skip(int bits) {
-    buffer_ <<= bits;
-    count_ -= static_cast<unsigned>(bits);
+  std::uint32_t Peek(int bits) const { return static_cast<std::uint32_t>(buffer >> (64 - bits)); }
+  void Skip(unsigned bits) {
+    buffer <<= bits;
+    count -= bits;
   }
-  unsigned Count() const { return count_; }
   // Bytes of the area not yet taken into the buffer.
-  std::size_t BytesLeft() const { return static_cast<std::size_t>(end_ - pos_); }
-
- private:
-  const std::uint8_t* pos_;
-  const std::uint8_t* end_;
-  std::uint64_t buffer_ = 0;
-  unsigned count_ = 0;
+  std::size_t BytesLeft() const { return static_cast<std::size_t>(end - pos); }
 };
 
-// Decodes `count` symbols into `out`. The stream must hold at least 48 real bits in the fast
-// loop, so each of its three symbols per refill cannot run past the data.
+// One symbol at the front of the stream: false when no entry matches. `length` is then the
+// longest code, the most bits the walk would have read.
+inline bool LookUp(const TStanDekodera& s, const TTabliceKodow& t, const TStrumienBitow& in,
+                   std::uint8_t& symbol, unsigned& length) {
+  const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
+  if (direct != 0) [[likely]] {
+    symbol = static_cast<std::uint8_t>(direct);
+    length = (direct >> kPolePierwszy) & 31u;
+    return true;
+  }
+  const std::uint16_t j = t.pelna[in.Peek(t.bits)];
+  if (j == 0) {
+    length = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
+    return false;
+  }
+  symbol = s.codes[j - 1u].symbol;
+  length = s.codes[j - 1u].length;
+  return true;
+}
+
+// The fast loop: K lookups per refill, each taking at most 56 / K bits and giving one or two
+// symbols, while eight bytes of data remain (so none of them can run past the data). The
+// stream is a local copy, which the byte stores cannot alias.
+template <int K>
+TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
+                                TStrumienBitow& stream, std::uint8_t* out, std::size_t count,
+                                std::size_t& done) {
+  TStrumienBitow in = stream;
+  std::size_t i = done;
+  TBladDekodera e = TBladDekodera::None;
+  while (count - i >= 2 * K && in.HasEightBytes()) {
+    in.RefillFast();
+    for (int k = 0; k < K; ++k) {
+      const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
+      if (direct != 0) [[likely]] {
+        out[i] = static_cast<std::uint8_t>(direct);
+        out[i + 1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
+        in.Skip((direct >> kPoleRazem) & 31u);
+        i += direct >> kPoleIle;
+        continue;
+      }
+      unsigned length = 0;
+      if (!LookUp(s, t, in, out[i], length)) [[unlikely]] {
+        e = TBladDekodera::NoMatchingCode;
+        break;
+      }
+      in.Skip(length);
+      ++i;
+    }
+    if (e != TBladDekodera::None) {
+      break;
+    }
+  }
+  stream = in;
+  done = i;
+  return e;
+}
+
+// Decodes `count` symbols into `out`.
 TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
                             std::uint8_t* out, std::size_t count) {
   const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
   std::size_t i = 0;
-  auto one = [&](unsigned& length) -> bool {
-    const std::uint16_t direct = t.krotka[in.Peek(kBityKrotkie)];
-    if (direct != 0) {
-      out[i] = static_cast<std::uint8_t>(direct);
-      length = direct >> 8;
-      return true;
-    }
-    const std::uint16_t j = t.pelna[in.Peek(kMaxDlugoscKodu)];
-    if (j == 0) {
-      length = static_cast<unsigned>(longest);
-      return false;
-    }
-    out[i] = s.codes[j - 1u].symbol;
-    length = s.codes[j - 1u].length;
-    return true;
-  };
-  while (count - i >= 3 && in.HasEightBytes()) {
-    in.Refill();
-    for (int k = 0; k < 3; ++k) {
-      unsigned length = 0;
-      if (!one(length)) {
-        return TBladDekodera::NoMatchingCode;
-      }
-      in.Skip(static_cast<int>(length));
-      ++i;
-    }
+  const TBladDekodera e = longest <= 14 ? DecodeSymbolsFast<4>(s, t, in, out, count, i)
+                                        : DecodeSymbolsFast<3>(s, t, in, out, count, i);
+  if (e != TBladDekodera::None) {
+    return e;
   }
   for (; i < count; ++i) {
     in.Refill();
     unsigned length = 0;
-    const bool matched = one(length);
+    const bool matched = LookUp(s, t, in, out[i], length);
     // The walk tests entries in length order with the real bits; it runs out of data before
     // it fails to match when the entry it would need next is longer than what is left.
-    if (length > in.Count()) {
+    if (length > in.count) {
       return TBladDekodera::CodeTruncated;
     }
     if (!matched) {
       return TBladDekodera::NoMatchingCode;
     }
-    in.Skip(static_cast<int>(length));
+    in.Skip(length);
   }
   return TBladDekodera::None;
 }
@@ -253,13 +307,13 @@ TBladDekodera RunPrefixStage(TStanDekodera& s) {
   }
   TTabliceKodow tables;
   BuildCodeTables(s, tables);
-  TStrumienBitow in(s.a.data() + pos, s.a.data() + size);
+  TStrumienBitow in{s.a.data() + pos, s.a.data() + size};
   TBladDekodera e = DecodeSymbols(s, tables, in, s.b.data(), room);
   if (e == TBladDekodera::None && room < n) {
     e = TBladDekodera::CodeTruncated;
   }
   // The bit reader where the symbols ended.
-  const std::size_t used = (size - pos - in.BytesLeft()) * 8 - in.Count();
+  const std::size_t used = (size - pos - in.BytesLeft()) * 8 - in.count;
   s.bytePos = pos + used / 8;
   s.bitsLeft = 8 - static_cast<int>(used % 8);
   if (e == TBladDekodera::None) {
@@ -269,6 +323,30 @@ TBladDekodera RunPrefixStage(TStanDekodera& s) {
 }
 
 // --- The back-reference stage ----------------------------------------------------------------
+
+constexpr std::size_t kNajdluzszaSeria = 128;  // literal run of control byte 0xFF
+
+// Copies `k` literal bytes in whole 16-byte blocks: both buffers keep kZapas bytes beyond their
+// counts.
+inline void CopyLiterals(std::uint8_t* to, const std::uint8_t* from, std::size_t k) {
+  for (std::size_t done = 0; done < k; done += 16) {
+    std::memcpy(to + done, from + done, 16);
+  }
+}
+
+// Appends `length` (3..10) bytes from `distance` bytes back, as if byte by byte.
+inline void CopyReference(std::uint8_t* to, std::size_t distance, std::size_t length) {
+  const std::uint8_t* from = to - distance;
+  if (distance >= 8) {
+    // Blocks no longer than the distance read only bytes that are already final.
+    std::memcpy(to, from, 8);
+    std::memcpy(to + 8, from + 8, 8);
+  } else {
+    for (std::size_t i = 0; i < length; ++i) {
+      to[i] = from[i];
+    }
+  }
+}
 
 TBladDekodera RunBackrefStage(TStanDekodera& s) {
   const std::size_t n = std::min(s.bCount, s.b.size());
@@ -285,6 +363,26 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
   std::uint8_t* out = s.a.data();
   std::size_t ip = 0;
   std::size_t op = 0;
+  // While any item fits in what is left of both buffers, only a reference's distance needs
+  // checking.
+  while (n - ip > kNajdluzszaSeria + 1 && capacity - op >= kNajdluzszaSeria) {
+    const std::uint8_t c = in[ip++];
+    if (c >= 0x80) {
+      const std::size_t k = (c & 0x7Fu) + 1;
+      CopyLiterals(out + op, in + ip, k);
+      ip += k;
+      op += k;
+      continue;
+    }
+    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip++];
+    const std::size_t length = ((c >> 4) & 7u) + 3;
+    if (distance == 0 || distance > op) [[unlikely]] {
+      return TBladDekodera::ReferenceBeforeStart;
+    }
+    CopyReference(out + op, distance, length);
+    op += length;
+  }
+  // The rest, with every check.
   while (ip < n) {
     const std::uint8_t c = in[ip++];
     if (c >= 0x80) {
@@ -295,10 +393,7 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
       if (k > capacity - op) {
         return TBladDekodera::OutputOverCapacity;
       }
-      // Whole 16-byte blocks: both buffers keep kZapas bytes beyond their counts.
-      for (std::size_t done = 0; done < k; done += 16) {
-        std::memcpy(out + op + done, in + ip + done, 16);
-      }
+      CopyLiterals(out + op, in + ip, k);
       ip += k;
       op += k;
       continue;
@@ -314,19 +409,7 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
     if (length > capacity - op) {
       return TBladDekodera::OutputOverCapacity;
     }
-    std::uint8_t* to = out + op;
-    const std::uint8_t* from = to - distance;
-    if (distance >= 16) {
-      std::memcpy(to, from, 16);
-    } else if (distance >= 8) {
-      // Blocks no longer than the distance read only bytes that are already final.
-      std::memcpy(to, from, 8);
-      std::memcpy(to + 8, from + 8, 8);
-    } else {
-      for (std::size_t i = 0; i < length; ++i) {
-        to[i] = from[i];
-      }
-    }
+    CopyReference(out + op, distance, length);
     op += length;
   }
   s.produced = op;

@@ -70,11 +70,13 @@ struct TStanDekodera {
 // The program-wide state.
 TStanDekodera& DecoderState();
 
-// Buffer A (aCount bytes) → buffer B (bCount). Does nothing while status is non-zero; on a part
-// outside the limits sets `error` and leaves bCount at 0.
+// Buffer A (aCount bytes) → buffer B (bCount). Does nothing while status is non-zero; otherwise
+// starts by clearing `error`, and on a part outside the limits sets it and leaves bCount at 0.
 void DecodePrefixStage();
 // Buffer B (bCount bytes) → buffer A (produced bytes, at most aCapacity). Does nothing while
-// status is non-zero; on a part outside the limits sets `error` and leaves produced at 0.
+// status is non-zero; on a part outside the limits sets `error` and leaves produced at 0. When
+// `error` is already set (the prefix-code stage refused the part) it only sets produced to 0,
+// so `error` after both stages says whether the part was good.
 void DecodeBackrefStage();
 
 }  // namespace orvala

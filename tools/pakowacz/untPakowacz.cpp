@@ -15,6 +15,9 @@ constexpr std::size_t kMaxMatch = 10;
 constexpr std::size_t kMaxDistance = 4095;
 constexpr std::size_t kMaxLiteralRun = 128;
 constexpr int kMaxCodeLength = 16;
+// The lengths the packer chooses: codes of up to 12 bits are decoded by one lookup of the
+// decoder's fast table, and the limit costs a fraction of a percent of the part's size.
+constexpr int kChosenCodeLength = 12;
 
 // --- Match finder: hash chains over 3-byte prefixes ------------------------------------------
 constexpr int kHashBits = 15;
@@ -28,7 +31,10 @@ struct TDopasowanie {
 class TSzukaczDopasowan {
  public:
   explicit TSzukaczDopasowan(std::span<const std::uint8_t> data)
-      : data_(data), head_(std::size_t{1} << kHashBits, kNone), prev_(data.size(), kNone) {}
+      : data_(data),
+        hashBits_(HashBitsFor(data.size())),
+        head_(std::size_t{1} << hashBits_, kNone),
+        prev_(data.size(), kNone) {}
 
   // Longest match (nearest among equals) for position `pos`, then records `pos` in the chains.
   // Positions must be visited in ascending order, each exactly once.
@@ -67,13 +73,23 @@ class TSzukaczDopasowan {
  private:
   static constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
 
+  // Fewer hash bits for short inputs: the chains stay as selective, the table small.
+  static int HashBitsFor(std::size_t size) {
+    int bits = 8;
+    while (bits < kHashBits && (std::size_t{1} << bits) < size) {
+      ++bits;
+    }
+    return bits;
+  }
+
   std::uint32_t Hash(std::size_t pos) const {
     const std::uint32_t v = static_cast<std::uint32_t>(data_[pos]) << 16 |
                             static_cast<std::uint32_t>(data_[pos + 1]) << 8 | data_[pos + 2];
-    return (v * 2654435761u) >> (32 - kHashBits);
+    return (v * 2654435761u) >> (32 - hashBits_);
   }
 
   std::span<const std::uint8_t> data_;
+  int hashBits_;
   std::vector<std::size_t> head_;
   std::vector<std::size_t> prev_;
 };
@@ -199,36 +215,59 @@ std::vector<std::uint8_t> LimitedCodeLengths(std::span<const std::uint64_t> freq
     return lengths;  // fewer than two byte values exist at all
   }
   // Weights of at least 1 keep the added symbols in the code.
-  struct TPaczka {
+  struct TLisc {
     std::uint64_t weight;
-    std::vector<std::uint16_t> leaves;  // symbols it holds, with repetitions
+    std::size_t symbol;
   };
-  std::vector<TPaczka> leaves;
+  std::vector<TLisc> leaves;
   for (const std::size_t s : present) {
-    leaves.push_back({std::max<std::uint64_t>(frequencies[s], 1), {static_cast<std::uint16_t>(s)}});
+    leaves.push_back({std::max<std::uint64_t>(frequencies[s], 1), s});
   }
   std::stable_sort(leaves.begin(), leaves.end(),
-                   [](const TPaczka& x, const TPaczka& y) { return x.weight < y.weight; });
-  std::vector<TPaczka> list = leaves;
-  for (int level = 1; level < maxLength; ++level) {
-    std::vector<TPaczka> packages;
-    for (std::size_t i = 0; i + 1 < list.size(); i += 2) {
-      TPaczka p{list[i].weight + list[i + 1].weight, list[i].leaves};
-      p.leaves.insert(p.leaves.end(), list[i + 1].leaves.begin(), list[i + 1].leaves.end());
-      packages.push_back(std::move(p));
-    }
-    std::vector<TPaczka> merged;
-    merged.reserve(leaves.size() + packages.size());
-    std::merge(leaves.begin(), leaves.end(), packages.begin(), packages.end(),
-               std::back_inserter(merged),
-               [](const TPaczka& x, const TPaczka& y) { return x.weight < y.weight; });
-    list = std::move(merged);
+                   [](const TLisc& x, const TLisc& y) { return x.weight < y.weight; });
+  // lists[l]: the items of level l in ascending weight, each a leaf (its index in `leaves`) or
+  // a package of the first two unused items of level l - 1 (kPaczka).
+  constexpr std::size_t kPaczka = std::numeric_limits<std::size_t>::max();
+  struct TElement {
+    std::uint64_t weight;
+    std::size_t leaf;
+  };
+  std::vector<std::vector<TElement>> lists(static_cast<std::size_t>(maxLength));
+  for (std::size_t i = 0; i < leaves.size(); ++i) {
+    lists[0].push_back({leaves[i].weight, i});
   }
-  const std::size_t take = 2 * leaves.size() - 2;
-  for (std::size_t i = 0; i < take && i < list.size(); ++i) {
-    for (const std::uint16_t s : list[i].leaves) {
-      ++lengths[s];
+  for (std::size_t level = 1; level < lists.size(); ++level) {
+    const std::vector<TElement>& below = lists[level - 1];
+    std::vector<TElement>& list = lists[level];
+    std::size_t leaf = 0;
+    std::size_t pair = 0;
+    while (leaf < leaves.size() || pair + 1 < below.size()) {
+      const bool takeLeaf = pair + 1 >= below.size() ||
+                            (leaf < leaves.size() &&
+                             leaves[leaf].weight <= below[pair].weight + below[pair + 1].weight);
+      if (takeLeaf) {
+        list.push_back({leaves[leaf].weight, leaf});
+        ++leaf;
+      } else {
+        list.push_back({below[pair].weight + below[pair + 1].weight, kPaczka});
+        pair += 2;
+      }
     }
+  }
+  // The first 2n - 2 items of the top level; every package taken takes the first two unused
+  // items of the level below, so level by level the first `take` items are the ones used, and
+  // each leaf among them adds one bit to its symbol's code.
+  std::size_t take = 2 * leaves.size() - 2;
+  for (std::size_t level = lists.size(); level-- > 0 && take > 0;) {
+    std::size_t packages = 0;
+    for (std::size_t i = 0; i < take && i < lists[level].size(); ++i) {
+      if (lists[level][i].leaf == kPaczka) {
+        ++packages;
+      } else {
+        ++lengths[leaves[lists[level][i].leaf].symbol];
+      }
+    }
+    take = 2 * packages;
   }
   return lengths;
 }
@@ -238,7 +277,7 @@ std::vector<std::uint8_t> EncodePrefixStage(std::span<const std::uint8_t> items)
   for (const std::uint8_t b : items) {
     ++freq[b];
   }
-  const std::vector<std::uint8_t> lengths = LimitedCodeLengths(freq, kMaxCodeLength);
+  const std::vector<std::uint8_t> lengths = LimitedCodeLengths(freq, kChosenCodeLength);
   // Canonical codes in the order the decoder sorts its table: by length, then byte value.
   std::array<std::uint16_t, 256> codes{};
   {
