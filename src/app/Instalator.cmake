@@ -14,9 +14,3 @@ target_link_libraries(Instalator PRIVATE
   orvala_wizard orvala_dialogs orvala_edytor orvala_engine orvala_config orvala_platform_win32
   comctl32 gdi32 user32)
 set_target_properties(Instalator PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}")
-# The installation run links in as soon as the engine carries it.
-if(EXISTS "${PROJECT_SOURCE_DIR}/src/engine/untPrzebiegInstalacji.cpp")
-  target_compile_definitions(Instalator PRIVATE ORVALA_MA_PRZEBIEG=1)
-else()
-  target_compile_definitions(Instalator PRIVATE ORVALA_MA_PRZEBIEG=0)
-endif()

@@ -747,7 +747,6 @@ bool TfrmMain::PageCommand(int id, int code) {
 // --- The installation run ------------------------------------------------------------------
 
 void TfrmMain::RunInstallationPage() {
-#if ORVALA_MA_PRZEBIEG
   TOpcjeInstalacji options;
   options.sourceDirectory = sourceDirectory_;
   options.targetDirectory = targetDirectory_;
@@ -769,10 +768,6 @@ void TfrmMain::RunInstallationPage() {
   ProcessMessages();
   busy_ = false;
   ShowPage(+1);
-#else
-  // The run is not part of this build yet: the page stays as it is, Close cancels nothing.
-  busy_ = false;
-#endif
 }
 
 void TfrmMain::ShowStage(const TWideString& text) {

@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Checks the machine after an installation run of the demo CD (called by run-scenario.sh for
+# "after check installation KEY=VALUE ...").
+#
+#   target=C:\Program Files\Orvalis   the target directory
+#   outcome=success|partial           success: everything below; partial: the run failed after
+#                                     copying some files (they stay, no registry entries)
+#   lang=0|6                          interface language written to the registry
+#   dictionaries=1|0                  the dictionaries option
+#   group=1|0 translators=1|0 dictlinks=1|0 allusers=0|1   the shortcut options
+#   font=arial|tahoma                 the interface font (font values in the component keys)
+#   displayname=TEXT                  the uninstall entry's display name (UTF-8)
+#   groupname=TEXT                    the Start-menu group folder (UTF-8)
+#   ocx=copied                        comctl32.ocx of the CD copied into the system directory
+#   dll=kept                          the system's comctl32.dll left as it was
+#   patched=NAME:EXPECTED-FILE        NAME in the target equals EXPECTED-FILE (relative to the
+#                                     CD folder), not the CD's NAME
+# Environment: E2E_DRIVE_C, E2E_CD, E2E_BUILD, E2E_WORK, WINEPREFIX (set by the harness).
+set -uo pipefail
+
+target='C:\Program Files\Orvalis' outcome=success lang=0 dictionaries=1 group=1 translators=1
+dictlinks=1 allusers=0 font=arial displayname='Orvala Pakiet' groupname='Orvala Pakiet' ocx= dll=
+patched=()
+for arg in "$@"; do
+  key=${arg%%=*} value=${arg#*=}
+  case "$key" in
+    patched) patched+=("$value") ;;
+    target | outcome | lang | dictionaries | group | translators | dictlinks | allusers | font | \
+      displayname | groupname | ocx | dll) printf -v "$key" '%s' "$value" ;;
+    *) echo "installation check: unknown argument $arg"; exit 2 ;;
+  esac
+done
+
+errors=0
+fail() { echo "installation check: $*"; errors=$((errors + 1)); }
+host_path() { local p=${1#C:\\}; printf '%s/%s' "$E2E_DRIVE_C" "${p//\\//}"; }
+lower() { tr '[:upper:]' '[:lower:]'; }
+
+tdir=$(host_path "$target")
+[ -d "$tdir" ] || { fail "the target $target is missing"; exit 1; }
+
+# --- Registry, exported once per root ---------------------------------------------------------
+export_key() {  # export_key ROOT\KEY OUT: the key as UTF-8 text, empty when missing
+  local file="$E2E_WORK/check-export.reg"
+  rm -f "$file"
+  setsid wine reg export "$1" "$(winepath -w "$file" 2>/dev/null)" /y </dev/null >/dev/null 2>&1
+  if [ -s "$file" ]; then iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' > "$2"; else : > "$2"; fi
+}
+# value FILE SECTION NAME: the raw value text after '=' ("..." or dword:...), or nothing.
+value() {
+  awk -v want="[$2]" -v name="\"$3\"" '
+    /^\[/ { inside = (tolower($0) == tolower(want)); next }
+    inside && index($0, name "=") == 1 { print substr($0, length(name) + 2); exit }' "$1"
+}
+expect_value() {  # expect_value FILE SECTION NAME EXPECTED
+  local got
+  got=$(value "$1" "$2" "$3")
+  [ "$got" = "$4" ] || fail "[$2] $3 is '${got}', expected '$4'"
+}
+dword() { printf 'dword:%08x' "$1"; }
+regstr() { local s=${1//\\/\\\\}; printf '"%s"' "$s"; }
+
+reg_cu="$E2E_WORK/check-hkcu.txt" reg_lm="$E2E_WORK/check-hklm.txt"
+export_key 'HKCU\Software\Vertal' "$reg_cu"
+export_key 'HKLM\Software\Vertal' "$reg_lm"
+un_cu="$E2E_WORK/check-un-cu.txt" un_lm="$E2E_WORK/check-un-lm.txt"
+uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvala'
+export_key "HKCU\\$uninstall" "$un_cu"
+export_key "HKLM\\$uninstall" "$un_lm"
+pkg_cu='HKEY_CURRENT_USER\Software\Vertal\Orvala' pkg_lm='HKEY_LOCAL_MACHINE\Software\Vertal\Orvala'
+
+if [ "$outcome" = partial ]; then
+  [ -n "$(ls -A "$tdir")" ] || fail "the files copied before the failure are gone"
+  [ -z "$(value "$reg_cu" "$pkg_cu" Katalog)" ] || fail "the package key was written"
+  [ -s "$un_cu" ] && fail "an uninstall entry was written"
+  [ "$errors" -eq 0 ] && echo "installation check: passed (partial)"
+  exit $((errors > 0))
+fi
+
+# --- The copied tree: the CD less the exclusion list ------------------------------------------
+excluded="<umowapol.txt><umowaang.txt><umowadeu.txt><umowafr.txt><instalator.exe><instaluj.exe>"
+excluded+="<instalka.exe><autorun.inf><comctl32.dll><comctl32.ocx><divev.ttf><sapi51tts.exe>"
+excluded+="<syntezamowy.exe><start.exe><pold.so><rusd.so><polm.so><rusm.so><orvatr.exe>"
+[ "$dictionaries" = 1 ] || excluded+="<slzewru.exe><slzewpl.exe><ruspol.sz><polrus.sz>"
+is_excluded() {  # any component of the relative path on the list
+  local part
+  IFS=/ read -ra parts <<<"$1"
+  for part in "${parts[@]}"; do
+    [[ $excluded == *"<$(lower <<<"$part")>"* ]] && return 0
+  done
+  return 1
+}
+declare -A replaced=([orvatr.exe]=1 [trintru.exe]=1 [trplikru.exe]=1 [deinstalator.exe]=1)
+declare -A patchfile=()
+for p in "${patched[@]+"${patched[@]}"}"; do patchfile[$(lower <<<"${p%%:*}")]=${p#*:}; done
+declare -A expected=()
+while IFS= read -r -d '' f; do
+  rel=${f#"$E2E_CD"/}
+  is_excluded "$rel" && continue
+  expected[$(lower <<<"$rel")]=1
+  name=$(lower <<<"${rel##*/}")
+  [ -n "${replaced[$name]:-}" ] && continue
+  if [ ! -f "$tdir/$rel" ]; then
+    fail "$rel was not copied"
+  elif [ -n "${patchfile[$name]:-}" ]; then
+    cmp -s "$E2E_CD/${patchfile[$name]}" "$tdir/$rel" || fail "$rel was not patched"
+  else
+    cmp -s "$f" "$tdir/$rel" || fail "$rel differs from the CD"
+  fi
+done < <(find "$E2E_CD" -type f -print0)
+while IFS= read -r -d '' f; do
+  rel=${f#"$tdir"/}
+  key=$(lower <<<"$rel")
+  [ -n "${expected[$key]:-}" ] || [ -n "${replaced[$key]:-}" ] || fail "$rel should not be there"
+done < <(find "$tdir" -type f -print0)
+
+# --- The main program and the special versions: the later builds -------------------------------
+later="$E2E_BUILD/demo/programs/build11" first="$E2E_BUILD/demo/programs/build1"
+for program in Orvatr.exe TrIntRu.exe TrPlikRu.exe DeInstalator.exe; do
+  cmp -s "$later/$program" "$tdir/$program" || fail "$program is not the special version"
+done
+cmp -s "$first/Orvatr.exe" "$tdir/Orvatr.exe" && fail "Orvatr.exe is the first build"
+
+# --- Registry ----------------------------------------------------------------------------------
+for pair in "$reg_cu:$pkg_cu" "$reg_lm:$pkg_lm"; do
+  file=${pair%%:*} section=${pair#*:}
+  expect_value "$file" "$section" Katalog "$(regstr "$target")"
+  expect_value "$file" "$section" CD '"D:\\"'
+  expect_value "$file" "$section" Wersja '"1.0"'
+  expect_value "$file" "$section" JezykInterfejsu "$(dword "$lang")"
+  expect_value "$file" "$section" AllUsers "$(dword "$allusers")"
+done
+for component in RusPol PolRus RusPolInternet PolRusInternet SlZewRusPol SlZewPolRus DuzevIvik; do
+  section="$pkg_cu\\$component"
+  expect_value "$reg_cu" "$section" JezykInterfejsu "$(dword "$lang")"
+  for name in CzcionkaInterfejsuName CzcionkaSlownikaName CzcionkaEdycji; do
+    if [ "$font" = arial ]; then
+      expect_value "$reg_cu" "$section" "$name" ""
+    else
+      expect_value "$reg_cu" "$section" "$name" '"Tahoma"'
+    fi
+  done
+  [ -z "$(value "$reg_lm" "HKEY_LOCAL_MACHINE\\Software\\Vertal\\Orvala\\$component" \
+    JezykInterfejsu)" ] || fail "component key $component written for the machine"
+done
+if [ "$allusers" = 1 ]; then chosen=$un_lm other=$un_cu root=HKEY_LOCAL_MACHINE; else
+  chosen=$un_cu other=$un_lm root=HKEY_CURRENT_USER
+fi
+[ -s "$other" ] && fail "the uninstall entry is in the other hive too"
+expect_value "$chosen" "$root\\$uninstall" DisplayName "\"$displayname\""
+expect_value "$chosen" "$root\\$uninstall" UninstallString "$(regstr "$target\\DeInstalator.exe")"
+
+# --- Shortcuts ---------------------------------------------------------------------------------
+if [ "$allusers" = 1 ]; then
+  programs="$E2E_DRIVE_C/ProgramData/Microsoft/Windows/Start Menu/Programs"
+  desktop="$E2E_DRIVE_C/users/Public/Desktop"
+else
+  programs="$E2E_DRIVE_C/users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
+  desktop="$E2E_DRIVE_C/users/root/Desktop"
+fi
+links_in() { find "$1" -maxdepth 1 -name '*.lnk' 2>/dev/null | wc -l; }
+check_links() {  # check_links FOLDER: every link names an existing program of the target
+  local link
+  for link in "$1"/*.lnk; do
+    [ -e "$link" ] || continue
+    # The link keeps the target's path as the ANSI string it was given.
+    local path
+    path=$(strings -n 8 "$link" | grep -m1 -F "${target}\\")
+    if [ -z "$path" ]; then
+      fail "$(basename "$link") does not point into the target"
+    elif [ ! -f "$(host_path "$path")" ]; then
+      fail "$(basename "$link") points to the missing $path"
+    fi
+  done
+}
+if [ "$lang" = 6 ]; then group_count=9; else group_count=10; fi
+[ "$dictionaries" = 1 ] || group_count=$((group_count - 2))  # no dictionary programs
+if [ "$group" = 1 ]; then
+  [ "$(links_in "$programs/$groupname")" -eq "$group_count" ] ||
+    fail "the group '$groupname' holds $(links_in "$programs/$groupname") links, expected $group_count"
+  check_links "$programs/$groupname"
+else
+  [ ! -e "$programs/$groupname" ] || fail "the group folder was made without the option"
+fi
+want=$(((translators == 1 ? 3 : 0) + (dictlinks == 1 && dictionaries == 1 ? 2 : 0)))
+[ "$(links_in "$desktop")" -eq "$want" ] ||
+  fail "the desktop holds $(links_in "$desktop") links, expected $want"
+check_links "$desktop"
+
+# --- Shared components -------------------------------------------------------------------------
+system="$E2E_DRIVE_C/windows/system32"
+if [ "$ocx" = copied ]; then
+  cmp -s "$E2E_CD/comctl32.ocx" "$system/comctl32.ocx" || fail "comctl32.ocx was not copied"
+fi
+if [ "$dll" = kept ]; then
+  cmp -s "$E2E_CD/comctl32.dll" "$system/comctl32.dll" && fail "comctl32.dll was replaced"
+fi
+
+[ "$errors" -eq 0 ] && echo "installation check: passed"
+exit $((errors > 0))
