@@ -184,6 +184,33 @@ void TfrmMain::Close() {
 
 // --- Layout and painting -------------------------------------------------------------------
 
+namespace {
+
+// Sizes a page to `width` x `height` and stretches its controls alike. The page template is
+// laid out in dialog units, whose size follows the font's metrics and therefore not exactly the
+// DPI; the page area of the frame is in scaled pixels. Fitting the one onto the other keeps the
+// controls inside the page at every DPI.
+void FitPage(HWND page, int width, int height) {
+  RECT natural{};
+  ::GetClientRect(page, &natural);
+  const int naturalWidth = natural.right > 0 ? natural.right : width;
+  const int naturalHeight = natural.bottom > 0 ? natural.bottom : height;
+  for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr;
+       child = ::GetWindow(child, GW_HWNDNEXT)) {
+    RECT r{};
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&r), 2);
+    const int left = ::MulDiv(r.left, width, naturalWidth);
+    const int top = ::MulDiv(r.top, height, naturalHeight);
+    const int right = ::MulDiv(r.right, width, naturalWidth);
+    const int bottom = ::MulDiv(r.bottom, height, naturalHeight);
+    ::MoveWindow(child, left, top, right - left, bottom - top, FALSE);
+  }
+  ::SetWindowPos(page, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace
+
 void TfrmMain::LayOut() {
   SetClientSize(Scale(kKlientSzer), Scale(kKlientWys));
   for (const TPolozenie& p : kRama) {
@@ -191,11 +218,11 @@ void TfrmMain::LayOut() {
   }
   for (const auto& page : pages_) {
     if (page && page->Handle() != nullptr) {
-      ::MoveWindow(page->Handle(), Scale(kLewySzer), Scale(kGoraWys),
-                   Scale(kKlientSzer - kLewySzer), Scale(kDolY - kGoraWys), FALSE);
+      FitPage(page->Handle(), Scale(kKlientSzer - kLewySzer), Scale(kDolY - kGoraWys));
+      ::SetWindowPos(page->Handle(), nullptr, Scale(kLewySzer), Scale(kGoraWys), 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
   }
-  ::SetWindowPos(Item(IDC_btnZamknij), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   CentreOnScreen();
 
   const int height = Scale(12);

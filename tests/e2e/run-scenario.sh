@@ -99,6 +99,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
       "$harness" cd-drive "$work" "$work/cd-$a" "$a" >>"$log" 2>&1 ;;
     c-file) mkdir -p "$(dirname "$drive_c/$a")"; printf 'x' > "$drive_c/$a" ;;   # c-file PATH
     c-dir) mkdir -p "$drive_c/$a" ;;                                  # c-dir PATH
+    dpi)                                                               # dpi 120
+      wine_detached reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$a" /f
+      wine_detached reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$a" /f ;;
     cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
     cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
     cd-dangling) ln -s "$work/nowhere/$a" "$cd_dir/$a" ;;             # cd-dangling NAME

@@ -158,6 +158,8 @@ else
   programs="$E2E_DRIVE_C/users/root/AppData/Roaming/Microsoft/Windows/Start Menu/Programs"
   desktop="$E2E_DRIVE_C/users/root/Desktop"
 fi
+# A host file named as Windows would find it, without regard to case.
+exists_nocase() { [ -n "$(find "$(dirname "$1")" -maxdepth 1 -type f -iname "$(basename "$1")")" ]; }
 links_in() { find "$1" -maxdepth 1 -name '*.lnk' 2>/dev/null | wc -l; }
 check_links() {  # check_links FOLDER: every link names an existing program of the target
   local link
@@ -168,7 +170,7 @@ check_links() {  # check_links FOLDER: every link names an existing program of t
     path=$(strings -n 8 "$link" | grep -m1 -F "${target}\\")
     if [ -z "$path" ]; then
       fail "$(basename "$link") does not point into the target"
-    elif [ ! -f "$(host_path "$path")" ]; then
+    elif ! exists_nocase "$(host_path "$path")"; then
       fail "$(basename "$link") points to the missing $path"
     fi
   done
