@@ -121,75 +121,163 @@ class TPisarzBitow {
   int filled_ = 0;
 };
 
-}  // namespace
+// A parse: at each position where an item starts, a back-reference of `choice[i]` bytes (at
+// the distance the match finder gave), or, when choice[i] is 0, a literal run of runLength[i].
+struct TPodzial {
+  std::vector<std::uint8_t> choice;
+  std::vector<std::uint8_t> runLength;
+};
 
-// The parse is optimal in bytes of items: cost[i] is the least number of item bytes that
-// encode data[i..]; a back-reference costs 2, a literal run of k bytes costs 1 + k. The best
-// literal run from i is found with a sliding-window minimum over cost[j] + j, j in i+1..i+128.
-std::vector<std::uint8_t> EncodeBackrefItems(std::span<const std::uint8_t> data) {
-  const std::size_t n = data.size();
-  std::vector<TDopasowanie> matches(n);
-  {
-    TSzukaczDopasowan finder(data);
-    for (std::size_t i = 0; i < n; ++i) {
-      matches[i] = finder.FindAndInsert(i);
-    }
+std::vector<TDopasowanie> FindMatches(std::span<const std::uint8_t> data) {
+  std::vector<TDopasowanie> matches(data.size());
+  TSzukaczDopasowan finder(data);
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    matches[i] = finder.FindAndInsert(i);
   }
-  constexpr std::uint32_t kLiteral = 0;  // choice[i] = 0: literal run, else match length
+  return matches;
+}
+
+// The parse optimal in bytes of items: cost[i] is the least number of item bytes that encode
+// data[i..]; a back-reference costs 2, a literal run of k bytes 1 + k. The best literal run from
+// i comes from a sliding-window minimum of cost[j] + j over j in i+1..i+128.
+TPodzial ParseByBytes(std::span<const std::uint8_t> data,
+                      const std::vector<TDopasowanie>& matches) {
+  const std::size_t n = data.size();
+  TPodzial parse{std::vector<std::uint8_t>(n + 1, 0), std::vector<std::uint8_t>(n + 1, 0)};
   std::vector<std::uint64_t> cost(n + 1, 0);
-  std::vector<std::uint8_t> choice(n + 1, 0);
-  std::vector<std::uint8_t> runLength(n + 1, 0);
   // Monotone deque of run ends j in (i, i + 128]: j enters at the back as i falls, leaves at
   // the front when out of reach; the front holds the least cost[j] + j.
   std::vector<std::size_t> window(n + 1);
   std::size_t front = 0;
   std::size_t back = 0;
   for (std::size_t i = n; i-- > 0;) {
-    // Best literal run from i.
-    std::uint64_t bestRun = std::numeric_limits<std::uint64_t>::max();
-    std::size_t bestK = 1;
-    {
-      const std::size_t j = i + 1;
-      while (back > front && cost[window[back - 1]] + window[back - 1] >= cost[j] + j) {
-        --back;
-      }
-      window[back++] = j;
-      while (window[front] > i + kMaxLiteralRun) {
-        ++front;
-      }
-      const std::size_t bj = window[front];
-      bestRun = 1 + (cost[bj] + bj - i);
-      bestK = bj - i;
+    const std::size_t j = i + 1;
+    while (back > front && cost[window[back - 1]] + window[back - 1] >= cost[j] + j) {
+      --back;
     }
-    std::uint64_t best = bestRun;
-    std::uint8_t how = kLiteral;
+    window[back++] = j;
+    while (window[front] > i + kMaxLiteralRun) {
+      ++front;
+    }
+    const std::size_t bj = window[front];
+    std::uint64_t best = 1 + (cost[bj] + bj - i);
+    parse.runLength[i] = static_cast<std::uint8_t>(bj - i);
     for (std::size_t len = kMinMatch; len <= matches[i].length; ++len) {
-      const std::uint64_t c = 2 + cost[i + len];
-      if (c <= best) {
-        best = c;
-        how = static_cast<std::uint8_t>(len);
+      if (2 + cost[i + len] <= best) {
+        best = 2 + cost[i + len];
+        parse.choice[i] = static_cast<std::uint8_t>(len);
       }
     }
     cost[i] = best;
-    choice[i] = how;
-    runLength[i] = static_cast<std::uint8_t>(bestK);
   }
+  return parse;
+}
+
+std::uint8_t ReferenceControl(std::size_t length, std::size_t distance) {
+  return static_cast<std::uint8_t>((length - kMinMatch) << 4 | distance >> 8);
+}
+
+// The parse optimal in bits under a given code (bits[b]: the code length of item byte b), but
+// for the control byte of a literal run, which is costed after the run's end is chosen.
+TPodzial ParseByBits(std::span<const std::uint8_t> data, const std::vector<TDopasowanie>& matches,
+                     const std::array<std::uint32_t, 256>& bits) {
+  const std::size_t n = data.size();
+  TPodzial parse{std::vector<std::uint8_t>(n + 1, 0), std::vector<std::uint8_t>(n + 1, 0)};
+  std::vector<std::uint64_t> cost(n + 1, 0);
+  std::vector<std::uint64_t> literals(n + 1, 0);  // bits of data[0..i) as literal bytes
+  for (std::size_t i = 0; i < n; ++i) {
+    literals[i + 1] = literals[i] + bits[data[i]];
+  }
+  // The run end j in (i, i + 128] with the least literals[j] + cost[j], from a monotone deque
+  // as in ParseByBytes; the run's control byte is then costed exactly.
+  std::vector<std::size_t> window(n + 1);
+  std::size_t front = 0;
+  std::size_t back = 0;
+  for (std::size_t i = n; i-- > 0;) {
+    const std::size_t j = i + 1;
+    while (back > front &&
+           literals[window[back - 1]] + cost[window[back - 1]] >= literals[j] + cost[j]) {
+      --back;
+    }
+    window[back++] = j;
+    while (window[front] > i + kMaxLiteralRun) {
+      ++front;
+    }
+    const std::size_t bj = window[front];
+    std::uint64_t best = bits[0x80 | (bj - i - 1)] + (literals[bj] - literals[i]) + cost[bj];
+    parse.runLength[i] = static_cast<std::uint8_t>(bj - i);
+    const std::size_t d = matches[i].distance;
+    for (std::size_t len = kMinMatch; len <= matches[i].length; ++len) {
+      const std::uint64_t c = bits[ReferenceControl(len, d)] + bits[d & 0xFF] + cost[i + len];
+      if (c <= best) {
+        best = c;
+        parse.choice[i] = static_cast<std::uint8_t>(len);
+      }
+    }
+    cost[i] = best;
+  }
+  return parse;
+}
+
+std::vector<std::uint8_t> ItemsOf(std::span<const std::uint8_t> data,
+                                  const std::vector<TDopasowanie>& matches, const TPodzial& parse) {
   std::vector<std::uint8_t> items;
-  items.reserve(static_cast<std::size_t>(cost[0]));
-  for (std::size_t i = 0; i < n;) {
-    if (choice[i] != kLiteral) {
-      const std::size_t len = choice[i];
+  items.reserve(data.size() + data.size() / kMaxLiteralRun + 1);
+  for (std::size_t i = 0; i < data.size();) {
+    if (parse.choice[i] != 0) {
+      const std::size_t len = parse.choice[i];
       const std::size_t d = matches[i].distance;
-      items.push_back(static_cast<std::uint8_t>((len - kMinMatch) << 4 | d >> 8));
+      items.push_back(ReferenceControl(len, d));
       items.push_back(static_cast<std::uint8_t>(d & 0xFF));
       i += len;
     } else {
-      const std::size_t k = runLength[i];
+      const std::size_t k = parse.runLength[i];
       items.push_back(static_cast<std::uint8_t>(0x80 | (k - 1)));
       items.insert(items.end(), data.begin() + static_cast<std::ptrdiff_t>(i),
                    data.begin() + static_cast<std::ptrdiff_t>(i + k));
       i += k;
     }
+  }
+  return items;
+}
+
+// Code lengths of the items' bytes under the packer's code; absent bytes count as the longest.
+std::array<std::uint32_t, 256> ItemBits(const std::vector<std::uint8_t>& items) {
+  std::array<std::uint64_t, 256> freq{};
+  for (const std::uint8_t b : items) {
+    ++freq[b];
+  }
+  const std::vector<std::uint8_t> lengths = LimitedCodeLengths(freq, kChosenCodeLength);
+  std::array<std::uint32_t, 256> bits{};
+  for (std::size_t b = 0; b < 256; ++b) {
+    bits[b] = lengths[b] != 0 ? lengths[b] : kChosenCodeLength;
+  }
+  return bits;
+}
+
+std::uint64_t CodedBits(const std::vector<std::uint8_t>& items,
+                        const std::array<std::uint32_t, 256>& bits) {
+  std::uint64_t total = 0;
+  for (const std::uint8_t b : items) {
+    total += bits[b];
+  }
+  return total;
+}
+
+}  // namespace
+
+// A parse optimal in item bytes, then refined twice: each pass re-parses optimally in bits
+// under the code the previous items would get, and is kept only when it codes shorter.
+std::vector<std::uint8_t> EncodeBackrefItems(std::span<const std::uint8_t> data) {
+  const std::vector<TDopasowanie> matches = FindMatches(data);
+  std::vector<std::uint8_t> items = ItemsOf(data, matches, ParseByBytes(data, matches));
+  for (int pass = 0; pass < 2; ++pass) {
+    const std::array<std::uint32_t, 256> bits = ItemBits(items);
+    std::vector<std::uint8_t> refined = ItemsOf(data, matches, ParseByBits(data, matches, bits));
+    if (CodedBits(refined, ItemBits(refined)) >= CodedBits(items, bits)) {
+      break;
+    }
+    items = std::move(refined);
   }
   return items;
 }
