@@ -98,6 +98,29 @@ struct TPlatformaHost::TStan {
     return TMiejsce{r.path, r.complete && fs::exists(fs::symlink_status(r.path, ec))};
   }
 
+  // An existing file (not a directory) named without a trailing backslash.
+  std::optional<fs::path> ExistingFile(const std::optional<TSciezkaWin>& p) const {
+    if (!p || p->trailingSeparator) {
+      return std::nullopt;
+    }
+    std::optional<fs::path> found = Existing(p);
+    std::error_code ec;
+    if (!found || fs::is_directory(*found, ec)) {
+      return std::nullopt;
+    }
+    return found;
+  }
+  bool IsDirectory(const std::optional<TSciezkaWin>& p) const {
+    const std::optional<fs::path> found = Existing(p);
+    std::error_code ec;
+    return found && fs::is_directory(*found, ec);
+  }
+  bool MakeDirectory(const std::optional<TSciezkaWin>& p) const {
+    const std::optional<TMiejsce> place = InExistingDirectory(p);
+    std::error_code ec;
+    return place && !place->exists && fs::create_directory(place->path, ec) && !ec;
+  }
+
   static std::string AttributeKey(const fs::path& hostPath) {
     const std::u8string generic = hostPath.lexically_normal().generic_u8string();
     return std::string(generic.begin(), generic.end());
@@ -289,25 +312,15 @@ std::optional<TWpisKatalogu> TPlatformaHost::FindEntry(const std::string& path) 
 // --- Files and directories ---------------------------------------------------------------------
 
 bool TPlatformaHost::FileExists(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
-  if (!p || p->trailingSeparator) {
-    return false;
-  }
-  const std::optional<fs::path> found = stan_->Existing(p);
-  std::error_code ec;
-  return found && !fs::is_directory(*found, ec);
+  return stan_->ExistingFile(host::ParsePath(path)).has_value();
 }
 
 bool TPlatformaHost::DirectoryExists(const std::string& path) {
-  const std::optional<fs::path> found = stan_->Existing(host::ParsePath(path));
-  std::error_code ec;
-  return found && fs::is_directory(*found, ec);
+  return stan_->IsDirectory(host::ParsePath(path));
 }
 
 bool TPlatformaHost::CreateDirectory(const std::string& path) {
-  const auto place = stan_->InExistingDirectory(host::ParsePath(path));
-  std::error_code ec;
-  return place && !place->exists && fs::create_directory(place->path, ec) && !ec;
+  return stan_->MakeDirectory(host::ParsePath(path));
 }
 
 bool TPlatformaHost::RemoveDirectory(const std::string& path) {
@@ -326,14 +339,9 @@ bool TPlatformaHost::RemoveDirectory(const std::string& path) {
 }
 
 bool TPlatformaHost::DeleteFile(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
-  if (!p || p->trailingSeparator) {
-    return false;
-  }
-  const std::optional<fs::path> found = stan_->Existing(p);
+  const std::optional<fs::path> found = stan_->ExistingFile(host::ParsePath(path));
   std::error_code ec;
-  if (!found || fs::is_directory(*found, ec) ||
-      (stan_->SideAttributes(*found) & kAttrReadOnly) != 0 || !fs::remove(*found, ec)) {
+  if (!found || (stan_->SideAttributes(*found) & kAttrReadOnly) != 0 || !fs::remove(*found, ec)) {
     return false;
   }
   stan_->ForgetAttributes(*found);
@@ -380,14 +388,10 @@ bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) 
 }
 
 bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(replacement);
-  if (!source || source->trailingSeparator) {
-    return false;
-  }
-  const std::optional<fs::path> from = stan_->Existing(source);
+  const std::optional<fs::path> from = stan_->ExistingFile(host::ParsePath(replacement));
   const auto place = stan_->InExistingDirectory(host::ParsePath(replaced));
   std::error_code ec;
-  if (!from || fs::is_directory(*from, ec) || !place) {
+  if (!from || !place) {
     return false;
   }
   if (place->exists && (fs::is_directory(place->path, ec) ||
@@ -404,14 +408,10 @@ bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::stri
 }
 
 bool TPlatformaHost::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(from);
-  if (!source || source->trailingSeparator) {
-    return false;
-  }
-  const std::optional<fs::path> old = stan_->Existing(source);
+  const std::optional<fs::path> old = stan_->ExistingFile(host::ParsePath(from));
   const auto place = stan_->InExistingDirectory(host::ParsePath(to));
   std::error_code ec;
-  if (!old || fs::is_directory(*old, ec) || !place || place->exists ||
+  if (!old || !place || place->exists ||
       !fs::copy_file(*old, place->path, fs::copy_options::none, ec) || ec) {
     return false;
   }
@@ -487,13 +487,8 @@ std::unique_ptr<TPlikPlatformy> Opened(std::unique_ptr<TPlikHost> file) {
 }  // namespace
 
 std::unique_ptr<TPlikPlatformy> TPlatformaHost::OpenRead(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
-  if (!p || p->trailingSeparator) {
-    return nullptr;
-  }
-  const std::optional<fs::path> found = stan_->Existing(p);
-  std::error_code ec;
-  if (!found || fs::is_directory(*found, ec)) {
+  const std::optional<fs::path> found = stan_->ExistingFile(host::ParsePath(path));
+  if (!found) {
     return nullptr;
   }
   return Opened(std::make_unique<TPlikHost>(*found, std::ios::in));
@@ -568,25 +563,15 @@ TTypNapedu TPlatformaHost::DriveType(const std::string& root) {
 // --- Wide paths --------------------------------------------------------------------------------
 
 bool TPlatformaHost::CreateDirectoryWide(const TWideString& path) {
-  const auto place = stan_->InExistingDirectory(host::ParseWidePath(path));
-  std::error_code ec;
-  return place && !place->exists && fs::create_directory(place->path, ec) && !ec;
+  return stan_->MakeDirectory(host::ParseWidePath(path));
 }
 
 bool TPlatformaHost::DirectoryExistsWide(const TWideString& path) {
-  const std::optional<fs::path> found = stan_->Existing(host::ParseWidePath(path));
-  std::error_code ec;
-  return found && fs::is_directory(*found, ec);
+  return stan_->IsDirectory(host::ParseWidePath(path));
 }
 
 bool TPlatformaHost::FileExistsWide(const TWideString& path) {
-  const std::optional<TSciezkaWin> p = host::ParseWidePath(path);
-  if (!p || p->trailingSeparator) {
-    return false;
-  }
-  const std::optional<fs::path> found = stan_->Existing(p);
-  std::error_code ec;
-  return found && !fs::is_directory(*found, ec);
+  return stan_->ExistingFile(host::ParseWidePath(path)).has_value();
 }
 
 // --- Registry ------------------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "config/untInstalStale.h"
 #include "engine/untSciezki.h"
 #include "platform/host/untPlatformaHost.h"
+#include "untKatalogTymczasowy.h"
 #include "untObrazPE.h"
 
 namespace orvala {
@@ -23,15 +24,9 @@ using platform::TKorzen;
 class TSciezkiTest : public testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    root_ = fs::temp_directory_path() / ("orvala-sciezki-" + std::to_string(random()));
     fs::create_directories(root_ / "cd");
     host_.MapDrive('D', root_ / "cd", platform::TTypNapedu::CdRom);
     host_.SetModuleFileName("D:\\Instalator.EXE");
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
   }
   // A file of `size` bytes on the CD.
   void File(const std::string& relative, std::size_t size) {
@@ -45,7 +40,8 @@ class TSciezkiTest : public testing::Test {
     ASSERT_NE(key, nullptr);
     ASSERT_TRUE(key->WriteString(name, value));
   }
-  fs::path root_;
+  platform::testy::TKatalogTymczasowy folder_{"orvala-sciezki"};
+  const fs::path& root_ = folder_.Path();
   platform::TPlatformaHost host_;
   platform::TZasiegPlatformy scope_{host_};
 };

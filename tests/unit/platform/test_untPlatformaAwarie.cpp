@@ -7,6 +7,7 @@
 
 #include "platform/host/untPlatformaHost.h"
 #include "platform/untPlatformaAwarie.h"
+#include "untKatalogTymczasowy.h"
 
 namespace orvala::platform {
 namespace {
@@ -15,22 +16,14 @@ namespace fs = std::filesystem;
 
 class TPlatformaAwarieTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    root_ = fs::temp_directory_path() / ("orvala-awarie-" + std::to_string(random()));
-    fs::create_directories(root_);
-    host_.MapDrive('C', root_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
+  void SetUp() override { host_.MapDrive('C', root_); }
   bool WriteThrough(TPlatforma& p, const std::string& path, const std::string& text) {
     auto file = p.CreateWrite(path);
     std::size_t written = 0;
     return file && file->Write(text.data(), text.size(), written) && file->Close();
   }
-  fs::path root_;
+  testy::TKatalogTymczasowy folder_{"orvala-awarie"};
+  const fs::path& root_ = folder_.Path();
   TPlatformaHost host_;
   TPlatformaAwarie faults_{host_};
 };

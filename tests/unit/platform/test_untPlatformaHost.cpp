@@ -9,6 +9,7 @@
 
 #include "platform/host/untPlatformaHost.h"
 #include "platform/host/untWersjaPE.h"
+#include "untKatalogTymczasowy.h"
 #include "untObrazPE.h"
 
 namespace orvala::platform {
@@ -18,23 +19,15 @@ namespace fs = std::filesystem;
 
 class TPlatformaHostTest : public testing::Test {
  protected:
-  void SetUp() override {
-    std::random_device random;
-    root_ = fs::temp_directory_path() / ("orvala-host-" + std::to_string(random()));
-    fs::create_directories(root_);
-    host_.MapDrive('c', root_);
-  }
-  void TearDown() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
+  void SetUp() override { host_.MapDrive('c', root_); }
   std::string HostText(const fs::path& p) {
     std::ifstream in(p, std::ios::binary);
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
   }
-  fs::path root_;
+  testy::TKatalogTymczasowy folder_{"orvala-host"};
+  const fs::path& root_ = folder_.Path();
   TPlatformaHost host_;
 };
 

@@ -1,12 +1,11 @@
 // The conformance environment of the host stand-in: a temporary host folder mapped as drive C:,
 // another as the CD-ROM drive D:, and the in-memory registry.
-#include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <system_error>
 
 #include "platform/host/untPlatformaHost.h"
+#include "untKatalogTymczasowy.h"
 #include "untSrodowiskoZgodnosci.h"
 
 namespace orvala::platform::testy {
@@ -18,21 +17,12 @@ namespace {
 class TSrodowiskoHost final : public TSrodowisko {
  public:
   TSrodowiskoHost() {
-    static std::atomic<unsigned> counter{0};
-    std::random_device random;
-    root_ = fs::temp_directory_path() /
-            ("orvala-zg-" + std::to_string(random()) + "-" + std::to_string(++counter));
     fs::create_directories(root_ / "c" / "zgodnosc");
     fs::create_directories(root_ / "cd");
     std::ofstream(root_ / "cd" / "UmowaPol.txt") << "licence";
     platform_.MapDrive('C', root_ / "c");
     platform_.MapDrive('D', root_ / "cd", TTypNapedu::CdRom);
   }
-  ~TSrodowiskoHost() override {
-    std::error_code ec;
-    fs::remove_all(root_, ec);
-  }
-
   TPlatforma& Platforma() override { return platform_; }
   std::string Scratch() const override { return "C:\\zgodnosc"; }
   std::string RegistryKey() const override { return "Software\\OrvalaZgodnosc\\Test"; }
@@ -74,7 +64,8 @@ class TSrodowiskoHost final : public TSrodowisko {
   }
 
  private:
-  fs::path root_;
+  TKatalogTymczasowy folder_{"orvala-zg"};
+  const fs::path& root_ = folder_.Path();
   TPlatformaHost platform_;
 };
 

@@ -56,12 +56,19 @@ class TSrodowiskoWin32 final : public TSrodowisko {
     return file && ::SetFilePointerEx(file.Get(), end, nullptr, FILE_BEGIN) &&
            ::SetEndOfFile(file.Get());
   }
+  // The drive named by ORVALA_TEST_CD (it must then be a CD-ROM drive, or the test fails);
+  // without it, the first CD-ROM drive of the system, if any.
   std::string CdRoot() const override {
     const char* cd = std::getenv("ORVALA_TEST_CD");
-    if (cd == nullptr || cd[0] == '\0') {
-      return std::string();
+    if (cd != nullptr && cd[0] != '\0') {
+      return std::string(1, cd[0]) + ":\\";
     }
-    return std::string(1, cd[0]) + ":\\";
+    for (const std::string& root : TPlatformaWin32().LogicalDrives()) {
+      if (::GetDriveTypeA(root.c_str()) == DRIVE_CDROM) {
+        return root;
+      }
+    }
+    return std::string();
   }
   std::optional<TPlikWersji> CompiledVersionFile() override {
     char dir[MAX_PATH + 1] = {};
