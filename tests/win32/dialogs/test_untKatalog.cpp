@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "config/untInstalTeksty.h"
@@ -212,6 +213,48 @@ TEST_F(TKatalog, FailedCreationIsToldAndChangesNothing) {
   EXPECT_EQ(message, u"Nie można utworzyć katalogu \"Common\".");
   EXPECT_TRUE(onlyOk);
   EXPECT_EQ(edit, u"C:\\Program Files");
+}
+
+TEST_F(TKatalog, ExpandMarkOfAFolderNeverSelectedOpensIt) {
+  std::u16string child, selected;
+  bool hitButton = false;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    HWND tree = ::GetDlgItem(dialog, IDC_trvKatalog);
+    auto disk = reinterpret_cast<HTREEITEM>(::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    // "Program Files" is the disk's first child; its children are not read yet.
+    auto folder = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(disk)));
+    RECT rect{};
+    std::memcpy(&rect, &folder, sizeof folder);  // TVM_GETITEMRECT takes the item in the rect
+    ::SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&rect));
+    const int y = (rect.top + rect.bottom) / 2;
+    for (int x = 0; x < rect.left && !hitButton; ++x) {
+      TVHITTESTINFO hit{};
+      hit.pt = {x, y};
+      ::SendMessageW(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+      if (hit.hItem == folder && (hit.flags & TVHT_ONITEMBUTTON) != 0) {
+        hitButton = true;
+        ::PostMessageW(tree, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        ::PostMessageW(tree, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    auto first = reinterpret_cast<HTREEITEM>(
+        ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
+    child = first != nullptr ? ItemText(tree, first) : u"<none>";
+    selected = SelectedText(dialog);
+    Click(dialog, IDC_btnAnuluj);
+    WaitGone(dialog);
+  });
+  katalog_.ChooseDirectory("C:\\", "");
+  pilot.Join();
+  ASSERT_TRUE(hitButton);
+  EXPECT_EQ(child, u"Common");
+  EXPECT_EQ(selected, u"C:\\");  // opening a folder does not select it
 }
 
 TEST_F(TKatalog, RussianCaptions) {
