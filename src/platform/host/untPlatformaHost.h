@@ -7,6 +7,25 @@
 //  - The registry lives in memory; shell folders, system directories, the locale, resources,
 //    file versions and font charsets come from settings made by the test or the tool.
 //  - Shell links are recorded as small text files at the link path.
+//  - File versions: a path set with SetFileVersion answers with that string; any other file is
+//    read as a PE image and its VS_VERSIONINFO resource queried as VerQueryValue would.
+//
+// Rules of Windows it keeps (the conformance suite checks them against the real platform):
+// "." and ".." below a drive root only; a trailing backslash names a directory only; paths
+// longer than kMaxPath, relative, UNC or with a character Windows refuses in names fail;
+// CreateWrite refuses a directory and a read-only, hidden or system file; DeleteFile refuses a
+// read-only file; RenameFile refuses an existing target; a registry key opened with read access
+// takes no writes, and a key deleted while open takes nothing at all.
+//
+// What it does not model: the ANSI code page is always Windows-1250 (a wide registry string
+// reads back with '?' for what 1250 lacks); short 8.3 names, trailing dots and spaces, device
+// names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
+// files; time stamps; attributes are per platform object, not stored on the host; registry
+// types other than strings and DWORDs, key security and persistence; real .lnk files.
+//
+// Defaults before any setting: no drives, Windows "C:\WINDOWS", system
+// "C:\WINDOWS\system32", temporary "C:\WINDOWS\TEMP\", program "C:\Instalator.exe",
+// locale 1045, an NT platform, no shell folders, resources, versions or fonts.
 #pragma once
 
 #include <cstdint>

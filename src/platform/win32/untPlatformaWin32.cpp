@@ -143,8 +143,7 @@ bool TPlatformaWin32::RenameFile(const std::string& from, const std::string& to)
 
 bool TPlatformaWin32::ReplaceFile(const std::string& replacement, const std::string& replaced) {
   return Dopuszczalna(replacement) && Dopuszczalna(replaced) &&
-         ::MoveFileExA(replacement.c_str(), replaced.c_str(),
-                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != FALSE;
+         ::MoveFileExA(replacement.c_str(), replaced.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
 bool TPlatformaWin32::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
