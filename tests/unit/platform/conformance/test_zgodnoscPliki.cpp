@@ -247,6 +247,10 @@ TEST_F(TZgodnosc, PathsLongerThanTheLimitAreRefused) {
   EXPECT_FALSE(P().FileExists(dotted));
   std::vector<TWpisKatalogu> entries;
   EXPECT_FALSE(P().ListDirectory(tooLong, entries));
+  const TWideString wide = Utf8ToUtf16(CodePageToUtf8(tooLong, TStronaKodowa::Cp1250));
+  EXPECT_FALSE(P().CreateDirectoryWide(wide));
+  EXPECT_FALSE(P().DirectoryExistsWide(wide));
+  EXPECT_FALSE(P().FileExistsWide(wide));
 }
 
 TEST_F(TZgodnosc, SizesAboveFourGigabytes) {
