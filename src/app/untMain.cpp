@@ -692,12 +692,7 @@ void TfrmMain::btnDalejClick() {
   ShowPage(+1);
 }
 
-void TfrmMain::btnWsteczClick() {
-  ShowPage(-1);
-  if (page_ == kStronaUmowa) {
-    rdbUmowaAkceptujeClick();
-  }
-}
+void TfrmMain::btnWsteczClick() { ShowPage(-1); }
 
 void TfrmMain::btnZamknijClick() {
   switch (page_) {

@@ -2,7 +2,8 @@
 # Instalator.exe is reproducible: its resources compiled again and the program linked again into
 # another folder give the same bytes, and so does its chief unit compiled again to another
 # object path. (Time stamps are kept out by --no-insert-timestamp and windres; build paths by
-# -ffile-prefix-map.) Cheap: only windres, one compile and the link run again.
+# -ffile-prefix-map.) Cheap: only windres, one compile and the link run again. It compares
+# with the build's own outputs, so it runs after a complete build of Instalator.
 #
 #   reproducible.sh BUILD-DIR
 set -euo pipefail
@@ -22,12 +23,15 @@ while IFS= read -r windres; do
 done < <(grep -E '^[^ ]*windres .* resources/(main|dialogs|payload)/CMakeFiles/' <<<"$commands")
 [ "$n" -ge 2 ] || { echo "reproducible: resource commands not found" >&2; exit 1; }
 bash -c "${link/"-o Instalator.exe"/"-o $tmp/Instalator.exe"}"
-cmp Instalator.exe "$tmp/Instalator.exe"
+same() {  # same BUILT AGAIN: the bytes agree (run after a complete build of Instalator)
+  cmp "$1" "$2" || { echo "reproducible: $1 differs when built again" >&2; exit 1; }
+}
+same Instalator.exe "$tmp/Instalator.exe"
 
 compile=$(grep -E -- ' -c [^ ]*/src/app/untMain\.cpp$' <<<"$commands")
 object=$(sed -E 's/.* -o ([^ ]+) -c .*/\1/' <<<"$compile")
 compile=${compile/" -o $object "/" -o $tmp/untMain.obj "}
 compile=$(sed -E "s# -MF [^ ]+# -MF $tmp/untMain.d#" <<<"$compile")
 bash -c "$compile"
-cmp "$object" "$tmp/untMain.obj"
+same "$object" "$tmp/untMain.obj"
 echo "Instalator.exe and its chief unit are reproducible ($(stat -c %s Instalator.exe) bytes)"
