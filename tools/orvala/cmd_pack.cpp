@@ -20,23 +20,18 @@ namespace {
 constexpr std::uint64_t kNajwiecejCzesci = 3;
 
 int RunPack(const std::vector<std::string>& args) {
-  std::uint64_t capacity = kPojemnoscProgramuGlownego;
-  std::uint64_t parts = 0;  // 0: as many as the capacity needs
-  std::vector<std::string> files;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--capacity" || args[i] == "--parts") {
-      const auto value = i + 1 < args.size() ? ParseCount(args[i + 1]) : std::nullopt;
-      if (!value || *value == 0 || (args[i] == "--parts" && *value > kNajwiecejCzesci)) {
-        return UsageError("pack: bad value for " + args[i]);
-      }
-      (args[i] == "--capacity" ? capacity : parts) = *value;
-      ++i;
-    } else if (args[i].starts_with("--")) {
-      return UsageError("pack: unknown option " + args[i]);
-    } else {
-      files.push_back(args[i]);
-    }
+  TArgumenty a;
+  if (const std::string error = ParseArguments(args, {"--capacity", "--parts"}, a);
+      !error.empty()) {
+    return UsageError("pack: " + error);
   }
+  const std::uint64_t capacity = OptionOr(a, "--capacity", kPojemnoscProgramuGlownego);
+  std::uint64_t parts = OptionOr(a, "--parts", 0);  // 0: as many as the capacity needs
+  const bool partsGiven = a.options.count("--parts") != 0;
+  if (capacity == 0 || (partsGiven && (parts == 0 || parts > kNajwiecejCzesci))) {
+    return UsageError("pack: bad value for --capacity or --parts");
+  }
+  const std::vector<std::string>& files = a.files;
   if (files.size() != 2) {
     return UsageError("pack takes IN OUT");
   }

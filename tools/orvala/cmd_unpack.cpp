@@ -14,22 +14,12 @@ namespace orvala::narzedzie {
 namespace {
 
 int RunUnpack(const std::vector<std::string>& args) {
-  std::uint64_t capacity = kPojemnoscProgramuGlownego;
-  std::vector<std::string> files;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--capacity") {
-      const auto value = i + 1 < args.size() ? ParseCount(args[i + 1]) : std::nullopt;
-      if (!value) {
-        return UsageError("unpack: bad value for --capacity");
-      }
-      capacity = *value;
-      ++i;
-    } else if (args[i].starts_with("--")) {
-      return UsageError("unpack: unknown option " + args[i]);
-    } else {
-      files.push_back(args[i]);
-    }
+  TArgumenty a;
+  if (const std::string error = ParseArguments(args, {"--capacity"}, a); !error.empty()) {
+    return UsageError("unpack: " + error);
   }
+  const std::uint64_t capacity = OptionOr(a, "--capacity", kPojemnoscProgramuGlownego);
+  const std::vector<std::string>& files = a.files;
   if (files.size() != 2) {
     return UsageError("unpack takes PART OUT");
   }
