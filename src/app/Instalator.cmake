@@ -10,7 +10,22 @@ add_executable(Instalator WIN32
   $<$<TARGET_EXISTS:orvala_payload>:$<TARGET_OBJECTS:orvala_payload>>)
 target_include_directories(Instalator PRIVATE "${PROJECT_SOURCE_DIR}/resources")
 target_link_options(Instalator PRIVATE -municode)
+# VERSION.dll is delay-loaded (see version-delay.def): at start the program imports only the
+# system's known DLLs (and comctl32 through its manifest).
+find_program(ORVALA_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+set(version_delay "${CMAKE_CURRENT_BINARY_DIR}/libversion_delay.a")
+add_custom_command(
+  OUTPUT "${version_delay}"
+  COMMAND "${ORVALA_DLLTOOL}" --input-def "${CMAKE_CURRENT_SOURCE_DIR}/version-delay.def"
+          --output-delaylib "${version_delay}" --dllname VERSION.dll
+  DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/version-delay.def"
+  VERBATIM)
+add_custom_target(orvala_version_delay_lib DEPENDS "${version_delay}")
+add_library(orvala_version_delay STATIC IMPORTED)
+set_target_properties(orvala_version_delay PROPERTIES IMPORTED_LOCATION "${version_delay}")
+add_dependencies(Instalator orvala_version_delay_lib)
+
 target_link_libraries(Instalator PRIVATE
   orvala_wizard orvala_dialogs orvala_edytor orvala_engine orvala_config orvala_platform_win32
-  comctl32 gdi32 user32)
+  orvala_version_delay comctl32 gdi32 user32)
 set_target_properties(Instalator PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${PROJECT_BINARY_DIR}")
