@@ -1,5 +1,6 @@
 #include "engine/untPrzebiegInstalacji.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -75,7 +76,19 @@ class TPrzebieg {
   TWideString FileLabel(int id, const std::string& path) const {
     return FormatText(Text(id), {path}, false, options_.language);
   }
-  void ShowProgress() { observer_.SetGauge(scale_.Maximum(), scale_.Position(state_.bytesDone)); }
+  // The gauge at bytes done. Within a file (`everyStep` false) it moves only by visible steps
+  // of 1/1024 of its range: a gauge cannot show more, and redrawing it after every block would
+  // cost more than copying the block.
+  void ShowProgress(bool everyStep = true) {
+    const std::uint32_t position = scale_.Position(state_.bytesDone);
+    const std::uint32_t step = std::max<std::uint32_t>(1, scale_.Maximum() / 1024);
+    if (everyStep || !gaugeShown_ || position < shownPosition_ ||
+        position - shownPosition_ >= step || position == scale_.Maximum()) {
+      observer_.SetGauge(scale_.Maximum(), position);
+      shownPosition_ = position;
+      gaugeShown_ = true;
+    }
+  }
   void Messages() { observer_.ProcessMessages(); }
 
   const TOpcjeInstalacji& options_;
@@ -83,6 +96,8 @@ class TPrzebieg {
   TObserwatorInstalacji& observer_;
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
+  std::uint32_t shownPosition_ = 0;
+  bool gaugeShown_ = false;
   std::string copyRoot_;  // the target, lower-cased: a source folder that is it
                           // is not copied
 };
@@ -156,6 +171,8 @@ void TPrzebieg::CopyPhase() {
       return;
     }
   }
+  // No check point follows: Close would only raise a request that nothing answers.
+  observer_.EnableClose(false);
   if (kPrzelacznikiBudowy.specialVersions) {
     WriteSpecialVersions(options_.targetDirectory);
   }
@@ -233,7 +250,7 @@ void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target
         throw EInOutError("cannot write " + target);
       }
       state_.bytesDone += got;
-      ShowProgress();
+      ShowProgress(false);
     }
     if (!out->Close()) {
       throw EInOutError("cannot close " + target);

@@ -104,7 +104,7 @@ for s in "${setups[@]+"${setups[@]}"}"; do
       wine_detached reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$a" /f ;;
     cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
     cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
-    cd-dangling) ln -s "$work/nowhere/$a" "$cd_dir/$a" ;;             # cd-dangling NAME
+    cd-link) ln -s "$b" "$cd_dir/$a" ;;                               # cd-link NAME TARGET
     *) say "unknown setup: $s"; exit 2 ;;
   esac
 done

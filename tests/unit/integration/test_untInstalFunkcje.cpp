@@ -53,6 +53,15 @@ class SystemIntegration : public ::testing::Test {
     return value ? value->text : "<none>";
   }
 
+  // The uninstall entry under `root`: the uninstaller of the target, the display name (UTF-8).
+  void ExpectUninstallEntry(TKorzen root, const std::string& displayName) const {
+    EXPECT_EQ(Text(root, kDeinstalacja, "UninstallString"),
+              "C:\\Program Files\\Orvalis\\DeInstalator.exe");
+    const auto name = env.host.RegistryValue(root, kDeinstalacja, "DisplayName");
+    ASSERT_TRUE(name);
+    EXPECT_EQ(name->wideUtf8, displayName);
+  }
+
   TSrodowiskoInstalacji env;
   TOpcjeInstalacji options = env.Options();
   TStanInstalacji state;
@@ -186,12 +195,7 @@ TEST_F(SystemIntegration, RegistryPackageKeyInBothHivesUninstallInTheUsers) {
     ASSERT_TRUE(allUsers);
     EXPECT_EQ(allUsers->number, 0);
   }
-  EXPECT_EQ(Text(TKorzen::CurrentUser, kDeinstalacja, "UninstallString"),
-            "C:\\Program Files\\Orvalis\\DeInstalator.exe");
-  const auto displayName =
-      env.host.RegistryValue(TKorzen::CurrentUser, kDeinstalacja, "DisplayName");
-  ASSERT_TRUE(displayName);
-  EXPECT_EQ(displayName->wideUtf8, "Orvala Pakiet");  // Polish locale: the Polish name
+  ExpectUninstallEntry(TKorzen::CurrentUser, "Orvala Pakiet");  // Polish locale: Polish name
   EXPECT_FALSE(env.host.KeyExists(TKorzen::LocalMachine, kDeinstalacja));
   EXPECT_EQ(observer.messages, 1);
 }
@@ -202,12 +206,7 @@ TEST_F(SystemIntegration, AllUsersWritesTheUninstallEntryOnlyForTheMachine) {
   env.host.SetThreadLocale(1049);
   WriteRegistry(options, observer);
   EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, kDeinstalacja));
-  EXPECT_EQ(Text(TKorzen::LocalMachine, kDeinstalacja, "UninstallString"),
-            "C:\\Program Files\\Orvalis\\DeInstalator.exe");
-  const auto displayName =
-      env.host.RegistryValue(TKorzen::LocalMachine, kDeinstalacja, "DisplayName");
-  ASSERT_TRUE(displayName);
-  EXPECT_EQ(displayName->wideUtf8, "Орвала Пакиет");  // Russian locale: the Russian name
+  ExpectUninstallEntry(TKorzen::LocalMachine, "Орвала Пакиет");  // Russian locale
   EXPECT_EQ(Text(TKorzen::CurrentUser, kPakiet, "CD"), "E:\\");
   EXPECT_EQ(env.host.RegistryValue(TKorzen::LocalMachine, kPakiet, "AllUsers")->number, 1);
 }

@@ -143,6 +143,20 @@ TEST(InstallationRun, AGaugeOfMoreThanFourGigabytesMovesTruthfully) {
   EXPECT_EQ(run.observer.gauge.back().second, scale.Maximum());
 }
 
+TEST(InstallationRun, WithinAFileTheGaugeMovesByVisibleSteps) {
+  TSrodowiskoInstalacji env;
+  WriteHostFile(env.d / "Duzy.dat", std::string(8 << 20, 'z'));  // 256 blocks
+  TOpcjeInstalacji options = env.Options();
+  options.requiredBytes = std::int64_t{1} << 30;  // a step of the gauge is 1 MB
+  TPrzebiegTestowy run(env);
+  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  EXPECT_EQ(ReadHostFile(env.Target() / "Duzy.dat").size(), std::size_t{8} << 20);
+  // About one update per megabyte of the file, not one per block.
+  EXPECT_GE(run.observer.gauge.size(), 8u);
+  EXPECT_LT(run.observer.gauge.size(), 30u);
+  EXPECT_EQ(run.observer.gauge.back().second, run.observer.gauge.back().first);
+}
+
 TEST(InstallationRun, ADirectoryBlockedByAFileFailsInsteadOfSkippingItsSubtree) {
   TSrodowiskoInstalacji env;
   env.MakeDemoCd();
