@@ -105,6 +105,11 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
     cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
     cd-link) ln -s "$b" "$cd_dir/$a" ;;                               # cd-link NAME TARGET
+    cd-patch)  # cd-patch LIST FILE: a later FILE.new, its patch FILE.pat and a record in LIST
+      orvala="$build/host-tools/tools/orvala/orvala"
+      printf 'patched by %s\r\n' "$a" | cat "$cd_dir/$b" - > "$cd_dir/$b.new"
+      read -r old_len script_len new_len < <("$orvala" diff "$cd_dir/$b" "$cd_dir/$b.new" "$cd_dir/$b.pat")
+      "$orvala" list-add "$cd_dir/$a" "$b.pat" "$b" "$old_len" "$script_len" "$new_len" >>"$log" ;;
     *) say "unknown setup: $s"; exit 2 ;;
   esac
 done
