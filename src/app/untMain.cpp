@@ -692,7 +692,9 @@ void TfrmMain::btnDalejClick() {
   ShowPage(+1);
 }
 
-void TfrmMain::btnWsteczClick() { ShowPage(-1); }
+void TfrmMain::btnWsteczClick() {
+  ShowPage(-1);
+}
 
 void TfrmMain::btnZamknijClick() {
   switch (page_) {
