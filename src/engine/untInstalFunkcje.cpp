@@ -32,8 +32,8 @@ std::unique_ptr<TKluczRejestru> OpenForWriting(TKorzen root, const std::string& 
   return Platform().OpenKey(root, key, platform::kKeyAllAccess, true);
 }
 
-// One pass of the package key (and, in the chosen hive, the uninstall entry).
-// Raises on the first failure; the caller traps each pass on its own.
+// One pass of the package key (and, in the chosen hive, the uninstall entry). Raises on the
+// first failure; the caller traps each pass on its own.
 void WritePackagePass(TKorzen root, const TOpcjeInstalacji& options, bool withUninstallEntry) {
   const TOpisEdycji& edition = ActiveEditionDescriptor();
   const std::string productKey(edition.productKey);
@@ -113,8 +113,8 @@ bool CreateDirectoryTreeWide(const TWideString& path) {
   if (folder.empty()) {
     return false;
   }
-  // Each prefix ending before a backslash, from the outermost; a drive ("C:")
-  // or the start of a network name is not a folder to create.
+  // Each prefix ending before a backslash, from the outermost; a drive ("C:") or the start of a
+  // network name is not a folder to create.
   for (std::size_t pos = folder.find(u'\\'); pos != TWideString::npos;
        pos = folder.find(u'\\', pos + 1)) {
     const TWideString prefix = folder.substr(0, pos);
@@ -152,9 +152,8 @@ void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& obs
       options.allUsers ? platform::kFolderCommonDesktop : platform::kFolderDesktop));
   const bool groupExists = !groupFolder.empty() && os.DirectoryExistsWide(groupFolder);
   const bool desktopExists = !desktopFolder.empty() && os.DirectoryExistsWide(desktopFolder);
-  // The description goes through the ANSI interface: it is given only where the
-  // system's code page shows the language's letters, in that code page (not in
-  // the storage form).
+  // The description goes through the ANSI interface: it is given only where the system's code
+  // page shows the language's letters, in that code page (not in the storage form).
   const bool withDescription =
       language == locale || (language == kJezykPolski && locale != kJezykRosyjski);
 
@@ -189,8 +188,7 @@ void WriteRegistry(const TOpcjeInstalacji& options, TObserwatorInstalacji& obser
     try {
       WritePackagePass(root, options, root == uninstallRoot);
     } catch (const std::exception&) {
-      // A pass that fails (no rights for the machine hive, say) ends that pass
-      // only.
+      // A pass that fails (no rights for the machine hive, say) ends that pass only.
     }
   }
 

@@ -48,8 +48,7 @@ std::string WithoutTrailingBackslash(std::string path) {
   return path;
 }
 
-// The directory to enumerate: a bare drive ("D:") is listed as its root
-// ("D:\").
+// The directory to enumerate: a bare drive ("D:") is listed as its root ("D:\").
 std::string ListingPath(const std::string& directory) {
   return !directory.empty() && directory.back() == ':' ? directory + '\\' : directory;
 }
@@ -98,8 +97,7 @@ class TPrzebieg {
   std::vector<std::uint8_t> buffer_;
   std::uint32_t shownPosition_ = 0;
   bool gaugeShown_ = false;
-  std::string copyRoot_;  // the target, lower-cased: a source folder that is it
-                          // is not copied
+  std::string copyRoot_;  // the target, lower-cased: a source folder that is it is skipped
 };
 
 TWynikInstalacji TPrzebieg::Run() {
@@ -125,9 +123,8 @@ TWynikInstalacji TPrzebieg::Run() {
   observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
   state_.running = false;
   state_.success = !state_.cancelled && !failed;
-  // OfferConversion: the conversion of a previous version's data belongs to
-  // editions whose descriptor names a conversion kind; this edition's is 0, so
-  // nothing is offered.
+  // OfferConversion: the conversion of a previous version's data belongs to editions whose
+  // descriptor names a conversion kind; this edition's is 0, so nothing is offered.
   Messages();
   if (state_.cancelled) {
     return TWynikInstalacji::Cancelled;
@@ -184,8 +181,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
   platform::TPlatforma& os = Platform();
   std::vector<platform::TWpisKatalogu> entries;
   if (!os.ListDirectory(ListingPath(source), entries)) {
-    // An unreadable folder of the medium would otherwise leave its files out
-    // silently.
+    // An unreadable folder of the medium would otherwise leave its files out silently.
     throw EInOutError("cannot list directory " + source);
   }
   for (const platform::TWpisKatalogu& entry : entries) {
@@ -196,8 +192,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
     const std::string to = target + '\\' + entry.name;
     if (entry.IsDirectory()) {
       if (LowerText1250(from) == copyRoot_) {
-        continue;  // the target inside the source: never copy the copy into
-                   // itself
+        continue;  // the target inside the source: never copy the copy into itself
       }
       if (os.CreateDirectory(to)) {
         state_.bytesDone += entry.size;
@@ -282,8 +277,8 @@ void TPrzebieg::LaterSteps() {
   WriteRegistry(options_, observer_);
   Messages();
   // RegisterComServers: the COM-component table has no row for this edition.
-  // InstallAddIns: the word-processor and browser add-ins are not offered by
-  // this edition (their options stay off), so nothing is installed.
+  // InstallAddIns: the word-processor and browser add-ins are not offered by this edition
+  // (their options stay off), so nothing is installed.
   const std::string updateDirectory =
       EffectiveUpdateDirectory(options_.updateDirectory, options_.sourceDirectory);
   ApplyEditionPatches(updateDirectory, options_.targetDirectory);
@@ -314,8 +309,7 @@ void TPrzebieg::Rollback() {
   observer_.ShowFiles(TWideString(), TWideString());
   observer_.ShowStage(Text(147));
   const std::size_t count = state_.createdDirectories.size() + state_.copiedFiles.size();
-  // The item count is small, but the gauge takes it through the same scale
-  // rules.
+  // The item count is small, but the gauge takes it through the same scale rules.
   const TSkalaPostepu scale(static_cast<std::int64_t>(count));
   std::uint64_t done = 0;
   observer_.SetGauge(scale.Maximum(), 0);
@@ -332,8 +326,7 @@ void TPrzebieg::Rollback() {
     observer_.SetGauge(scale.Maximum(), scale.Position(++done));
     Messages();
   }
-  // The run's gauge is full at the end whatever the outcome: keep its range the
-  // items'.
+  // The run's gauge is full at the end whatever the outcome: keep its range the items'.
   scale_ = scale;
   state_.bytesDone = done;
 }
