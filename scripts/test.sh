@@ -64,9 +64,12 @@ wine_dir="$root/build/wine-tests"
 cleanup() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
 trap cleanup EXIT
 eval "$(scripts/wine-harness.sh start "$wine_dir" pl_PL.UTF-8)"
-if [ -x scripts/wine-test-setup.sh ]; then
-  eval "$(scripts/wine-test-setup.sh "$wine_dir")"
-fi
+# A folder mapped as CD-ROM drive D: for the platform conformance tests (the harness restarts
+# the wineserver, so this comes before ctest). The end-to-end scenarios make prefixes of their
+# own.
+mkdir -p "$wine_dir/cd"
+scripts/wine-harness.sh cd-drive "$wine_dir" "$wine_dir/cd" d
+export ORVALA_TEST_CD=D:
 run_suite win32 ctest --preset win32 -j"$jobs"
 cleanup
 trap - EXIT
