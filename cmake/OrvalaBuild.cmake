@@ -38,3 +38,15 @@ if(ORVALA_FUZZ)
   # Coverage instrumentation for every library the fuzzers link.
   add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
 endif()
+
+# Adds every sub-folder of the current source folder that has a CMakeLists.txt, in name order:
+# test, fuzz and benchmark areas each keep their own list.
+function(orvala_add_area_subdirectories)
+  file(GLOB areas LIST_DIRECTORIES true CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/*")
+  list(SORT areas)
+  foreach(area ${areas})
+    if(IS_DIRECTORY "${area}" AND EXISTS "${area}/CMakeLists.txt")
+      add_subdirectory("${area}")
+    endif()
+  endforeach()
+endfunction()
