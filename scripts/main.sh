@@ -9,18 +9,8 @@
 #
 # Environment: ORVALA_JOBS (parallel build jobs, default 2), ORVALA_MAIN_AUTOPILOT=1 to use the
 # autopilot even when a display is there.
-set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$(pwd)
-jobs=${ORVALA_JOBS:-2}
-step() { printf '\n=== %s ===\n' "$*"; }
-
-step "dependencies"
-if [ "$(id -u)" -eq 0 ]; then
-  scripts/install-deps.sh
-else
-  sudo scripts/install-deps.sh
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+install_dependencies
 
 step "host build"
 cmake --preset host >/dev/null

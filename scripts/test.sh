@@ -1,19 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test of the project, as CI does: installs what is missing, builds the native,
 # sanitizer, fuzz and Windows presets, and runs their suites (the Windows ones under Wine).
-set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$(pwd)
-
-jobs=${ORVALA_JOBS:-2}
-step() { printf '\n=== %s ===\n' "$*"; }
-
-step "dependencies"
-if [ "$(id -u)" -eq 0 ]; then
-  scripts/install-deps.sh
-else
-  sudo scripts/install-deps.sh
-fi
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+install_dependencies
 
 failed=()
 passed_total=0
