@@ -107,10 +107,13 @@ struct TTabliceKodow {
   std::array<std::uint32_t, std::size_t{1} << kBityKrotkie> krotka{};
 };
 
-constexpr int kPoleDrugi = 8;      // second symbol
-constexpr int kPoleRazem = 16;     // bits of both symbols (5 bits)
-constexpr int kPolePierwszy = 21;  // bits of the first symbol (5 bits)
-constexpr int kPoleIle = 26;       // number of symbols, 1 or 2
+// The bits of both symbols come lowest, so that the symbol loop shifts its buffer by the entry
+// as it stands (shift counts are taken modulo 64) without first extracting the field.
+constexpr int kPoleRazem = 0;     // bits of both symbols (6 bits)
+constexpr int kPolePierwszy = 8;  // first symbol
+constexpr int kPoleDrugi = 16;    // second symbol
+constexpr int kPoleDlugosc = 24;  // bits of the first symbol (5 bits)
+constexpr int kPoleIle = 29;      // number of symbols, 1 or 2
 
 void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
   const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
@@ -129,6 +132,7 @@ void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
     std::fill_n(t.pelna.begin() + static_cast<std::ptrdiff_t>(first), count,
                 static_cast<std::uint16_t>(j + 1));
   }
+  t.krotka.fill(0);
   const int shift = t.bits - kBityKrotkie;
   // The entry the walk stops at for the 12-bit value p, when p alone decides it.
   auto decided = [&](std::uint32_t p, int available) -> const TKodSymbolu* {
@@ -143,13 +147,14 @@ void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
     if (e1 == nullptr) {
       continue;
     }
-    std::uint32_t entry = e1->symbol | std::uint32_t{e1->length} << kPoleRazem |
-                          std::uint32_t{e1->length} << kPolePierwszy | 1u << kPoleIle;
+    std::uint32_t entry = std::uint32_t{e1->symbol} << kPolePierwszy |
+                          std::uint32_t{e1->length} << kPoleRazem |
+                          std::uint32_t{e1->length} << kPoleDlugosc | 1u << kPoleIle;
     const std::uint32_t rest = (p << e1->length) & ((1u << kBityKrotkie) - 1);
     if (const TKodSymbolu* e2 = decided(rest, kBityKrotkie - e1->length)) {
-      entry = e1->symbol | std::uint32_t{e2->symbol} << kPoleDrugi |
+      entry = std::uint32_t{e1->symbol} << kPolePierwszy | std::uint32_t{e2->symbol} << kPoleDrugi |
               std::uint32_t(e1->length + e2->length) << kPoleRazem |
-              std::uint32_t{e1->length} << kPolePierwszy | 2u << kPoleIle;
+              std::uint32_t{e1->length} << kPoleDlugosc | 2u << kPoleIle;
     }
     t.krotka[p] = entry;
   }
@@ -202,8 +207,8 @@ inline bool LookUp(const TStanDekodera& s, const TTabliceKodow& t, const TStrumi
                    std::uint8_t& symbol, unsigned& length) {
   const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
   if (direct != 0) [[likely]] {
-    symbol = static_cast<std::uint8_t>(direct);
-    length = (direct >> kPolePierwszy) & 31u;
+    symbol = static_cast<std::uint8_t>(direct >> kPolePierwszy);
+    length = (direct >> kPoleDlugosc) & 31u;
     return true;
   }
   const std::uint16_t j = t.pelna[in.Peek(t.bits)];
@@ -231,9 +236,9 @@ TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
     for (int k = 0; k < K; ++k) {
       const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
       if (direct != 0) [[likely]] {
-        out[i] = static_cast<std::uint8_t>(direct);
+        out[i] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
         out[i + 1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
-        in.Skip((direct >> kPoleRazem) & 31u);
+        in.Skip(direct & 63u);
         i += direct >> kPoleIle;
         continue;
       }
@@ -305,7 +310,9 @@ TBladDekodera RunPrefixStage(TStanDekodera& s) {
   if (s.b.size() < room + kZapas) {
     s.b.resize(room + kZapas);
   }
-  TTabliceKodow tables;
+  // Kept from part to part: a fresh 128 KiB table each time would cost a mapping and its page
+  // faults. The working state is not re-entrant, and neither are these tables.
+  static TTabliceKodow tables;
   BuildCodeTables(s, tables);
   TStrumienBitow in{s.a.data() + pos, s.a.data() + size};
   TBladDekodera e = DecodeSymbols(s, tables, in, s.b.data(), room);
@@ -334,15 +341,21 @@ inline void CopyLiterals(std::uint8_t* to, const std::uint8_t* from, std::size_t
   }
 }
 
-// Appends `length` (3..10) bytes from `distance` bytes back, as if byte by byte.
-inline void CopyReference(std::uint8_t* to, std::size_t distance, std::size_t length) {
+// Appends a reference's bytes (3..10) from `distance` bytes back, as if byte by byte. It writes
+// up to 16 bytes: those past the reference's length fall in room the callers keep (the slack of
+// kZapas beyond the capacity) and are overwritten by the next item, if there is one.
+inline void CopyReference(std::uint8_t* to, std::size_t distance) {
   const std::uint8_t* from = to - distance;
   if (distance >= 8) {
     // Blocks no longer than the distance read only bytes that are already final.
     std::memcpy(to, from, 8);
     std::memcpy(to + 8, from + 8, 8);
+  } else if (distance == 1) {
+    std::memset(to, from[0], 16);
   } else {
-    for (std::size_t i = 0; i < length; ++i) {
+    // Always as many bytes as the longest reference, so that the loop does not hinge on the
+    // length.
+    for (std::size_t i = 0; i < 10; ++i) {
       to[i] = from[i];
     }
   }
@@ -379,7 +392,7 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
     if (distance == 0 || distance > op) [[unlikely]] {
       return TBladDekodera::ReferenceBeforeStart;
     }
-    CopyReference(out + op, distance, length);
+    CopyReference(out + op, distance);
     op += length;
   }
   // The rest, with every check.
@@ -409,7 +422,7 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
     if (length > capacity - op) {
       return TBladDekodera::OutputOverCapacity;
     }
-    CopyReference(out + op, distance, length);
+    CopyReference(out + op, distance);
     op += length;
   }
   s.produced = op;

@@ -141,6 +141,59 @@ TEST(BackrefStage, ItemsAsTheFormatTableGivesThem) {
   EXPECT_EQ(out[4098], out[3]);
 }
 
+// Every distance 1..16 with every length 3..10, right after the output's first bytes, in the
+// loop that checks only distances (long items follow) and in the one that checks everything
+// (near the end of B), each reference followed by another reference and a literal run that
+// overwrite whatever the copy wrote past its length; and parts ending exactly at capacity.
+TEST(BackrefStage, ShortDistancesNearTheStartAndTheEnd) {
+  std::vector<std::uint8_t> out;
+  for (std::size_t distance = 1; distance <= 16; ++distance) {
+    for (std::size_t length = 3; length <= 10; ++length) {
+      const auto control = static_cast<std::uint8_t>((length - 3) << 4);
+      std::vector<std::uint8_t> items;
+      items.push_back(static_cast<std::uint8_t>(0x80 + distance - 1));
+      for (std::size_t i = 0; i < distance; ++i) {
+        items.push_back(static_cast<std::uint8_t>('a' + i));
+      }
+      items.push_back(control);
+      items.push_back(static_cast<std::uint8_t>(distance));
+      items.push_back(0x20);  // length 5 at distance 1
+      items.push_back(1);
+      for (const std::uint8_t b : Hex("82 58 59 5A")) {
+        items.push_back(b);
+      }
+      const std::size_t size = distance + length + 5 + 3;
+      std::vector<std::uint8_t> expected;
+      for (std::size_t i = 0; i < distance; ++i) {
+        expected.push_back(static_cast<std::uint8_t>('a' + i));
+      }
+      for (std::size_t i = 0; i < length; ++i) {
+        expected.push_back(expected[expected.size() - distance]);
+      }
+      expected.insert(expected.end(), 5, expected.back());
+      expected.insert(expected.end(), {'X', 'Y', 'Z'});
+      ASSERT_EQ(expected.size(), size);
+      // Near the end of B, at exactly the capacity and one byte short of it.
+      EXPECT_EQ(BackrefStage(items, size, out), TBladDekodera::None);
+      EXPECT_EQ(out, expected) << distance << " " << length;
+      EXPECT_EQ(BackrefStage(items, size - 1, out), TBladDekodera::OutputOverCapacity);
+      // With 300 literal bytes after it, the same items go through the distance-only loop.
+      std::vector<std::uint8_t> longer = items;
+      std::vector<std::uint8_t> tail;
+      for (int run = 0; run < 3; ++run) {
+        longer.push_back(0xE3);  // 100 literals
+        for (int i = 0; i < 100; ++i) {
+          longer.push_back(static_cast<std::uint8_t>(run * 100 + i));
+          tail.push_back(static_cast<std::uint8_t>(run * 100 + i));
+        }
+      }
+      expected.insert(expected.end(), tail.begin(), tail.end());
+      EXPECT_EQ(BackrefStage(longer, expected.size(), out), TBladDekodera::None);
+      EXPECT_EQ(out, expected) << distance << " " << length;
+    }
+  }
+}
+
 TEST(BackrefStage, RefusesItemsOutsideTheLimits) {
   std::vector<std::uint8_t> out;
   EXPECT_EQ(BackrefStage(Hex("82 41 42"), kDuzo, out), TBladDekodera::LiteralTruncated);
