@@ -115,10 +115,8 @@ std::string WithoutTrailingBackslash(std::string path) {
 TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
                              const std::string& targetDirectory, bool installDictionaries) {
   TMiejsceNaDysku m;
-  const std::string exclusions = BuildExclusionList(ActiveEdition(), installDictionaries);
-  m.requiredBytes =
-      static_cast<std::int64_t>(DirectoryTreeSize(sourceWithoutBackslash, exclusions)) +
-      kRezerwaProgramuGlownego;
+  m.requiredBytes = static_cast<std::int64_t>(
+      RequiredInstallationBytes(sourceWithoutBackslash, installDictionaries));
   const std::optional<std::int64_t> free =
       platform::Platform().FreeSpace(DriveNumber(targetDirectory));
   if (free) {

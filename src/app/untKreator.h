@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/untSciezki.h"
 #include "textutil/untTekst.h"
 
 namespace orvala {
@@ -25,9 +26,6 @@ inline constexpr int kStronaOpcje = 3;
 inline constexpr int kStronaInstalacja = 4;
 inline constexpr int kStronaKoniec = 5;
 inline constexpr int kLiczbaStron = 5;
-
-// The allowance for the main program file, added to the source tree's size.
-inline constexpr std::int64_t kRezerwaProgramuGlownego = 2'100'000;
 
 // Start language: the locale's language when it is the edition language; otherwise the edition
 // language when the build prefers it, else the home language.

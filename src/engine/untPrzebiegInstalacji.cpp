@@ -27,9 +27,6 @@ namespace {
 
 using platform::Platform;
 
-// The allowance for the main program file, also part of the required-space sum.
-constexpr std::uint64_t kRozmiarProgramuGlownego = 2'100'000;
-
 struct TKomponentSystemowy {
   const char* file;
   int major;
@@ -149,7 +146,7 @@ void TPrzebieg::CopyPhase() {
   if (CheckPoint()) {
     return;
   }
-  state_.bytesDone += kRozmiarProgramuGlownego;
+  state_.bytesDone += kRezerwaProgramuGlownego;
   ShowProgress();
   observer_.ShowFiles(TWideString(), TWideString());
   Messages();

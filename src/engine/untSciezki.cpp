@@ -5,6 +5,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untRejestr.h"
+#include "config/untStaleApp.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
 
@@ -168,6 +169,11 @@ std::string InstallerDriveRoot() {
 
 std::string ProgramDirectory() {
   return DirectoryOf(Platform().ModuleFileName());
+}
+
+std::uint64_t RequiredInstallationBytes(const std::string& source, bool installDictionaries) {
+  return DirectoryTreeSize(source, BuildExclusionList(ActiveEdition(), installDictionaries)) +
+         kRezerwaProgramuGlownego;
 }
 
 }  // namespace orvala

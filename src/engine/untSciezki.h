@@ -35,6 +35,14 @@ int DriveNumber(const std::string& path);
 // list at every depth together with its subtree; 0 for a folder that does not exist.
 std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions);
 
+// The allowance for the main program file, unpacked from the payload and not on the source
+// medium: the required-space sum adds it, and the run's gauge moves by it.
+inline constexpr std::uint64_t kRezerwaProgramuGlownego = 2'100'000;
+
+// The bytes an installation from `source` needs: DirectoryTreeSize with the exclusion list of
+// the active edition for the dictionaries choice, plus the main program's allowance.
+std::uint64_t RequiredInstallationBytes(const std::string& source, bool installDictionaries);
+
 // The exclusion list: the fixed names, the edition's own, the running setup program's file
 // name lower-cased, and the edition's dictionaries when they are not installed.
 std::string BuildExclusionList(int edition, bool installDictionaries);

@@ -17,8 +17,6 @@ namespace orvala::narzedzie {
 
 namespace {
 
-constexpr std::uint64_t kZapasInstalacji = 2100000;
-
 int TreeSize(const std::vector<std::string>& args) {
   std::string dir;
   bool dictionaries = true;
@@ -44,9 +42,7 @@ int TreeSize(const std::vector<std::string>& args) {
   host.MapDrive('D', folder, platform::TTypNapedu::CdRom);
   host.SetModuleFileName("D:\\instalator.exe");
   const platform::TZasiegPlatformy scope(host);
-  const std::uint64_t bytes =
-      DirectoryTreeSize("D:\\", BuildExclusionList(ActiveEdition(), dictionaries)) +
-      kZapasInstalacji;
+  const std::uint64_t bytes = RequiredInstallationBytes("D:\\", dictionaries);
   std::printf("%" PRIu64 "\n", bytes);
   return kWynikOk;
 }

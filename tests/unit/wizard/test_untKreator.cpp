@@ -141,18 +141,20 @@ class KreatorDysk : public ::testing::Test {
   platform::TZasiegPlatformy scope_{host_};
 };
 
+constexpr auto kRezerwa = static_cast<std::int64_t>(kRezerwaProgramuGlownego);
+
 TEST_F(KreatorDysk, RequiredSpaceSkipsExcludedNamesAndDictionaries) {
   host_.SetFreeSpace('C', 10'000'000);
   const TMiejsceNaDysku with = MeasureSpace("D:", "C:\\Orvalis", true);
   const TMiejsceNaDysku without = MeasureSpace("D:", "C:\\Orvalis", false);
-  EXPECT_EQ(with.requiredBytes, 1000 + 500 + 300 + 70 + kRezerwaProgramuGlownego);
-  EXPECT_EQ(without.requiredBytes, 1000 + 500 + kRezerwaProgramuGlownego);
+  EXPECT_EQ(with.requiredBytes, 1000 + 500 + 300 + 70 + kRezerwa);
+  EXPECT_EQ(without.requiredBytes, 1000 + 500 + kRezerwa);
   EXPECT_EQ(with.freeBytes, 10'000'000);
   EXPECT_TRUE(with.enough);
 }
 
 TEST_F(KreatorDysk, ExactlyTheRequiredBytesIsEnoughAndAFailedQueryIsNot) {
-  const std::int64_t required = 1000 + 500 + kRezerwaProgramuGlownego;
+  const std::int64_t required = 1000 + 500 + kRezerwa;
   host_.SetFreeSpace('C', required);
   EXPECT_TRUE(MeasureSpace("D:", "C:\\Orvalis", false).enough);
   host_.SetFreeSpace('C', required - 1);
