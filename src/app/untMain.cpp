@@ -24,28 +24,6 @@ namespace orvala {
 
 namespace {
 
-// Frame layout, pixels at 96 dpi (scaled by the window's DPI when placed).
-constexpr int kKlientSzer = 623;
-constexpr int kKlientWys = 353;
-constexpr int kLewySzer = 137;  // pnlLeft with the stretched side picture
-constexpr int kGoraWys = 53;    // white title band pnlTop
-constexpr int kDolWys = 37;     // button bar pnlBottom
-constexpr int kDolY = kKlientWys - kDolWys;
-constexpr int kPrzyciskY = kDolY + 6;
-constexpr int kPrzyciskWys = 25;
-
-struct TPolozenie {
-  int id, x, y, width, height;
-};
-constexpr TPolozenie kRama[] = {
-    {IDC_Image1, 0, 0, kLewySzer, kKlientWys},
-    {IDC_lblTytul, kLewySzer + 8, 8, 469, 18},
-    {IDC_lblKrok, kLewySzer + 20, 28, 449, 18},
-    {IDC_btnWstecz, kLewySzer + 4, kPrzyciskY, 81, kPrzyciskWys},
-    {IDC_btnDalej, kLewySzer + 85, kPrzyciskY, 81, kPrzyciskWys},
-    {IDC_btnZamknij, kLewySzer + 409, kPrzyciskY, 75, kPrzyciskWys},
-};
-
 struct TStronaOpis {
   const wchar_t* templateName;
   int panelId;
@@ -77,24 +55,6 @@ constexpr std::pair<int, int> kNapisyStron[] = {
 
 const wchar_t* W(const TWideString& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-TWideString FromW(const wchar_t* text) {
-  return TWideString(reinterpret_cast<const char16_t*>(text));
-}
-
-// A separator of the user's locale (LOCALE_STHOUSAND, LOCALE_SDECIMAL), or `fallback`.
-TWideString LocaleSeparator(LCTYPE type, const char16_t* fallback) {
-  wchar_t buffer[8] = {};
-  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 8) > 1) {
-    return FromW(buffer);
-  }
-  return fallback;
-}
-
-TWideString Megabytes(std::int64_t bytes) {
-  return FormatMegabytes(bytes, LocaleSeparator(LOCALE_STHOUSAND, u","),
-                         LocaleSeparator(LOCALE_SDECIMAL, u"."));
 }
 
 }  // namespace
@@ -180,129 +140,6 @@ void TfrmMain::Close() {
   if (Handle() != nullptr && FormCloseQuery()) {
     ::DestroyWindow(Handle());
   }
-}
-
-// --- Layout and painting -------------------------------------------------------------------
-
-namespace {
-
-// Sizes a page to `width` x `height` and stretches its controls alike. The page template is
-// laid out in dialog units, whose size follows the font's metrics and therefore not exactly the
-// DPI; the page area of the frame is in scaled pixels. Fitting the one onto the other keeps the
-// controls inside the page at every DPI.
-void FitPage(HWND page, int width, int height) {
-  RECT natural{};
-  ::GetClientRect(page, &natural);
-  const int naturalWidth = natural.right > 0 ? natural.right : width;
-  const int naturalHeight = natural.bottom > 0 ? natural.bottom : height;
-  for (HWND child = ::GetWindow(page, GW_CHILD); child != nullptr;
-       child = ::GetWindow(child, GW_HWNDNEXT)) {
-    RECT r{};
-    ::GetWindowRect(child, &r);
-    ::MapWindowPoints(HWND_DESKTOP, page, reinterpret_cast<POINT*>(&r), 2);
-    const int left = ::MulDiv(r.left, width, naturalWidth);
-    const int top = ::MulDiv(r.top, height, naturalHeight);
-    const int right = ::MulDiv(r.right, width, naturalWidth);
-    const int bottom = ::MulDiv(r.bottom, height, naturalHeight);
-    ::MoveWindow(child, left, top, right - left, bottom - top, FALSE);
-  }
-  ::SetWindowPos(page, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-}  // namespace
-
-void TfrmMain::LayOut() {
-  SetClientSize(Scale(kKlientSzer), Scale(kKlientWys));
-  for (const TPolozenie& p : kRama) {
-    MoveItem(p.id, p.x, p.y, p.width, p.height);
-  }
-  for (const auto& page : pages_) {
-    if (page && page->Handle() != nullptr) {
-      FitPage(page->Handle(), Scale(kKlientSzer - kLewySzer), Scale(kDolY - kGoraWys));
-      ::SetWindowPos(page->Handle(), nullptr, Scale(kLewySzer), Scale(kGoraWys), 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-  }
-  CentreOnScreen();
-
-  const int height = Scale(12);
-  titleFont_.Reset(::CreateFontW(-height, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                 DEFAULT_PITCH, L"Arial"));
-  stepFont_.Reset(::CreateFontW(-height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
-                                DEFAULT_PITCH, L"Arial"));
-}
-
-void TfrmMain::PaintFrame() {
-  PAINTSTRUCT ps;
-  HDC dc = ::BeginPaint(Handle(), &ps);
-  if (dc == nullptr) {
-    return;
-  }
-  RECT band{Scale(kLewySzer), 0, Scale(kKlientSzer), Scale(kGoraWys)};
-  ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-  ::DrawEdge(dc, &band, EDGE_ETCHED, BF_BOTTOM);
-  RECT bar{Scale(kLewySzer), Scale(kDolY), Scale(kKlientSzer), Scale(kKlientWys)};
-  ::DrawEdge(dc, &bar, EDGE_ETCHED, BF_TOP);
-  ::EndPaint(Handle(), &ps);
-}
-
-void TfrmMain::DrawSidePicture(const DRAWITEMSTRUCT& item) const {
-  const RECT& r = item.rcItem;
-  BITMAP info{};
-  platform::win32::TUchwytPamieciDC memory(::CreateCompatibleDC(item.hDC));
-  if (!memory || !image1_ || ::GetObjectW(image1_.Get(), sizeof info, &info) == 0) {
-    ::FillRect(item.hDC, &r, ::GetSysColorBrush(COLOR_HIGHLIGHT));
-    return;
-  }
-  HGDIOBJ old = ::SelectObject(memory.Get(), image1_.Get());
-  ::SetStretchBltMode(item.hDC, HALFTONE);
-  ::SetBrushOrgEx(item.hDC, 0, 0, nullptr);
-  ::StretchBlt(item.hDC, r.left, r.top, r.right - r.left, r.bottom - r.top, memory.Get(), 0, 0,
-               info.bmWidth, info.bmHeight, SRCCOPY);
-  ::SelectObject(memory.Get(), old);
-}
-
-bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) {
-  switch (message) {
-    case WM_PAINT:
-      PaintFrame();
-      result = TRUE;
-      return true;
-    case WM_DRAWITEM: {
-      const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      if (item != nullptr && item->CtlID == IDC_Image1) {
-        DrawSidePicture(*item);
-        result = TRUE;
-        return true;
-      }
-      return false;
-    }
-    case WM_CTLCOLORSTATIC: {
-      const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-      if (id == IDC_lblTytul || id == IDC_lblKrok) {
-        HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        result = reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
-        return true;
-      }
-      return false;
-    }
-    default:
-      return false;
-  }
-}
-
-bool TfrmMain::PageLabelColour(HDC dc, HWND label, INT_PTR& brush) {
-  if (::GetDlgCtrlID(label) != IDC_lblMiejsceWolne || !spaceShort_) {
-    return false;
-  }
-  ::SetTextColor(dc, RGB(255, 0, 0));
-  ::SetBkMode(dc, TRANSPARENT);
-  brush = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_3DFACE));
-  return true;
 }
 
 // --- Controls ------------------------------------------------------------------------------
@@ -602,87 +439,6 @@ void TfrmMain::ShowPage(int delta) {
   busy_ = false;
 }
 
-void TfrmMain::LoadLicence() {
-  HWND red = Control(IDC_redUmowa);
-  if (red == nullptr) {
-    return;
-  }
-  ::SetWindowTextW(red, L"");
-  // Without a source directory there is nothing to read (never the current directory).
-  if (sourceDirectory_.empty()) {
-    ApplyLanguageFontToRichEdit(red, language_);
-    return;
-  }
-  LanguageId language = language_;
-  if (!platform::Platform().FileExists(sourceDirectory_ + std::string(LicenceFile(language)))) {
-    language = kJezykPolski;
-  }
-  ApplyLanguageFontToRichEdit(red, language);
-  LoadPlainTextFile(red, sourceDirectory_ + std::string(LicenceFile(language)), language);
-  ::SendMessageW(red, EM_SETSEL, 0, 0);
-  ::SendMessageW(red, EM_SCROLLCARET, 0, 0);
-}
-
-void TfrmMain::rdbUmowaAkceptujeClick() {
-  if (page_ == kStronaUmowa) {
-    EnableControl(IDC_btnDalej, IsChecked(IDC_rdbUmowaAkceptuje));
-  }
-}
-
-void TfrmMain::UstawKatalogDocelowy() {
-  targetDirectory_ =
-      DefaultTargetDirectory(ProgramFilesDirectory(), ActiveEditionDescriptor().programFolder);
-  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
-}
-
-void TfrmMain::btnKatalogClick() {
-  targetDirectory_ = frmKatalog().ChooseDirectory(targetDirectory_, std::string(), Handle());
-  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
-  SprawdzWolneMiejsce();
-}
-
-void TfrmMain::chbInstalujSlownikiClick() {
-  SprawdzWolneMiejsce();
-}
-
-bool TfrmMain::SprawdzWolneMiejsce() {
-  const TMiejsceNaDysku m = MeasureSpace(sourceDirectoryNoBackslash_, targetDirectory_,
-                                         IsChecked(IDC_chbInstalujSlowniki));
-  freeBytes_ = m.freeBytes;
-  requiredBytes_ = m.requiredBytes;
-  spaceShort_ = !m.enough;
-  SetText(IDC_lblMiejsceWolne,
-          FormatText(GetText(language_, 123, false), {Megabytes(freeBytes_)}, false, language_));
-  SetText(IDC_lblMiejsceWymagane, FormatText(GetText(language_, 124, false),
-                                             {Megabytes(requiredBytes_)}, false, language_));
-  if (HWND label = Control(IDC_lblMiejsceWolne)) {
-    ::InvalidateRect(label, nullptr, TRUE);
-  }
-  return m.enough;
-}
-
-bool TfrmMain::SprawdzOpcje() {
-  if (page_ != kStronaOpcje) {
-    return true;
-  }
-  allUsers_ = IsChecked(IDC_chbSkrotyAllUsers);
-  const TWideString shown = WindowTextWide(Control(IDC_lblKatalog));
-  targetDirectory_ = WideToText1250(shown);
-  return CheckTargetDirectory(
-      targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
-      [this, &shown](TPytanieOpcji question) {
-        if (question == TPytanieOpcji::ZaMaloMiejsca) {
-          return frmPytanie().Ask(Handle(), GetText(language_, 129, false), kPytanieTakNie) ==
-                 kWynikTak;
-        }
-        frmPytanie().Ask(Handle(),
-                         FormatText(GetText(language_, 130, false), {shown}, false, language_),
-                         kPytanieOK);
-        return false;
-      },
-      stan_.createdDirectories);
-}
-
 // --- Buttons -------------------------------------------------------------------------------
 
 void TfrmMain::btnDalejClick() {
@@ -766,64 +522,6 @@ bool TfrmMain::PageCommand(int id, int code) {
     default:
       return false;
   }
-}
-
-// --- The installation run ------------------------------------------------------------------
-
-void TfrmMain::RunInstallationPage() {
-  TOpcjeInstalacji options;
-  options.sourceDirectory = sourceDirectory_;
-  options.targetDirectory = targetDirectory_;
-  options.updateDirectory = updateDirectory_;
-  options.language = language_;
-  options.installDictionaries = IsChecked(IDC_chbInstalujSlowniki);
-  options.createGroup = IsChecked(IDC_chbUtworzGrupe);
-  options.desktopTranslators = IsChecked(IDC_chbUtworzSkrotyTranslatorow);
-  options.desktopDictionaries = IsChecked(IDC_chbUtworzSkrotySlownikow);
-  options.allUsers = allUsers_;
-  options.installWordAddIn = IsChecked(IDC_chbInstalujMSWord);
-  options.installBrowserAddIn = IsChecked(IDC_chbInstalujMSIE);
-  options.requiredBytes = requiredBytes_;
-  SetText(IDC_lblPlikZ, TWideString());
-  SetText(IDC_lblPlikDo, TWideString());
-  const TWynikInstalacji result = RunInstallation(options, stan_, *this);
-  stan_.success = result == TWynikInstalacji::Success;
-  stan_.cancelled = result == TWynikInstalacji::Cancelled;
-  ProcessMessages();
-  busy_ = false;
-  ShowPage(+1);
-}
-
-void TfrmMain::ShowStage(const TWideString& text) {
-  SetText(IDC_lblInstalacjaOpis, text);
-}
-
-void TfrmMain::ShowFiles(const TWideString& from, const TWideString& to) {
-  SetText(IDC_lblPlikZ, from);
-  SetText(IDC_lblPlikDo, to);
-}
-
-void TfrmMain::SetGauge(std::uint32_t maximum, std::uint32_t position) {
-  HWND gauge = Control(IDC_GaugePostep);
-  // The gauge's range is a signed 32-bit pair: larger byte counts are scaled down alike.
-  unsigned shift = 0;
-  while ((maximum >> shift) > 0x7FFFFFFFu) {
-    ++shift;
-  }
-  ::SendMessageW(gauge, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum >> shift));
-  ::SendMessageW(gauge, PBM_SETPOS, static_cast<WPARAM>(position >> shift), 0);
-}
-
-void TfrmMain::EnableClose(bool enabled) {
-  EnableControl(IDC_btnZamknij, enabled);
-}
-
-void TfrmMain::ProcessMessages() {
-  ProcessPendingMessages();
-}
-
-bool TfrmMain::AskYesNo(const TWideString& text) {
-  return frmPytanie().Ask(Handle(), text, kPytanieTakNie) == kWynikTak;
 }
 
 }  // namespace orvala

@@ -1,0 +1,121 @@
+// TfrmMain: the licence and options pages (licence view, target directory, free-space check,
+// the checks of Next on the options page).
+#include "app/untMain.h"
+
+#include <richedit.h>
+
+#include "app/untKreator.h"
+#include "config/untInstalStale.h"
+#include "config/untInstalTeksty.h"
+#include "dialogs/untFormyDialogowe.h"
+#include "dialogs/untTekst1250.h"
+#include "engine/untSciezki.h"
+#include "platform/untPlatforma.h"
+#include "textutil/untUtilsEdytor.h"
+#include "untIdentyfikatory.h"
+
+namespace orvala {
+
+namespace {
+
+TWideString FromW(const wchar_t* text) {
+  return TWideString(reinterpret_cast<const char16_t*>(text));
+}
+
+// A separator of the user's locale (LOCALE_STHOUSAND, LOCALE_SDECIMAL), or `fallback`.
+TWideString LocaleSeparator(LCTYPE type, const char16_t* fallback) {
+  wchar_t buffer[8] = {};
+  if (::GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer, 8) > 1) {
+    return FromW(buffer);
+  }
+  return fallback;
+}
+
+TWideString Megabytes(std::int64_t bytes) {
+  return FormatMegabytes(bytes, LocaleSeparator(LOCALE_STHOUSAND, u","),
+                         LocaleSeparator(LOCALE_SDECIMAL, u"."));
+}
+}  // namespace
+
+void TfrmMain::LoadLicence() {
+  HWND red = Control(IDC_redUmowa);
+  if (red == nullptr) {
+    return;
+  }
+  ::SetWindowTextW(red, L"");
+  // Without a source directory there is nothing to read (never the current directory).
+  if (sourceDirectory_.empty()) {
+    ApplyLanguageFontToRichEdit(red, language_);
+    return;
+  }
+  LanguageId language = language_;
+  if (!platform::Platform().FileExists(sourceDirectory_ + std::string(LicenceFile(language)))) {
+    language = kJezykPolski;
+  }
+  ApplyLanguageFontToRichEdit(red, language);
+  LoadPlainTextFile(red, sourceDirectory_ + std::string(LicenceFile(language)), language);
+  ::SendMessageW(red, EM_SETSEL, 0, 0);
+  ::SendMessageW(red, EM_SCROLLCARET, 0, 0);
+}
+
+void TfrmMain::rdbUmowaAkceptujeClick() {
+  if (page_ == kStronaUmowa) {
+    EnableControl(IDC_btnDalej, IsChecked(IDC_rdbUmowaAkceptuje));
+  }
+}
+
+void TfrmMain::UstawKatalogDocelowy() {
+  targetDirectory_ =
+      DefaultTargetDirectory(ProgramFilesDirectory(), ActiveEditionDescriptor().programFolder);
+  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
+}
+
+void TfrmMain::btnKatalogClick() {
+  targetDirectory_ = frmKatalog().ChooseDirectory(targetDirectory_, std::string(), Handle());
+  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
+  SprawdzWolneMiejsce();
+}
+
+void TfrmMain::chbInstalujSlownikiClick() {
+  SprawdzWolneMiejsce();
+}
+
+bool TfrmMain::SprawdzWolneMiejsce() {
+  const TMiejsceNaDysku m = MeasureSpace(sourceDirectoryNoBackslash_, targetDirectory_,
+                                         IsChecked(IDC_chbInstalujSlowniki));
+  freeBytes_ = m.freeBytes;
+  requiredBytes_ = m.requiredBytes;
+  spaceShort_ = !m.enough;
+  SetText(IDC_lblMiejsceWolne,
+          FormatText(GetText(language_, 123, false), {Megabytes(freeBytes_)}, false, language_));
+  SetText(IDC_lblMiejsceWymagane, FormatText(GetText(language_, 124, false),
+                                             {Megabytes(requiredBytes_)}, false, language_));
+  if (HWND label = Control(IDC_lblMiejsceWolne)) {
+    ::InvalidateRect(label, nullptr, TRUE);
+  }
+  return m.enough;
+}
+
+bool TfrmMain::SprawdzOpcje() {
+  if (page_ != kStronaOpcje) {
+    return true;
+  }
+  allUsers_ = IsChecked(IDC_chbSkrotyAllUsers);
+  const TWideString shown = WindowTextWide(Control(IDC_lblKatalog));
+  targetDirectory_ = WideToText1250(shown);
+  return CheckTargetDirectory(
+      targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
+      [this, &shown](TPytanieOpcji question) {
+        if (question == TPytanieOpcji::ZaMaloMiejsca) {
+          return frmPytanie().Ask(Handle(), GetText(language_, 129, false), kPytanieTakNie) ==
+                 kWynikTak;
+        }
+        frmPytanie().Ask(Handle(),
+                         FormatText(GetText(language_, 130, false), {shown}, false, language_),
+                         kPytanieOK);
+        return false;
+      },
+      stan_.createdDirectories);
+}
+
+}  // namespace orvala
