@@ -33,6 +33,9 @@ constexpr TOpisEdycji MakeEdition10() {
   e.fontFlag = false;
   e.homeDisplayName = "Orvala Pakiet";
   e.editionDisplayName = TXT_RU("Орвала Пакиет");
+  e.publisher = "Vertal";
+  e.noModify = true;
+  e.noRepair = true;
   e.conversionKind = 0;
   e.specialVersionRows = {24, 25, 26, 27};
   return e;

@@ -97,6 +97,9 @@ struct TOpisEdycji {
   bool fontFlag;
   std::string_view homeDisplayName;       // uninstall entry, Windows-1250
   std::string_view editionDisplayName;    // uninstall entry, storage form
+  std::string_view publisher;             // uninstall entry: the maker, as the product key names it
+  bool noModify;                          // uninstall entry: no change of the installation
+  bool noRepair;                          // uninstall entry: no repair offered
   int conversionKind;                     // 0: no conversion of a previous version's data
   std::array<int, 4> specialVersionRows;  // 1-based rows of the special-versions table; 0 = none
 };

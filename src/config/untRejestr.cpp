@@ -22,21 +22,6 @@ bool TRejestr::CloseKey() {
 bool TRejestr::ReadString(const std::string& name, std::string& value) {
   return key_ && key_->ReadString(name, value);
 }
-bool TRejestr::ReadInteger(const std::string& name, std::int32_t& value) {
-  return key_ && key_->ReadInteger(name, value);
-}
-bool TRejestr::ValueExists(const std::string& name) {
-  return key_ && key_->ValueExists(name);
-}
-bool TRejestr::WriteString(const std::string& name, const std::string& value) {
-  return key_ && key_->WriteString(name, value);
-}
-bool TRejestr::WriteWideString(const std::string& name, const TWideString& value) {
-  return key_ && key_->WriteWideString(name, value);
-}
-bool TRejestr::WriteInteger(const std::string& name, std::int32_t value) {
-  return key_ && key_->WriteInteger(name, value);
-}
 bool TRejestr::WriteBool(const std::string& name, bool value) {
   return key_ && key_->WriteBool(name, value);
 }

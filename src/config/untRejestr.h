@@ -32,13 +32,9 @@ class TRejestr {
   // Closes the open key; true also when none was open.
   bool CloseKey();
 
-  // The value operations of the open key; false when no key is open or the call fails.
+  // The value operations of the open key (the reader's string, the running flag's boolean);
+  // false when no key is open or the call fails.
   bool ReadString(const std::string& name, std::string& value);
-  bool ReadInteger(const std::string& name, std::int32_t& value);
-  bool ValueExists(const std::string& name);
-  bool WriteString(const std::string& name, const std::string& value);
-  bool WriteWideString(const std::string& name, const TWideString& value);
-  bool WriteInteger(const std::string& name, std::int32_t value);
   bool WriteBool(const std::string& name, bool value);
 
  private:

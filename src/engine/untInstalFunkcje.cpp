@@ -1,5 +1,6 @@
 #include "engine/untInstalFunkcje.h"
 
+#include <algorithm>
 #include <array>
 
 #include "config/untCzcionki.h"
@@ -32,6 +33,40 @@ std::unique_ptr<TKluczRejestru> OpenForWriting(TKorzen root, const std::string& 
   return Platform().OpenKey(root, key, platform::kKeyAllAccess, true);
 }
 
+// The uninstall entry of the list of installed programs under `root`. The command line is
+// quoted: unquoted, a path with spaces ("C:\Program Files\...") would let Windows start a
+// planted "C:\Program.exe" in place of the uninstaller. Raises on the first failure.
+void WriteUninstallEntry(TKorzen root, const TOpcjeInstalacji& options) {
+  const TOpisEdycji& edition = ActiveEditionDescriptor();
+  const std::string uninstallKey = kKluczDeinstalacji + std::string(edition.uninstallKeyName);
+  const std::unique_ptr<TKluczRejestru> key = OpenForWriting(root, uninstallKey);
+  if (!key) {
+    throw ERegistryError("cannot open registry key " + uninstallKey);
+  }
+  const auto text = [&](const char* name, const std::string& value) {
+    Required(key->WriteString(name, value), uninstallKey, name);
+  };
+  const auto flag = [&](const char* name, bool value) {
+    Required(key->WriteBool(name, value), uninstallKey, name);
+  };
+  const TWideString displayName =
+      LocaleLanguage() == kJezykRosyjski
+          ? ConvertStoredText(edition.editionDisplayName, kJezykRosyjski, false)
+          : ConvertStoredText(edition.homeDisplayName, kJezykPolski, false);
+  Required(key->WriteWideString("DisplayName", displayName), uninstallKey, "DisplayName");
+  const std::string target = WithTrailingBackslash(options.targetDirectory);
+  text("UninstallString", '"' + target + std::string(edition.uninstallerFile) + '"');
+  text("DisplayVersion", std::string(edition.versionString));
+  text("Publisher", std::string(edition.publisher));
+  text("DisplayIcon", target + std::string(edition.mainProgramFile));
+  text("InstallLocation", options.targetDirectory);
+  Required(key->WriteInteger("EstimatedSize", EstimatedSizeKilobytes(options.requiredBytes)),
+           uninstallKey, "EstimatedSize");
+  flag("NoModify", edition.noModify);
+  flag("NoRepair", edition.noRepair);
+  key->Close();
+}
+
 // One pass of the package key (and, in the chosen hive, the uninstall entry). Raises on the
 // first failure; the caller traps each pass on its own.
 void WritePackagePass(TKorzen root, const TOpcjeInstalacji& options, bool withUninstallEntry) {
@@ -50,26 +85,21 @@ void WritePackagePass(TKorzen root, const TOpcjeInstalacji& options, bool withUn
     Required(key->WriteBool("AllUsers", options.allUsers), productKey, "AllUsers");
     key->Close();
   }
-  if (!withUninstallEntry) {
-    return;
+  if (withUninstallEntry) {
+    WriteUninstallEntry(root, options);
   }
-  const std::string uninstallKey = kKluczDeinstalacji + std::string(edition.uninstallKeyName);
-  const std::unique_ptr<TKluczRejestru> key = OpenForWriting(root, uninstallKey);
-  if (!key) {
-    throw ERegistryError("cannot open registry key " + uninstallKey);
-  }
-  const TWideString displayName =
-      LocaleLanguage() == kJezykRosyjski
-          ? ConvertStoredText(edition.editionDisplayName, kJezykRosyjski, false)
-          : ConvertStoredText(edition.homeDisplayName, kJezykPolski, false);
-  Required(key->WriteWideString("DisplayName", displayName), uninstallKey, "DisplayName");
-  Required(key->WriteString("UninstallString", WithTrailingBackslash(options.targetDirectory) +
-                                                   std::string(edition.uninstallerFile)),
-           uninstallKey, "UninstallString");
-  key->Close();
 }
 
 }  // namespace
+
+std::int32_t EstimatedSizeKilobytes(std::int64_t bytes) {
+  constexpr std::int64_t kMaksimum = 0x7FFFFFFF;
+  if (bytes <= 0) {
+    return 0;
+  }
+  const std::int64_t kilobytes = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
+  return static_cast<std::int32_t>(std::min(kilobytes, kMaksimum));
+}
 
 LanguageId EffectiveShortcutLanguage(LanguageId interfaceLanguage) {
   if (IsNtPlatform()) {

@@ -5,7 +5,8 @@
 //  - CreateShortcuts: the Start-menu group and the desktop shortcuts of the shortcut table
 //    for the active edition and the effective language, as the options page asks.
 //  - WriteRegistry: the package key in both hives (each pass trapped on its own), the
-//    uninstall entry in the chosen hive, the component keys under HKEY_CURRENT_USER.
+//    uninstall entry in the chosen hive (written in that hive's pass), the component keys
+//    under HKEY_CURRENT_USER.
 //  - EnsureSystemComponent: a shared component of at least a given version in the system
 //    directory, copied from the CD only when it is missing (an older copy stays in place).
 //
@@ -13,6 +14,7 @@
 // ERegistryError (untBledy.h).
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "engine/untPrzebiegInstalacji.h"
@@ -27,6 +29,9 @@ LanguageId EffectiveShortcutLanguage(LanguageId interfaceLanguage);
 
 // The directory part of `path`, with its trailing backslash ("C:\a\b.exe" -> "C:\a\").
 std::string DirectoryOfPath(const std::string& path);
+
+// The "EstimatedSize" of `bytes`: kilobytes rounded up, 0 for none, at most 0x7FFFFFFF.
+std::int32_t EstimatedSizeKilobytes(std::int64_t bytes);
 
 // `path` with one trailing backslash (an empty path stays empty).
 std::string WithTrailingBackslash(const std::string& path);
@@ -44,8 +49,12 @@ bool CreateDirectoryTreeWide(const TWideString& path);
 // in the target gets no shortcut, a failed link is skipped, an existing link is overwritten.
 void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer);
 
-// Stage text 144; the registry entries of the package. A failed write to a component key
-// raises ERegistryError.
+// Stage text 144; the registry entries of the package. The uninstall entry, in
+// HKEY_LOCAL_MACHINE for all users and otherwise in HKEY_CURRENT_USER, holds "DisplayName",
+// "UninstallString" (the uninstaller's path in double quotes), "DisplayVersion", "Publisher",
+// "DisplayIcon" (the main program), "InstallLocation" (the target), "EstimatedSize" (the
+// required bytes in KB, a DWORD), "NoModify" and "NoRepair" (DWORDs). A failure in a hive's
+// pass ends that pass only; a failed write to a component key raises ERegistryError.
 void WriteRegistry(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer);
 
 // `file` of at least version major.minor in the system directory. True when the system

@@ -37,9 +37,9 @@ inline constexpr std::uint32_t kAttrArchive = 0x20;
 
 // One entry of a directory listing.
 struct TWpisKatalogu {
-  std::string name;           // file name only, Windows-1250
-  std::uint32_t attributes;   // kAttr* bits
-  std::uint64_t size;         // 64-bit size; 0 for directories
+  std::string name;          // file name only, Windows-1250
+  std::uint32_t attributes;  // kAttr* bits
+  std::uint64_t size;        // 64-bit size; 0 for directories
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
 
@@ -79,13 +79,14 @@ class TKluczRejestru {
   virtual ~TKluczRejestru() = default;
   // True and `value` set when the value exists and is a string; otherwise false, value untouched.
   virtual bool ReadString(const std::string& name, std::string& value) = 0;
+  // The same for a REG_DWORD. The program only writes integers; reading them back is how both
+  // implementations are held to storing DWORDs.
   virtual bool ReadInteger(const std::string& name, std::int32_t& value) = 0;
   virtual bool WriteString(const std::string& name, const std::string& value) = 0;
   // A UTF-16 string value (REG_SZ written through the wide API).
   virtual bool WriteWideString(const std::string& name, const TWideString& value) = 0;
   virtual bool WriteInteger(const std::string& name, std::int32_t value) = 0;  // REG_DWORD
-  virtual bool WriteBool(const std::string& name, bool value) = 0;  // REG_DWORD 1 / 0
-  virtual bool ValueExists(const std::string& name) = 0;
+  virtual bool WriteBool(const std::string& name, bool value) = 0;             // REG_DWORD 1 / 0
   virtual bool Close() = 0;
 };
 

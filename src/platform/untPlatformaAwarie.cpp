@@ -68,7 +68,6 @@ class TKluczAwarie final : public TKluczRejestru {
   bool WriteBool(const std::string& name, bool value) override {
     return !faults_.Count(TOperacja::RegistryWrite) && inner_->WriteBool(name, value);
   }
-  bool ValueExists(const std::string& name) override { return inner_->ValueExists(name); }
   bool Close() override { return inner_->Close(); }
 
  private:

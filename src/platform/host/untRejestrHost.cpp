@@ -53,7 +53,6 @@ class TKluczHost final : public TKluczRejestru {
   bool WriteBool(const std::string& name, bool value) override {
     return WriteInteger(name, value ? 1 : 0);
   }
-  bool ValueExists(const std::string& name) override { return Value(name) != nullptr; }
   bool Close() override {
     const bool was = open_;
     open_ = false;

@@ -345,10 +345,6 @@ class TKluczWin32 final : public TKluczRejestru {
   bool WriteBool(const std::string& name, bool value) override {
     return WriteInteger(name, value ? 1 : 0);
   }
-  bool ValueExists(const std::string& name) override {
-    return key_ && ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, nullptr, nullptr,
-                                      nullptr) == ERROR_SUCCESS;
-  }
   bool Close() override {
     const HKEY key = key_.Release();
     return key != nullptr && ::RegCloseKey(key) == ERROR_SUCCESS;

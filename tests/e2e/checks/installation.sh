@@ -9,7 +9,9 @@
 #   dictionaries=1|0                  the dictionaries option
 #   group=1|0 translators=1|0 dictlinks=1|0 allusers=0|1   the shortcut options
 #   font=arial|tahoma                 the interface font (font values in the component keys)
-#   displayname=TEXT                  the uninstall entry's display name (UTF-8)
+#   displayname=TEXT                  the uninstall entry's display name (UTF-8); the entry's
+#                                     other values are checked too, and Wine's list of installed
+#                                     programs must show it and start the uninstaller with it
 #   groupname=TEXT                    the Start-menu group folder (UTF-8)
 #   ocx=copied                        comctl32.ocx of the CD copied into the system directory
 #   dll=kept                          the system's comctl32.dll left as it was
@@ -58,7 +60,7 @@ expect_value() {  # expect_value FILE SECTION NAME EXPECTED
   [ "$got" = "$4" ] || fail "[$2] $3 is '${got}', expected '$4'"
 }
 dword() { printf 'dword:%08x' "$1"; }
-regstr() { local s=${1//\\/\\\\}; printf '"%s"' "$s"; }
+regstr() { local s=${1//\\/\\\\}; s=${s//\"/\\\"}; printf '"%s"' "$s"; }
 
 reg_cu="$E2E_WORK/check-hkcu.txt" reg_lm="$E2E_WORK/check-hklm.txt"
 export_key 'HKCU\Software\Vertal' "$reg_cu"
@@ -94,10 +96,12 @@ declare -A replaced=([orvatr.exe]=1 [trintru.exe]=1 [trplikru.exe]=1 [deinstalat
 declare -A patchfile=()
 for p in "${patched[@]+"${patched[@]}"}"; do patchfile[$(lower <<<"${p%%:*}")]=${p#*:}; done
 declare -A expected=()
+required=2100000  # the main program's allowance, plus every file that is copied
 while IFS= read -r -d '' f; do
   rel=${f#"$E2E_CD"/}
   is_excluded "$rel" && continue
   expected[$(lower <<<"$rel")]=1
+  required=$((required + $(stat -c %s "$f")))
   name=$(lower <<<"${rel##*/}")
   [ -n "${replaced[$name]:-}" ] && continue
   if [ ! -f "$tdir/$rel" ]; then
@@ -147,8 +151,16 @@ if [ "$allusers" = 1 ]; then chosen=$un_lm other=$un_cu root=HKEY_LOCAL_MACHINE;
   chosen=$un_cu other=$un_lm root=HKEY_CURRENT_USER
 fi
 [ -s "$other" ] && fail "the uninstall entry is in the other hive too"
-expect_value "$chosen" "$root\\$uninstall" DisplayName "\"$displayname\""
-expect_value "$chosen" "$root\\$uninstall" UninstallString "$(regstr "$target\\DeInstalator.exe")"
+entry="$root\\$uninstall"
+expect_value "$chosen" "$entry" DisplayName "\"$displayname\""
+expect_value "$chosen" "$entry" UninstallString "$(regstr "\"$target\\DeInstalator.exe\"")"
+expect_value "$chosen" "$entry" DisplayVersion '"1.0"'
+expect_value "$chosen" "$entry" Publisher '"Vertal"'
+expect_value "$chosen" "$entry" DisplayIcon "$(regstr "$target\\Orvatr.exe")"
+expect_value "$chosen" "$entry" InstallLocation "$(regstr "$target")"
+expect_value "$chosen" "$entry" EstimatedSize "$(dword $(((required + 1023) / 1024)))"
+expect_value "$chosen" "$entry" NoModify "$(dword 1)"
+expect_value "$chosen" "$entry" NoRepair "$(dword 1)"
 
 # --- Shortcuts ---------------------------------------------------------------------------------
 if [ "$allusers" = 1 ]; then
@@ -197,6 +209,35 @@ fi
 if [ "$dll" = kept ]; then
   cmp -s "$E2E_CD/comctl32.dll" "$system/comctl32.dll" && fail "comctl32.dll was replaced"
 fi
+
+# --- The list of installed programs shows the entry, and its command starts the uninstaller ----
+# Wine's own list runs the entry's command line as the system does. A Wine process shows its
+# Windows image path as its command line.
+processes_of() {  # processes_of WINDOWS-PATH: ids of this prefix's processes of that image
+  local p image want
+  want=$(lower <<<"$1")
+  for p in /proc/[0-9]*; do
+    image=$(tr '\0' '\n' < "$p/cmdline" 2>/dev/null | head -n 1 | sed 's/ *$//') || continue
+    [ "$(lower <<<"$image")" = "$want" ] || continue
+    tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${p#/proc/}"
+  done
+}
+listed=$(timeout 60 setsid wine uninstaller --list </dev/null 2>/dev/null | tr -d '\r')
+grep -q '^Orvala|||' <<<"$listed" || fail "the list of installed programs does not show the entry"
+setsid wine uninstaller --remove Orvala </dev/null >/dev/null 2>&1 &
+remover=$!
+started=
+for _ in $(seq 200); do
+  started=$(processes_of "$target\\DeInstalator.exe")
+  [ -n "$started" ] && break
+  sleep 0.1
+done
+[ -n "$started" ] || fail "the entry's command line did not start $target\\DeInstalator.exe"
+# The stand-in uninstaller waits for its OK button: end it and the list's run (started here).
+[ -z "$started" ] || kill $started 2>/dev/null
+for _ in $(seq 50); do kill -0 "$remover" 2>/dev/null || break; sleep 0.1; done
+kill "$remover" 2>/dev/null
+wait "$remover" 2>/dev/null
 
 [ "$errors" -eq 0 ] && echo "installation check: passed"
 exit $((errors > 0))

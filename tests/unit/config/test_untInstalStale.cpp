@@ -41,6 +41,9 @@ TEST(EditionDescriptor, KeysOfEditionTen) {
   EXPECT_EQ(e.dictionaryFiles, "<slzewru.exe><slzewpl.exe><ruspol.sz><polrus.sz>");
   EXPECT_FALSE(e.fontFlag);
   EXPECT_EQ(e.conversionKind, 0);
+  // The publisher of the uninstall entry is the maker that the product key names.
+  EXPECT_EQ(e.publisher, "Vertal");
+  EXPECT_TRUE(e.productKey.starts_with("SOFTWARE\\" + std::string(e.publisher) + "\\"));
 }
 
 TEST(EditionDescriptor, MainProgramPartsAndEmptyEditions) {

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
 #include <set>
 
 #include "config/untCzcionki.h"
 #include "config/untInstalTeksty.h"
 #include "engine/untBledy.h"
 #include "engine/untInstalFunkcje.h"
+#include "platform/untPlatformaAwarie.h"
 #include "textutil/untKodowanie.h"
 #include "untSrodowiskoInstalacji.h"
 
@@ -53,12 +56,36 @@ class SystemIntegration : public ::testing::Test {
     return value ? value->text : "<none>";
   }
 
-  // The uninstall entry under `root`: the uninstaller of the target, the display name (UTF-8).
+  // The uninstall entry under `root` for the default target and 2,300,000 required bytes:
+  // every value with its type, the display name in UTF-8.
   void ExpectUninstallEntry(TKorzen root, const std::string& displayName) const {
-    EXPECT_EQ(Text(root, kDeinstalacja, "UninstallString"),
-              "C:\\Program Files\\Orvalis\\DeInstalator.exe");
+    using TTyp = platform::TWartoscRejestru::TTyp;
+    struct TWartosc {
+      const char* name;
+      TTyp type;
+      std::string text;
+      std::int32_t number;
+    };
+    const TWartosc expected[] = {
+        {"UninstallString", TTyp::String, "\"C:\\Program Files\\Orvalis\\DeInstalator.exe\"", 0},
+        {"DisplayVersion", TTyp::String, "1.0", 0},
+        {"Publisher", TTyp::String, "Vertal", 0},
+        {"DisplayIcon", TTyp::String, "C:\\Program Files\\Orvalis\\Orvatr.exe", 0},
+        {"InstallLocation", TTyp::String, "C:\\Program Files\\Orvalis", 0},
+        {"EstimatedSize", TTyp::Dword, "", 2247},  // 2,300,000 / 1024 rounded up
+        {"NoModify", TTyp::Dword, "", 1},
+        {"NoRepair", TTyp::Dword, "", 1},
+    };
+    for (const TWartosc& want : expected) {
+      const auto value = env.host.RegistryValue(root, kDeinstalacja, want.name);
+      ASSERT_TRUE(value) << want.name;
+      EXPECT_EQ(value->type, want.type) << want.name;
+      EXPECT_EQ(value->text, want.text) << want.name;
+      EXPECT_EQ(value->number, want.number) << want.name;
+    }
     const auto name = env.host.RegistryValue(root, kDeinstalacja, "DisplayName");
     ASSERT_TRUE(name);
+    EXPECT_EQ(name->type, platform::TWartoscRejestru::TTyp::String);
     EXPECT_EQ(name->wideUtf8, displayName);
   }
 
@@ -209,6 +236,47 @@ TEST_F(SystemIntegration, AllUsersWritesTheUninstallEntryOnlyForTheMachine) {
   ExpectUninstallEntry(TKorzen::LocalMachine, "Орвала Пакиет");  // Russian locale
   EXPECT_EQ(Text(TKorzen::CurrentUser, kPakiet, "CD"), "E:\\");
   EXPECT_EQ(env.host.RegistryValue(TKorzen::LocalMachine, kPakiet, "AllUsers")->number, 1);
+}
+
+// A failed write anywhere in the uninstall entry ends the pass of its hive there; the other
+// hive's pass and the component keys are still written, and nothing is raised.
+TEST_F(SystemIntegration, AFailedWriteInTheUninstallEntryEndsItsPassOnly) {
+  constexpr int kWartosciPakietu = 5;
+  constexpr int kWartosciWpisu = 9;
+  for (const bool allUsers : {false, true}) {
+    for (int k = 1; k <= kWartosciWpisu; ++k) {
+      SCOPED_TRACE("all users " + std::to_string(allUsers) + ", entry value " + std::to_string(k));
+      TSrodowiskoInstalacji machine;
+      platform::TPlatformaAwarie faults(machine.host);
+      platform::TZasiegPlatformy scope(faults);
+      TOpcjeInstalacji o = machine.Options();
+      o.allUsers = allUsers;
+      const TKorzen chosen = allUsers ? TKorzen::LocalMachine : TKorzen::CurrentUser;
+      const TKorzen other = allUsers ? TKorzen::CurrentUser : TKorzen::LocalMachine;
+      // The machine hive's pass comes second: for all users both package passes come first.
+      faults.FailNth(platform::TOperacja::RegistryWrite, (allUsers ? 2 : 1) * kWartosciPakietu + k);
+      EXPECT_NO_THROW(WriteRegistry(o, observer));
+      EXPECT_EQ(faults.Calls(platform::TOperacja::RegistryWrite),
+                2 * kWartosciPakietu + k + 8);  // then the eight component keys
+      EXPECT_TRUE(machine.host.KeyExists(chosen, kDeinstalacja));
+      EXPECT_FALSE(machine.host.RegistryValue(chosen, kDeinstalacja, "NoRepair"));
+      EXPECT_FALSE(machine.host.KeyExists(other, kDeinstalacja));
+      EXPECT_TRUE(machine.host.RegistryValue(other, kPakiet, "AllUsers"));
+      EXPECT_TRUE(machine.host.RegistryValue(chosen, kPakiet, "AllUsers"));
+      EXPECT_TRUE(machine.host.RegistryValue(
+          TKorzen::CurrentUser, std::string(kPakiet) + "\\DuzevIvik", "JezykInterfejsu"));
+    }
+  }
+}
+
+TEST(EstimatedSize, KilobytesRoundedUpWithinADword) {
+  const std::pair<std::int64_t, std::int32_t> cases[] = {
+      {0, 0},    {-1, 0},   {1, 1},  // a part of a kilobyte is not shown as nothing
+      {1024, 1}, {1025, 2}, {std::int64_t{0x7FFFFFFF} * 1024 + 1, 0x7FFFFFFF},  // never wraps
+  };
+  for (const auto& [bytes, kilobytes] : cases) {
+    EXPECT_EQ(EstimatedSizeKilobytes(bytes), kilobytes) << bytes;
+  }
 }
 
 TEST_F(SystemIntegration, ComponentKeysGetTheLanguageAndFontsOnlyWhenNotArial) {

@@ -75,14 +75,14 @@ TEST_F(TRejestrTest, ReadOnlyOpenNeitherCreatesNorWrites) {
   ASSERT_TRUE(OpenRegistryKey(accessor, TKorzen::LocalMachine, "Software\\Nowy", false));
   EXPECT_EQ(accessor->Access(), kKeyAllAccess);
   EXPECT_TRUE(host_.KeyExists(TKorzen::LocalMachine, "Software\\Nowy"));
-  EXPECT_TRUE(accessor->WriteString("Katalog", "C:\\Orvala"));
+  EXPECT_TRUE(accessor->WriteBool("AllUsers", true));
   EXPECT_TRUE(CloseRegistryKey(accessor));
 
   ASSERT_TRUE(OpenRegistryKey(accessor, TKorzen::LocalMachine, "Software\\Nowy", true));
-  EXPECT_FALSE(accessor->WriteString("Katalog", "D:\\"));
-  std::string text;
-  EXPECT_TRUE(accessor->ReadString("Katalog", text));
-  EXPECT_EQ(text, "C:\\Orvala");
+  EXPECT_FALSE(accessor->WriteBool("AllUsers", false));
+  const auto flag = host_.RegistryValue(TKorzen::LocalMachine, "Software\\Nowy", "AllUsers");
+  ASSERT_TRUE(flag);
+  EXPECT_EQ(flag->number, 1);
   EXPECT_TRUE(CloseRegistryKey(accessor));
   EXPECT_TRUE(CloseRegistryKey(accessor));  // no accessor left
 }

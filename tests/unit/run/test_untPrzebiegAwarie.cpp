@@ -171,9 +171,9 @@ TEST(InstallationRunFaults, ADirectoryThatCannotBeCreatedFailsTheCopy) {
 
 TEST(InstallationRunFaults, RegistryWritesFailOnlyTheirPassOrInTheComponentKeysTheRun) {
   const TLiczby counts = FaultyRun::Count(TOperacja::RegistryWrite, false);
-  // HKEY_CURRENT_USER: five package values and the uninstall entry's two; HKEY_LOCAL_MACHINE:
+  // HKEY_CURRENT_USER: five package values and the uninstall entry's nine; HKEY_LOCAL_MACHINE:
   // five; then one value for each of the eight component keys (Arial: no font values).
-  constexpr int kPakiet = 5 + 2 + 5;
+  constexpr int kPakiet = 5 + 9 + 5;
   ASSERT_EQ(counts.total, kPakiet + 8);
   for (int k = 1; k <= counts.total; ++k) {
     SCOPED_TRACE("registry write " + std::to_string(k));

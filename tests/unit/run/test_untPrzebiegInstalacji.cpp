@@ -202,6 +202,11 @@ int MessagesOfACompleteRun() {
   return run.observer.messages;
 }
 
+constexpr char kWpisDeinstalacji[] =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Orvala";
+
+// A confirmed cancel at any check point rolls back before the registry step: no uninstall
+// entry is left in either hive for a package whose files are gone.
 TEST(InstallationRunCancel, ConfirmedAtAnyMomentLeavesNothingBehindOrCompletes) {
   const int total = MessagesOfACompleteRun();
   ASSERT_GT(total, 20);
@@ -232,12 +237,16 @@ TEST(InstallationRunCancel, ConfirmedAtAnyMomentLeavesNothingBehindOrCompletes) 
       // Nothing after the copy phase ran.
       EXPECT_FALSE(Shown(run.observer.stages, 143));
       EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
+      for (const TKorzen root : {TKorzen::CurrentUser, TKorzen::LocalMachine}) {
+        EXPECT_FALSE(env.host.KeyExists(root, kWpisDeinstalacji));
+      }
       EXPECT_EQ(run.observer.gauge.back().first, run.observer.gauge.back().second);
     } else {
       // Pressed after the last check point: the run cannot be cancelled any more.
       ++completedRuns;
       EXPECT_EQ(result, TWynikInstalacji::Success);
       EXPECT_TRUE(run.observer.questions.empty());
+      EXPECT_TRUE(env.host.KeyExists(TKorzen::CurrentUser, kWpisDeinstalacji));
     }
   }
   EXPECT_GT(cancelledRuns, 15);
