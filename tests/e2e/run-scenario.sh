@@ -210,6 +210,11 @@ for a in "${afters[@]+"${afters[@]}"}"; do
         say "after: $2\\$3 $4 is not $5: $(tr -d '\r' < "$work/reg.txt" | tail -n 2)"
         failed=1
       fi ;;
+    no-key)  # no-key HKCU "key": the key does not exist
+      if setsid wine reg query "$2\\$3" </dev/null >"$work/reg.txt" 2>&1; then
+        say "after: $2\\$3 exists"
+        failed=1
+      fi ;;
     dir) [ -d "$(host_path "$2")" ] || { say "after: directory $2 is missing"; failed=1; } ;;
     file) [ -f "$(host_path "$2")" ] || { say "after: file $2 is missing"; failed=1; } ;;
     no-dir) [ ! -e "$(host_path "$2")" ] || { say "after: $2 exists"; failed=1; } ;;

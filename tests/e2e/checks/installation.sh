@@ -216,10 +216,10 @@ fi
 processes_of() {  # processes_of WINDOWS-PATH: ids of this prefix's processes of that image
   local p image want
   want=$(lower <<<"$1")
-  for p in /proc/[0-9]*; do
-    image=$(tr '\0' '\n' < "$p/cmdline" 2>/dev/null | head -n 1 | sed 's/ *$//') || continue
+  for p in $(pgrep -i -f -- "${1##*\\}"); do  # the few that name the file: look closer
+    image=$(tr '\0' '\n' 2>/dev/null < "/proc/$p/cmdline" | head -n 1 | sed 's/ *$//')
     [ "$(lower <<<"$image")" = "$want" ] || continue
-    tr '\0' '\n' < "$p/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "${p#/proc/}"
+    tr '\0' '\n' 2>/dev/null < "/proc/$p/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$p"
   done
 }
 listed=$(timeout 60 setsid wine uninstaller --list </dev/null 2>/dev/null | tr -d '\r')
@@ -236,7 +236,7 @@ done
 # The stand-in uninstaller waits for its OK button: end it and the list's run (started here).
 [ -z "$started" ] || kill $started 2>/dev/null
 for _ in $(seq 50); do kill -0 "$remover" 2>/dev/null || break; sleep 0.1; done
-kill "$remover" 2>/dev/null
+kill -KILL "$remover" 2>/dev/null  # what it started ends with the prefix's server
 wait "$remover" 2>/dev/null
 
 [ "$errors" -eq 0 ] && echo "installation check: passed"
