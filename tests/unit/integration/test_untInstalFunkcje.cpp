@@ -270,10 +270,11 @@ TEST_F(SystemIntegration, AFailedWriteInTheUninstallEntryEndsItsPassOnly) {
 }
 
 TEST(EstimatedSize, KilobytesRoundedUpWithinADword) {
+  // A part of a kilobyte counts as one; a size beyond the DWORD's signed range stays at its top
+  // instead of wrapping.
+  constexpr std::int64_t kPonadZakres = std::int64_t{0x7FFFFFFF} * 1024 + 1;
   const std::pair<std::int64_t, std::int32_t> cases[] = {
-      {0, 0},    {-1, 0},   {1, 1},  // a part of a kilobyte is not shown as nothing
-      {1024, 1}, {1025, 2}, {std::int64_t{0x7FFFFFFF} * 1024 + 1, 0x7FFFFFFF},  // never wraps
-  };
+      {0, 0}, {-1, 0}, {1, 1}, {1024, 1}, {1025, 2}, {kPonadZakres, 0x7FFFFFFF}};
   for (const auto& [bytes, kilobytes] : cases) {
     EXPECT_EQ(EstimatedSizeKilobytes(bytes), kilobytes) << bytes;
   }
