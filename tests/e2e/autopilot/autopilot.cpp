@@ -16,6 +16,7 @@
 #include "platform/win32/untWindows.h"
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -29,7 +30,7 @@
 namespace {
 
 constexpr DWORD kLimitMs = 10000;  // every wait of a step
-constexpr DWORD kPollMs = 20;
+DWORD gPollMs = 20;                 // between two looks of a wait (step "poll")
 
 // --- Text helpers ----------------------------------------------------------------------------
 
@@ -227,6 +228,20 @@ LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
   return static_cast<LRESULT>(result);
 }
 
+// Milliseconds since the autopilot started, from the performance counter.
+double MillisecondsSinceStart() {
+  static const LONGLONG start = [] {
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return now.QuadPart;
+  }();
+  LARGE_INTEGER now, frequency;
+  ::QueryPerformanceCounter(&now);
+  ::QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart - start) * 1000.0 /
+         static_cast<double>(frequency.QuadPart);
+}
+
 // Polls `condition` until it holds or the limit passes.
 template <typename Condition>
 bool WaitFor(Condition condition, DWORD limit = kLimitMs) {
@@ -238,7 +253,7 @@ bool WaitFor(Condition condition, DWORD limit = kLimitMs) {
     if (::GetTickCount() - start > limit) {
       return false;
     }
-    ::Sleep(kPollMs);
+    ::Sleep(gPollMs);
   }
 }
 
@@ -554,6 +569,21 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     ::Sleep(NeedArgs(w, 1) ? static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)) : 0);
     return true;
   }
+  if (verb == "poll") {  // poll MS: the interval of every later wait
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    gPollMs = std::max<DWORD>(1, static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)));
+    return true;
+  }
+  if (verb == "mark") {  // mark NAME: prints "mark NAME MS", milliseconds since the start
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    std::printf("mark %s %.1f\n", w[1].c_str(), MillisecondsSinceStart());
+    std::fflush(stdout);
+    return true;
+  }
   return Fail("unknown step " + verb);
 }
 
@@ -574,6 +604,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("autopilot: cannot read the scenario\n", stderr);
     return 2;
   }
+  MillisecondsSinceStart();
   TAutopilot pilot(argv[3]);
   std::string line;
   int number = 0;
