@@ -87,6 +87,7 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void SetGauge(std::uint32_t maximum, std::uint32_t position) override;
   void EnableClose(bool enabled) override;
   void ProcessMessages() override;
+  std::uint32_t Milliseconds() override;
   bool AskYesNo(const TWideString& text) override;
 
   int CurrentPage() const { return page_; }

@@ -63,6 +63,10 @@ void TfrmMain::ProcessMessages() {
   ProcessPendingMessages();
 }
 
+std::uint32_t TfrmMain::Milliseconds() {
+  return ::GetTickCount();
+}
+
 bool TfrmMain::AskYesNo(const TWideString& text) {
   return frmPytanie().Ask(Handle(), text, kPytanieTakNie) == kWynikTak;
 }

@@ -1,6 +1,5 @@
 #include "engine/untPrzebiegInstalacji.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -13,6 +12,7 @@
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "engine/untInstalFunkcje.h"
+#include "engine/untInstalOdswiezanie.h"
 #include "engine/untInstalPostep.h"
 #include "engine/untInstalWersjeSpecjalne.h"
 #include "engine/untPakowanie.h"
@@ -54,7 +54,10 @@ class TPrzebieg {
  public:
   TPrzebieg(const TOpcjeInstalacji& options, TStanInstalacji& state,
             TObserwatorInstalacji& observer)
-      : options_(options), state_(state), observer_(observer) {}
+      : options_(options),
+        state_(state),
+        observer_(observer),
+        display_(observer, options.language) {}
 
   TWynikInstalacji Run();
 
@@ -72,28 +75,16 @@ class TPrzebieg {
   TWideString FileLabel(int id, const std::string& path) const {
     return FormatText(Text(id), {path}, false, options_.language);
   }
-  // The gauge at bytes done. Within a file (`everyStep` false) it moves only by visible steps
-  // of 1/1024 of its range: a gauge cannot show more, and redrawing it after every block would
-  // cost more than copying the block.
-  void ShowProgress(bool everyStep = true) {
-    const std::uint32_t position = scale_.Position(state_.bytesDone);
-    const std::uint32_t step = std::max<std::uint32_t>(1, scale_.Maximum() / 1024);
-    if (everyStep || !gaugeShown_ || position < shownPosition_ ||
-        position - shownPosition_ >= step || position == scale_.Maximum()) {
-      observer_.SetGauge(scale_.Maximum(), position);
-      shownPosition_ = position;
-      gaugeShown_ = true;
-    }
-  }
+  // The gauge at bytes done, on the screen when a redraw is due (untInstalOdswiezanie.h).
+  void ShowProgress() { display_.Gauge(scale_.Maximum(), scale_.Position(state_.bytesDone)); }
   void Messages() { observer_.ProcessMessages(); }
 
   const TOpcjeInstalacji& options_;
   TStanInstalacji& state_;
   TObserwatorInstalacji& observer_;
+  TOdswiezanie display_;
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
-  std::uint32_t shownPosition_ = 0;
-  bool gaugeShown_ = false;
   std::string copyRoot_;  // the target, lower-cased: a source folder that is it is skipped
 };
 
@@ -138,6 +129,7 @@ void TPrzebieg::CopyPhase() {
     const std::string list = BuildExclusionList(ActiveEdition(), options_.installDictionaries);
     copyRoot_ = LowerText1250(WithoutTrailingBackslash(options_.targetDirectory));
     CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list);
+    display_.Flush();  // the last file and the gauge as the copy left them
   }
   if (CheckPoint()) {
     return;
@@ -149,7 +141,7 @@ void TPrzebieg::CopyPhase() {
   state_.bytesDone += kRezerwaProgramuGlownego;
   ShowProgress();
   observer_.ShowFiles(TWideString(), TWideString());
-  Messages();
+  display_.Flush();
   if (CheckPoint()) {
     return;
   }
@@ -207,7 +199,6 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
       state_.copiedFiles.push_back(to);
     }
     ShowProgress();
-    Messages();
     if (CheckPoint()) {
       return true;
     }
@@ -216,8 +207,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
 }
 
 void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target) {
-  observer_.ShowFiles(FileLabel(145, source), FileLabel(146, target));
-  Messages();
+  display_.Files(source, target);
   platform::TPlatforma& os = Platform();
   const std::unique_ptr<platform::TPlikPlatformy> in = os.OpenRead(source);
   if (!in) {
@@ -242,7 +232,7 @@ void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target
         throw EInOutError("cannot write " + target);
       }
       state_.bytesDone += got;
-      ShowProgress(false);
+      ShowProgress();
     }
     if (!out->Close()) {
       throw EInOutError("cannot close " + target);
@@ -260,6 +250,7 @@ void TPrzebieg::MainProgramStep() {
   const std::string mainProgram = WithTrailingBackslash(options_.targetDirectory) +
                                   std::string(ActiveEditionDescriptor().mainProgramFile);
   observer_.ShowFiles(FileLabel(145, options_.sourceDirectory), FileLabel(146, mainProgram));
+  display_.Forget();
   Messages();
   state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));
   Messages();
@@ -304,25 +295,25 @@ void TPrzebieg::Rollback() {
   platform::TPlatforma& os = Platform();
   observer_.EnableClose(false);
   observer_.ShowFiles(TWideString(), TWideString());
+  display_.Forget();
   observer_.ShowStage(Text(147));
   const std::size_t count = state_.createdDirectories.size() + state_.copiedFiles.size();
   // The item count is small, but the gauge takes it through the same scale rules.
   const TSkalaPostepu scale(static_cast<std::int64_t>(count));
   std::uint64_t done = 0;
-  observer_.SetGauge(scale.Maximum(), 0);
-  Messages();
+  display_.Gauge(scale.Maximum(), 0);
+  display_.Flush();
   while (!state_.copiedFiles.empty()) {
     os.DeleteFile(state_.copiedFiles.back());  // a file that cannot go is left; the rest go
     state_.copiedFiles.pop_back();
-    observer_.SetGauge(scale.Maximum(), scale.Position(++done));
-    Messages();
+    display_.Gauge(scale.Maximum(), scale.Position(++done));
   }
   while (!state_.createdDirectories.empty()) {
     os.RemoveDirectory(state_.createdDirectories.back());  // only an empty one goes
     state_.createdDirectories.pop_back();
-    observer_.SetGauge(scale.Maximum(), scale.Position(++done));
-    Messages();
+    display_.Gauge(scale.Maximum(), scale.Position(++done));
   }
+  display_.Flush();
   // The run's gauge is full at the end whatever the outcome: keep its range the items'.
   scale_ = scale;
   state_.bytesDone = done;

@@ -56,11 +56,15 @@ class TObserwatorInstalacji {
   virtual void SetGauge(std::uint32_t maximum, std::uint32_t position) = 0;  // GaugePostep
   virtual void EnableClose(bool enabled) = 0;                                // btnZamknij
   virtual void ProcessMessages() = 0;
+  // A steady clock in milliseconds (any origin, it may wrap): the run redraws the page by it
+  // at a human rate instead of after every file and block.
+  virtual std::uint32_t Milliseconds() = 0;
   // Asks a yes/no question in the question dialog; true for Yes.
   virtual bool AskYesNo(const TWideString& text) = 0;
 };
 
-// Files are copied in blocks of this many bytes, the gauge moving after each block.
+// Files are copied in blocks of this many bytes, the gauge moving after each block (on the
+// screen at most every kOkresOdswiezania milliseconds, untInstalOdswiezanie.h).
 inline constexpr std::size_t kRozmiarBlokuKopii = 32'768;
 
 enum class TWynikInstalacji { Success, Cancelled, Failed };

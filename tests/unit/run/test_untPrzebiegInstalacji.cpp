@@ -7,6 +7,7 @@
 #include <set>
 
 #include "config/untInstalTeksty.h"
+#include "engine/untInstalOdswiezanie.h"
 #include "engine/untInstalPostep.h"
 #include "engine/untPrzebiegInstalacji.h"
 #include "untLatki.h"
@@ -143,18 +144,54 @@ TEST(InstallationRun, AGaugeOfMoreThanFourGigabytesMovesTruthfully) {
   EXPECT_EQ(run.observer.gauge.back().second, scale.Maximum());
 }
 
-TEST(InstallationRun, WithinAFileTheGaugeMovesByVisibleSteps) {
+// The page at a human rate: on a clock that advances 1 ms at each reading, a file of 256
+// blocks moves the gauge a few times (not once a block), forward only, and it ends full.
+TEST(InstallationRun, WithinAFileTheGaugeMovesAtAHumanRate) {
   TSrodowiskoInstalacji env;
   WriteHostFile(env.d / "Duzy.dat", std::string(8 << 20, 'z'));  // 256 blocks
-  TOpcjeInstalacji options = env.Options();
-  options.requiredBytes = std::int64_t{1} << 30;  // a step of the gauge is 1 MB
   TPrzebiegTestowy run(env);
-  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  run.observer.clockStep = 1;
+  ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
   EXPECT_EQ(ReadHostFile(env.Target() / "Duzy.dat").size(), std::size_t{8} << 20);
-  // About one update per megabyte of the file, not one per block.
-  EXPECT_GE(run.observer.gauge.size(), 8u);
-  EXPECT_LT(run.observer.gauge.size(), 30u);
+  const std::size_t redraws = 256 / kOkresOdswiezania;
+  EXPECT_GE(run.observer.gauge.size(), redraws / 2);
+  EXPECT_LE(run.observer.gauge.size(), redraws + 6);
+  for (std::size_t i = 1; i < run.observer.gauge.size(); ++i) {
+    EXPECT_GE(run.observer.gauge[i].second, run.observer.gauge[i - 1].second);
+  }
   EXPECT_EQ(run.observer.gauge.back().second, run.observer.gauge.back().first);
+  EXPECT_GE(run.observer.messages, static_cast<int>(redraws / 2));  // Close stays live
+}
+
+// A clock that never moves: no file's names are drawn while the copy runs, yet the page ends
+// the copy showing the last file copied and the gauge where the copy left it.
+TEST(InstallationRun, TheCopyEndsShowingItsLastFileAndGaugePosition) {
+  TSrodowiskoInstalacji env;
+  env.MakeDemoCd();
+  TPrzebiegTestowy run(env);
+  run.observer.clockStep = 0;
+  TOpcjeInstalacji options = env.Options();
+  options.requiredBytes = 10'000'000;
+  ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+  ASSERT_GE(run.state.copiedFiles.size(), 2u);
+  const std::string& last = run.state.copiedFiles[run.state.copiedFiles.size() - 2];
+  ASSERT_GE(run.observer.filePairs.size(), 2u);
+  EXPECT_EQ(run.observer.filePairs[0].second, u"Do: " + TWideString(last.begin(), last.end()));
+  EXPECT_EQ(run.observer.filePairs[1].second, u"Do: C:\\Program Files\\Orvalis\\Orvatr.exe");
+  // The gauge: the start, the end of the copy (every byte of the tree), the main program's
+  // allowance, full at the end.
+  const std::string targetRoot = options.targetDirectory + "\\";
+  std::uint64_t copied = 0;
+  for (std::size_t i = 0; i + 1 < run.state.copiedFiles.size(); ++i) {
+    std::string relative = run.state.copiedFiles[i].substr(targetRoot.size());
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    copied += std::filesystem::file_size(env.d / relative);
+  }
+  const TSkalaPostepu scale(options.requiredBytes);
+  ASSERT_GE(run.observer.gauge.size(), 3u);
+  EXPECT_EQ(run.observer.gauge[0].second, 0u);
+  EXPECT_EQ(run.observer.gauge[1].second, scale.Position(copied));
+  EXPECT_EQ(run.observer.gauge.back().second, scale.Maximum());
 }
 
 TEST(InstallationRun, ADirectoryBlockedByAFileFailsInsteadOfSkippingItsSubtree) {

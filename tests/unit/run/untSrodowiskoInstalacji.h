@@ -174,6 +174,9 @@ class TObserwatorTestowy : public TObserwatorInstalacji {
     questions.push_back(text);
     return answerYes;
   }
+  // Each reading advances the clock by `clockStep` ms: by default every reading finds a redraw
+  // due, so every file and block is shown and followed by ProcessMessages.
+  std::uint32_t Milliseconds() override { return clock += clockStep; }
 
   std::vector<TWideString> stages;
   std::vector<std::pair<TWideString, TWideString>> filePairs;
@@ -182,6 +185,8 @@ class TObserwatorTestowy : public TObserwatorInstalacji {
   bool closeEnabled = false;
   bool answerYes = true;
   int messages = 0;
+  std::uint32_t clock = 0;
+  std::uint32_t clockStep = 1000;
   std::function<void(int, TStanInstalacji&)> onMessages;
 
  private:

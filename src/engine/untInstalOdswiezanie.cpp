@@ -1,0 +1,47 @@
+#include "engine/untInstalOdswiezanie.h"
+
+#include "config/untInstalTeksty.h"
+
+namespace orvala {
+
+void TOdswiezanie::Files(const std::string& source, const std::string& target) {
+  source_ = source;
+  target_ = target;
+  filesPending_ = true;
+  Tick();
+}
+
+void TOdswiezanie::Gauge(std::uint32_t maximum, std::uint32_t position) {
+  maximum_ = maximum;
+  position_ = position;
+  Tick();
+}
+
+void TOdswiezanie::Tick() {
+  // Unsigned difference: the clock may wrap.
+  if (!drawn_ || observer_.Milliseconds() - lastDraw_ >= kOkresOdswiezania) {
+    Draw();
+  }
+}
+
+void TOdswiezanie::Flush() { Draw(); }
+
+void TOdswiezanie::Draw() {
+  if (filesPending_) {
+    observer_.ShowFiles(FormatText(GetText(language_, 145, false), {source_}, false, language_),
+                        FormatText(GetText(language_, 146, false), {target_}, false, language_));
+    filesPending_ = false;
+  }
+  if (!gaugeShown_ || maximum_ != shownMaximum_ || position_ != shownPosition_) {
+    observer_.SetGauge(maximum_, position_);
+    shownMaximum_ = maximum_;
+    shownPosition_ = position_;
+    gaugeShown_ = true;
+  }
+  observer_.ProcessMessages();
+  // The clock is read after the redraw: a slow redraw must not make the next one due at once.
+  lastDraw_ = observer_.Milliseconds();
+  drawn_ = true;
+}
+
+}  // namespace orvala
