@@ -9,7 +9,7 @@
 #   - xcopy:  wine xcopy D:\ C:\copy\ /E /I /Q /H
 #   - run:    the wizard walked by the autopilot, from Next on the options page to the end page
 #             (the autopilot's "mark" steps around the click and the wait for "Zakończ").
-# Then, on the large-file CD, presses "Przerwij" several times during a run and times each
+# Then, on the small-file CD, presses "Przerwij" several times during a run and times each
 # press until the question dialog is up (answered No, so the run goes on).
 # Prints the best time of each, the ratio run / xcopy and the cancel latencies; never fails on
 # a figure. BENCH_PARTS picks some of "small large cancel" (default all three). Needs the win32 build (Instalator.exe, the autopilot, the demo CD).
@@ -143,7 +143,7 @@ bench_cancel() {
   local presses=${BENCH_CANCEL_PRESSES:-5} steps=('mark start' 'click IDC_btnDalej' 'sleep 500')
   for i in $(seq "$presses"); do
     steps+=("mark press$i" 'click IDC_btnZamknij' 'wait-window TfrmPytanie' "mark question$i"
-            'answer no' 'wait-window TfrmMain' 'sleep 150')
+            'answer no' 'wait-window TfrmMain' 'sleep 200')
   done
   walk "${steps[@]}"
   local latencies=()
@@ -156,18 +156,17 @@ bench_cancel() {
 }
 
 parts=${BENCH_PARTS:-small large cancel}
+has() { [[ " $parts " == *" $1 "* ]]; }
 echo "installation run vs xcopy under Wine, best of $rounds"
-if [[ " $parts " == *" small "* ]]; then
-  bench_cd many-small "$small_count" "$small_kb"
-  rm -rf "$work/cd-many-small"
-fi
-if [[ " $parts " == *" large "* || " $parts " == *" cancel "* ]]; then
-  if [[ " $parts " == *" large "* ]]; then
-    bench_cd few-large "$large_count" "$large_kb"
+if has small || has cancel; then
+  if has small; then
+    bench_cd many-small "$small_count" "$small_kb"
   else
-    cd_dir="$work/cd-few-large"
-    make_cd "$cd_dir" "$large_count" "$large_kb"
+    cd_dir="$work/cd-many-small"
+    make_cd "$cd_dir" "$small_count" "$small_kb"
     "$harness" cd-drive "$work" "$cd_dir" d >/dev/null 2>&1
   fi
-  [[ " $parts " == *" cancel "* ]] && bench_cancel
+  if has cancel; then bench_cancel; fi
+  rm -rf "$work/cd-many-small"
 fi
+if has large; then bench_cd few-large "$large_count" "$large_kb"; fi
