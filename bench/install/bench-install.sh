@@ -12,7 +12,8 @@
 # Then, on the small-file CD, presses "Przerwij" several times during a run and times each
 # press until the question dialog is up (answered No, so the run goes on).
 # Prints the best time of each, the ratio run / xcopy and the cancel latencies; never fails on
-# a figure. BENCH_PARTS picks some of "small large cancel" (default all three). Needs the win32 build (Instalator.exe, the autopilot, the demo CD).
+# a figure. BENCH_INSTALATOR names another Instalator.exe to time (an older build, say).
+# BENCH_PARTS picks some of "small large cancel" (default all three). Needs the win32 build (Instalator.exe, the autopilot, the demo CD).
 set -euo pipefail
 exec </dev/null
 
@@ -61,7 +62,7 @@ now() { date +%s.%N; }
 make_cd() {
   local dir=$1 count=$2 kb=$3 folder=0 left=$2 n
   cp -R "$build/demo-cd" "$dir"
-  cp "$build/Instalator.exe" "$dir/Instalator.exe"
+  cp "${BENCH_INSTALATOR:-$build/Instalator.exe}" "$dir/Instalator.exe"
   while [ "$left" -gt 0 ]; do
     n=$((left < 100 ? left : 100))
     mkdir -p "$dir/Dane/Folder$folder"
@@ -104,7 +105,7 @@ mark() { awk -v m="$1" '$1 == "mark" && $2 == m { print $3 }' "$work/pilot.log" 
 
 time_run() {
   walk 'mark start' 'click IDC_btnDalej'
-  awk -v a="$(mark start)" -v b="$(mark end)" 'BEGIN { printf "%.3f", (b - a) / 1000 }'
+  LC_ALL=C awk -v a="$(mark start)" -v b="$(mark end)" 'BEGIN { printf "%.3f", (b - a) / 1000 }'
 }
 
 time_xcopy() {
@@ -114,10 +115,10 @@ time_xcopy() {
   t0=$(now)
   wine xcopy 'D:\' 'C:\copy\' /E /I /Q /H </dev/null >>"$log" 2>&1
   t1=$(now)
-  awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'
+  LC_ALL=C awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'
 }
 
-best() { printf '%s\n' "$@" | sort -g | head -n 1; }
+best() { printf '%s\n' "$@" | LC_ALL=C sort -g | head -n 1; }
 
 bench_cd() {
   local label=$1 count=$2 kb=$3 x r xs=() rs=()
@@ -133,8 +134,8 @@ bench_cd() {
   done
   x=$(best "${xs[@]}")
   r=$(best "${rs[@]}")
-  printf '%-28s xcopy %7.3f s   run %7.3f s   ratio %5.2f   (rounds: xcopy %s; run %s)\n' \
-    "$label ($count x $kb KB)" "$x" "$r" "$(awk -v a="$r" -v b="$x" 'BEGIN { print a / b }')" \
+  LC_ALL=C printf '%-28s xcopy %7.3f s   run %7.3f s   ratio %5.2f   (rounds: xcopy %s; run %s)\n' \
+    "$label ($count x $kb KB)" "$x" "$r" "$(LC_ALL=C awk -v a="$r" -v b="$x" 'BEGIN { print a / b }')" \
     "${xs[*]}" "${rs[*]}"
   rm -rf "$drive_c/copy" "$target"
 }
@@ -148,11 +149,11 @@ bench_cancel() {
   walk "${steps[@]}"
   local latencies=()
   for i in $(seq "$presses"); do
-    latencies+=("$(awk -v a="$(mark "press$i")" -v b="$(mark "question$i")" \
+    latencies+=("$(LC_ALL=C awk -v a="$(mark "press$i")" -v b="$(mark "question$i")" \
                    'BEGIN { printf "%.0f", b - a }')")
   done
   printf 'cancel question after "Przerwij" (ms, poll 5 ms): %s   worst %s\n' "${latencies[*]}" \
-    "$(printf '%s\n' "${latencies[@]}" | sort -g | tail -n 1)"
+    "$(printf '%s\n' "${latencies[@]}" | LC_ALL=C sort -g | tail -n 1)"
 }
 
 parts=${BENCH_PARTS:-small large cancel}
