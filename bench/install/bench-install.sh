@@ -141,7 +141,11 @@ bench_cd() {
 }
 
 bench_cancel() {
-  local presses=${BENCH_CANCEL_PRESSES:-5} steps=('mark start' 'click IDC_btnDalej' 'sleep 500')
+  # The same question on the options page, with no run going on: what the dialog alone takes.
+  local presses=${BENCH_CANCEL_PRESSES:-5}
+  local steps=('mark idle' 'click IDC_btnZamknij' 'wait-window TfrmPytanie' 'mark idle-question'
+               'answer no' 'wait-window TfrmMain' 'sleep 200'
+               'mark start' 'click IDC_btnDalej' 'sleep 500')
   for i in $(seq "$presses"); do
     steps+=("mark press$i" 'click IDC_btnZamknij' 'wait-window TfrmPytanie' "mark question$i"
             'answer no' 'wait-window TfrmMain' 'sleep 200')
@@ -154,6 +158,8 @@ bench_cancel() {
   done
   printf 'cancel question after "Przerwij" (ms, poll 5 ms): %s   worst %s\n' "${latencies[*]}" \
     "$(printf '%s\n' "${latencies[@]}" | LC_ALL=C sort -g | tail -n 1)"
+  printf 'the same question on the options page, no run (ms): %s\n' \
+    "$(LC_ALL=C awk -v a="$(mark idle)" -v b="$(mark idle-question)" 'BEGIN { printf "%.0f", b - a }')"
 }
 
 parts=${BENCH_PARTS:-small large cancel}

@@ -18,9 +18,13 @@ void TOdswiezanie::Gauge(std::uint32_t maximum, std::uint32_t position) {
 }
 
 void TOdswiezanie::Tick() {
-  // Unsigned difference: the clock may wrap.
-  if (!drawn_ || observer_.Milliseconds() - lastDraw_ >= kOkresOdswiezania) {
+  // Unsigned differences: the clock may wrap.
+  const std::uint32_t now = observer_.Milliseconds();
+  if (!drawn_ || now - lastDraw_ >= kOkresOdswiezania) {
     Draw();
+  } else if (now - lastMessages_ >= kOkresKomunikatow) {
+    observer_.ProcessMessages();
+    lastMessages_ = observer_.Milliseconds();
   }
 }
 
@@ -41,6 +45,7 @@ void TOdswiezanie::Draw() {
   observer_.ProcessMessages();
   // The clock is read after the redraw: a slow redraw must not make the next one due at once.
   lastDraw_ = observer_.Milliseconds();
+  lastMessages_ = lastDraw_;
   drawn_ = true;
 }
 

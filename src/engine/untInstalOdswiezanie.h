@@ -3,10 +3,11 @@
 // Copying a CD tree passes thousands of files and blocks a second; showing each file's names and
 // moving the gauge after each block would cost more than the copy itself (a redraw of a label
 // or the gauge takes milliseconds), while nobody can read faster than a few changes a second.
-// TOdswiezanie keeps the latest file pair and gauge position and hands them to the observer, and
-// lets pending messages be processed, at most once every kOkresOdswiezania milliseconds of the
-// observer's clock; Flush shows the final state of a stage at once. Nothing is lost: what is
-// shown is always the state of that moment, and the last state is always shown.
+// TOdswiezanie keeps the latest file pair and gauge position and hands them to the observer at
+// most once every kOkresOdswiezania milliseconds of the observer's clock; Flush shows the final
+// state of a stage at once. Nothing is lost: what is shown is always the state of that moment,
+// and the last state is always shown. Pending messages are processed more often (every
+// kOkresKomunikatow ms, an empty queue costs little), so that a press of Close is seen at once.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,8 @@ namespace orvala {
 
 // The shortest time between two redraws of the installation page, in milliseconds.
 inline constexpr std::uint32_t kOkresOdswiezania = 40;
+// The longest time the copy goes without processing pending messages, in milliseconds.
+inline constexpr std::uint32_t kOkresKomunikatow = 10;
 
 class TOdswiezanie {
  public:
@@ -30,7 +33,8 @@ class TOdswiezanie {
   void Files(const std::string& source, const std::string& target);
   // The gauge: the same rule.
   void Gauge(std::uint32_t maximum, std::uint32_t position);
-  // When a redraw is due: shows what changed and processes pending messages.
+  // When a redraw is due: shows what changed and processes pending messages; else processes
+  // pending messages when they have waited kOkresKomunikatow ms.
   void Tick();
   // Shows what changed and processes pending messages now (the end of a stage).
   void Flush();
@@ -46,6 +50,7 @@ class TOdswiezanie {
   std::uint32_t maximum_ = 0, position_ = 0;
   std::uint32_t shownMaximum_ = 0, shownPosition_ = 0;
   std::uint32_t lastDraw_ = 0;
+  std::uint32_t lastMessages_ = 0;
   bool filesPending_ = false;
   bool gaugeShown_ = false;
   bool drawn_ = false;
