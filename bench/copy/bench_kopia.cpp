@@ -1,6 +1,6 @@
 // The installation run's copy of a CD tree (through the host platform, 32,768-byte blocks, the
-// gauge and the message pump at the page's redraw rate, on a real clock) against two plain copies of the same
-// tree: std::filesystem::copy, and a read/write loop with the same block size.
+// gauge and the message pump at the page's redraw rate, on a real clock) against two plain copies
+// of the same tree: std::filesystem::copy, and a read/write loop with the same block size.
 //
 //   bench_copy [megabytes=200] [rounds=3]
 //
@@ -32,9 +32,9 @@ class TObserwatorPusty : public orvala::TObserwatorInstalacji {
   void EnableClose(bool) override {}
   void ProcessMessages() override { ++messages; }
   std::uint32_t Milliseconds() override {
-    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                          Clock::now().time_since_epoch())
-                                          .count());
+    return static_cast<std::uint32_t>(
+        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now().time_since_epoch())
+            .count());
   }
   bool AskYesNo(const orvala::TWideString&) override { return false; }
   std::uint32_t last = 0;

@@ -28,7 +28,9 @@ void TOdswiezanie::Tick() {
   }
 }
 
-void TOdswiezanie::Flush() { Draw(); }
+void TOdswiezanie::Flush() {
+  Draw();
+}
 
 void TOdswiezanie::Draw() {
   if (filesPending_) {

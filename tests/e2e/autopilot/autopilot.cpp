@@ -30,7 +30,7 @@
 namespace {
 
 constexpr DWORD kLimitMs = 10000;  // every wait of a step
-DWORD gPollMs = 20;                 // between two looks of a wait (step "poll")
+DWORD gPollMs = 20;                // between two looks of a wait (step "poll")
 
 // --- Text helpers ----------------------------------------------------------------------------
 
