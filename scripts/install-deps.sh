@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Installs everything the build and the tests need on a Debian 12 machine (run as root).
-# Idempotent: packages already present are skipped, and nothing is fetched when all are there.
+# Installs everything the build and the tests need on a Debian 12 machine (run as root), with no
+# prompt. Idempotent: packages already present are skipped, and nothing is fetched when all are
+# there.
+#
+#   install-deps.sh           installs what is missing
+#   install-deps.sh --check   changes nothing; exit 0 when nothing is missing, 1 otherwise
 set -euo pipefail
+check=0
+[ "${1:-}" = --check ] && check=1
 
 need_i386=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
   need_i386=1
 fi
 
@@ -25,17 +30,28 @@ for p in "${packages[@]}"; do
   fi
 done
 
+# Locales used by the Wine scenarios (thread locale comes from LANG).
+missing_locales=()
+for loc in pl_PL ru_RU; do
+  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$"; then
+    missing_locales+=("$loc")
+  fi
+done
+
+if [ $check -eq 1 ]; then
+  [ ${#missing[@]} -eq 0 ] && [ $need_i386 -eq 0 ] && [ ${#missing_locales[@]} -eq 0 ]
+  exit
+fi
+
 if [ ${#missing[@]} -gt 0 ] || [ $need_i386 -eq 1 ]; then
+  [ $need_i386 -eq 0 ] || dpkg --add-architecture i386
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Locales used by the Wine scenarios (thread locale comes from LANG).
-for loc in pl_PL ru_RU; do
-  if ! locale -a 2>/dev/null | grep -qi "^${loc}\.utf-\?8$"; then
-    sed -i "s/^# *\(${loc}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
-    grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" >> /etc/locale.gen
-    locale-gen >/dev/null
-  fi
+for loc in "${missing_locales[@]}"; do
+  sed -i "s/^# *\(${loc}.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+  grep -q "^${loc}.UTF-8 UTF-8" /etc/locale.gen || echo "${loc}.UTF-8 UTF-8" >> /etc/locale.gen
+  locale-gen >/dev/null
 done

@@ -7,47 +7,68 @@
 #   Without one: under Xvfb, walked through by the GUI autopilot (a complete installation),
 #   with a screenshot of every page and dialog in build/screenshots/main/.
 #
+# One line per stage on the console; the output of each stage is in build/logs/.
 # Environment: ORVALA_JOBS (parallel build jobs, default 2), ORVALA_MAIN_AUTOPILOT=1 to use the
 # autopilot even when a display is there.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-install_dependencies
+build_dir="$root/build/win32"
+shots="$root/build/screenshots/main"
 
-step "host build"
-cmake --preset host >/dev/null
-cmake --build --preset host -j"$jobs"
+finish() {
+  local status=$1
+  summary
+  if [ -f "$build_dir/Instalator.exe" ]; then
+    echo "setup program: $build_dir/Instalator.exe ($(stat -c %s "$build_dir/Instalator.exe") bytes)"
+    echo "demo CD:       $build_dir/demo-cd"
+  fi
+  if [ -d "$shots" ] && [ -n "$(ls -A "$shots")" ]; then
+    echo "screenshots:   $shots ($(find "$shots" -name '*.png' | wc -l) pictures)"
+  fi
+  exit "$status"
+}
 
-step "win32 build (Instalator.exe, demo CD, autopilot)"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$jobs"
-build="$root/build/win32"
-test -f "$build/Instalator.exe" && test -d "$build/demo-cd"
-echo "setup program: $build/Instalator.exe"
-echo "demo CD:       $build/demo-cd"
+install_dependencies || finish 1
+build host || finish 1
+build win32 || finish 1
+if ! test -f "$build_dir/Instalator.exe" || ! test -d "$build_dir/demo-cd"; then
+  echo "the win32 build left no Instalator.exe or demo CD in $build_dir"
+  finish 1
+fi
 
 interactive=0
 if [ -n "${DISPLAY:-}" ] && [ "${ORVALA_MAIN_AUTOPILOT:-0}" != 1 ] && xdpyinfo >/dev/null 2>&1; then
   interactive=1
 fi
 
-if [ "$interactive" -eq 1 ]; then
-  step "running Instalator.exe on the demo CD (drive D:) on $DISPLAY"
-  wine_dir="$root/build/wine-main"
+# Instalator.exe on the demo CD (drive D:) on the user's display, in the prefix build/wine-main.
+wine_dir="$root/build/wine-main"
+run_on_display() (
   cleanup() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
   trap cleanup EXIT
-  eval "$(scripts/wine-harness.sh start "$wine_dir" "${LANG:-pl_PL.UTF-8}" </dev/null)"
-  scripts/wine-harness.sh cd-drive "$wine_dir" "$build/demo-cd" d </dev/null >/dev/null 2>&1
-  (cd "$build/demo-cd" && wine "$build/demo-cd/Instalator.exe" </dev/null) || true
-  echo "Installed files (if any) are in $WINEPREFIX/drive_c/Program Files/Orvalis"
-else
-  step "no display: the autopilot walks Instalator.exe through a whole installation"
-  shots="$root/build/screenshots/main"
+  local env
+  env=$(scripts/wine-harness.sh start "$wine_dir" "${LANG:-pl_PL.UTF-8}") || return
+  eval "$env"
+  scripts/wine-harness.sh cd-drive "$wine_dir" "$build_dir/demo-cd" d || return
+  (cd "$build_dir/demo-cd" && wine "$build_dir/demo-cd/Instalator.exe") || true
+)
+
+# The autopilot's walk through a whole installation; its pictures and logs are copied to
+# build/screenshots/main/ whatever the outcome.
+walk() {
+  local status=0
   rm -rf "$shots"
   mkdir -p "$shots"
-  status=0
-  bash tests/e2e/run-scenario.sh tests/e2e/main/main.scn "$build" "$root" || status=$?
-  cp "$build/e2e-artifacts/main"/*.png "$shots"/ 2>/dev/null || true
-  cp "$build/e2e-artifacts/main"/*.log "$shots"/ 2>/dev/null || true
-  echo "screenshots: $shots"
-  ls "$shots"
-  exit "$status"
+  bash tests/e2e/run-scenario.sh tests/e2e/main/main.scn "$build_dir" "$root" || status=$?
+  cp "$build_dir/e2e-artifacts/main"/*.png "$shots"/ 2>/dev/null || true
+  cp "$build_dir/e2e-artifacts/main"/*.log "$shots"/ 2>/dev/null || true
+  return "$status"
+}
+
+if [ "$interactive" -eq 1 ]; then
+  echo "Instalator.exe starts on $DISPLAY; close it to finish."
+  stage "run on display" run_on_display || finish 1
+  echo "Installed files (if any) are in $wine_dir/prefix/drive_c/Program Files/Orvalis"
+else
+  stage "autopilot walk" walk || finish 1
 fi
+finish 0

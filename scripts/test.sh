@@ -1,72 +1,82 @@
 #!/usr/bin/env bash
 # Runs every test of the project, as CI does: installs what is missing, builds the native,
 # sanitizer, fuzz and Windows presets, and runs their suites (the Windows ones under Wine).
+# One line per stage on the console, the output of each in build/logs/; the last line is
+# "N passed, M failed" (the ctest counts of every suite), and the exit status is non-zero when
+# any stage failed.
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
-install_dependencies
 
 failed=()
+declare -A unbuilt=()
 passed_total=0
 failed_total=0
+
+# run_suite PRESET COMMAND...: one suite as the stage "PRESET tests", skipped when the preset's
+# build failed. The counts come from ctest's closing line "N% tests passed, F tests failed out
+# of T".
 run_suite() {
-  local name=$1 log
+  local preset=$1 name="$1 tests" log
   shift
-  log=$(mktemp)
-  if ! "$@" 2>&1 | tee "$log"; then
-    failed+=("$name")
+  log="$logs/${name// /-}.log"
+  if [ -n "${unbuilt[$preset]:-}" ]; then
+    summary_lines+=("$(printf '%-28s skipped: the build failed' "$name")")
+    return 0
   fi
-  # ctest closes with "N% tests passed, F tests failed out of T".
-  local line f t
+  stage "$name" count_tests "$log" "$@" || failed+=("$name")
+  if ! grep -qE 'tests failed out of [0-9]+' "$log"; then
+    failed+=("$name (no test ran)")
+  fi
+}
+count_tests() {
+  local log=$1 status=0 line f t
+  shift
+  "$@" || status=$?
   line=$(grep -E 'tests failed out of [0-9]+' "$log" | tail -n 1 || true)
   if [ -n "$line" ]; then
     f=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\1/' <<<"$line")
     t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
     passed_total=$((passed_total + t - f))
     failed_total=$((failed_total + f))
-  else
-    failed+=("$name (no test ran)")
+    stage_note="$((t - f)) passed, $f failed"
   fi
-  rm -f "$log"
+  return "$status"
 }
+# build_suite PRESET [CONFIGURE-ARGS...]: the build stage of a suite; a failure is recorded.
+build_suite() { build "$@" || { failed+=("$1 build") && unbuilt[$1]=1; }; }
 
-step "host: build and test"
-cmake --preset host >/dev/null
-cmake --build --preset host -j"$jobs"
-run_suite host ctest --preset host -j"$jobs"
-
-step "host-asan: build and test"
-cmake --preset host-asan >/dev/null
-cmake --build --preset host-asan -j"$jobs"
-run_suite host-asan env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-  ctest --preset host-asan -j"$jobs"
-
-step "fuzz: build and smoke runs"
-cmake --preset fuzz -DORVALA_FUZZ_SECONDS="${ORVALA_FUZZ_SECONDS:-20}" >/dev/null
-cmake --build --preset fuzz -j"$jobs"
-run_suite fuzz ctest --preset fuzz -j"$jobs"
-
-step "win32: build"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$jobs"
-
-step "win32: tests under Wine"
+# The Windows suite under Wine: one prefix with a folder mapped as CD-ROM drive D: for the
+# platform conformance tests (the harness restarts the wineserver, so this comes before ctest).
+# The end-to-end scenarios make prefixes of their own.
 wine_dir="$root/build/wine-tests"
-cleanup() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
-trap cleanup EXIT
-eval "$(scripts/wine-harness.sh start "$wine_dir" pl_PL.UTF-8)"
-# A folder mapped as CD-ROM drive D: for the platform conformance tests (the harness restarts
-# the wineserver, so this comes before ctest). The end-to-end scenarios make prefixes of their
-# own.
-mkdir -p "$wine_dir/cd"
-scripts/wine-harness.sh cd-drive "$wine_dir" "$wine_dir/cd" d
-export ORVALA_TEST_CD=D:
-run_suite win32 ctest --preset win32 -j"$jobs"
-cleanup
-trap - EXIT
+stop_wine() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
+win32_tests() (
+  trap stop_wine EXIT
+  local env
+  env=$(scripts/wine-harness.sh start "$wine_dir" pl_PL.UTF-8) || return
+  eval "$env"
+  mkdir -p "$wine_dir/cd" || return
+  scripts/wine-harness.sh cd-drive "$wine_dir" "$wine_dir/cd" d || return
+  ORVALA_TEST_CD=D: ctest --preset win32 -j"$jobs"
+)
 
-step "summary"
+install_dependencies || failed+=(dependencies)
+if [ ${#failed[@]} -eq 0 ]; then
+  build_suite host
+  run_suite host ctest --preset host -j"$jobs"
+  build_suite host-asan
+  run_suite host-asan env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+    ctest --preset host-asan -j"$jobs"
+  build_suite fuzz -DORVALA_FUZZ_SECONDS="${ORVALA_FUZZ_SECONDS:-20}"
+  run_suite fuzz ctest --preset fuzz -j"$jobs"
+  build_suite win32
+  run_suite win32 win32_tests
+fi
+
+summary
 status=0
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "failed suites: ${failed[*]}"
+  joined=$(printf ', %s' "${failed[@]}")
+  echo "failed: ${joined#, }"
   status=1
 fi
 echo "${passed_total} passed, ${failed_total} failed"
