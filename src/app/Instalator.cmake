@@ -9,7 +9,9 @@ add_executable(Instalator WIN32
   $<TARGET_OBJECTS:orvala_dialogs_rc>
   $<$<TARGET_EXISTS:orvala_payload>:$<TARGET_OBJECTS:orvala_payload>>)
 target_include_directories(Instalator PRIVATE "${PROJECT_SOURCE_DIR}/resources")
-target_link_options(Instalator PRIVATE -municode)
+# -s: what ships carries no symbol table and no debug sections (those came from the static
+# runtime libraries, and the symbol table named build paths, so it differed between folders).
+target_link_options(Instalator PRIVATE -municode -s)
 # VERSION.dll is delay-loaded (see version-delay.def): at start the program imports only the
 # system's known DLLs (and comctl32 through its manifest).
 find_program(ORVALA_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)

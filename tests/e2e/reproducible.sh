@@ -1,37 +1,61 @@
 #!/usr/bin/env bash
-# Instalator.exe is reproducible: its resources compiled again and the program linked again into
-# another folder give the same bytes, and so does its chief unit compiled again to another
-# object path. (Time stamps are kept out by --no-insert-timestamp and windres; build paths by
-# -ffile-prefix-map.) Cheap: only windres, one compile and the link run again. It compares
-# with the build's own outputs, so it runs after a complete build of Instalator.
+# Instalator.exe builds the same from any folder: the sources are copied to another folder, built
+# there into yet another build folder (other names, other depth), and the setup program and the
+# payload programs of that build must equal the bytes of BUILD-DIR's. Time stamps are kept out
+# by --no-insert-timestamp and windres; build paths by -ffile-prefix-map and by linking without
+# symbols. The packing tool of BUILD-DIR packs the payload of the second build too (it is a host
+# program; what it writes depends only on the files it packs). Runs after a complete build.
 #
-#   reproducible.sh BUILD-DIR
+#   reproducible.sh BUILD-DIR SOURCE-DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
-cd "$build"
+source=$(cd "$2" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-commands=$(ninja -t commands Instalator)
-link=$(grep -F -- '-o Instalator.exe' <<<"$commands")
-n=0
-while IFS= read -r windres; do
-  n=$((n + 1))
-  out=${windres##* }
-  bash -c "${windres% *} $tmp/r$n.res"
-  link=${link//" $out "/" $tmp/r$n.res "}
-done < <(grep -E '^[^ ]*windres .* resources/(main|dialogs|payload)/CMakeFiles/' <<<"$commands")
-[ "$n" -ge 2 ] || { echo "reproducible: resource commands not found" >&2; exit 1; }
-bash -c "${link/"-o Instalator.exe"/"-o $tmp/Instalator.exe"}"
-same() {  # same BUILT AGAIN: the bytes agree (run after a complete build of Instalator)
-  cmp "$1" "$2" || { echo "reproducible: $1 differs when built again" >&2; exit 1; }
+cache() {  # cache NAME: a value of BUILD-DIR's CMake cache
+  sed -n -E "s/^$1:[A-Z]+=(.*)$/\1/p" "$build/CMakeCache.txt"
 }
-same Instalator.exe "$tmp/Instalator.exe"
+tool=$(cache ORVALA_HOST_ORVALA)
+[ -n "$tool" ] || tool="$build/host-tools/tools/orvala/orvala"
+[ -x "$tool" ] || { echo "reproducible: no packing tool at $tool" >&2; exit 1; }
 
-compile=$(grep -E -- ' -c [^ ]*/src/app/untMain\.cpp$' <<<"$commands")
-object=$(sed -E 's/.* -o ([^ ]+) -c .*/\1/' <<<"$compile")
-compile=${compile/" -o $object "/" -o $tmp/untMain.obj "}
-compile=$(sed -E "s# -MF [^ ]+# -MF $tmp/untMain.d#" <<<"$compile")
-bash -c "$compile"
-same "$object" "$tmp/untMain.obj"
-echo "Instalator.exe and its chief unit are reproducible ($(stat -c %s Instalator.exe) bytes)"
+# The sources as they are (changes not yet committed included), without any build folder.
+copy="$tmp/elsewhere/sources"
+mkdir -p "$copy"
+if git -C "$source" rev-parse --show-toplevel >/dev/null 2>&1; then
+  git -C "$source" ls-files -z --cached --others --exclude-standard |
+    (cd "$source" && xargs -0 cp --parents -t "$copy" 2>/dev/null || true)
+else
+  tar -C "$source" --exclude=./build --exclude=./out -cf - . | tar -C "$copy" -xf -
+fi
+
+again="$tmp/b2"
+cmake -S "$copy" -B "$again" -G Ninja \
+  -DCMAKE_TOOLCHAIN_FILE="$copy/cmake/toolchain-mingw32.cmake" \
+  -DCMAKE_BUILD_TYPE="$(cache CMAKE_BUILD_TYPE)" \
+  -DORVALA_PAYLOAD_DIR="$(cache ORVALA_PAYLOAD_DIR)" \
+  -DORVALA_HOST_ORVALA="$tool" >"$tmp/configure.log" 2>&1 ||
+  { tail -n 30 "$tmp/configure.log" >&2; exit 1; }
+cmake --build "$again" --target Instalator -j"${ORVALA_JOBS:-2}" >"$tmp/build.log" 2>&1 ||
+  { tail -n 30 "$tmp/build.log" >&2; exit 1; }
+
+status=0
+same() {  # same PATH: the file at PATH in both build folders has the same bytes
+  if cmp -s "$build/$1" "$again/$1"; then
+    echo "same: $1"
+  else
+    echo "reproducible: $1 differs when built in another folder" >&2
+    status=1
+  fi
+}
+same Instalator.exe
+if [ -z "$(cache ORVALA_PAYLOAD_DIR)" ]; then
+  for program in build1/Orvatr.exe build11/Orvatr.exe build11/TrIntRu.exe build11/TrPlikRu.exe \
+    build11/DeInstalator.exe; do
+    same "demo/programs/$program"
+  done
+fi
+[ "$status" -eq 0 ] &&
+  echo "Instalator.exe ($(stat -c %s "$build/Instalator.exe") bytes) is the same built from another folder"
+exit "$status"
