@@ -11,10 +11,12 @@
 # every run, so each run starts from a fresh prefix.
 set -euo pipefail
 
-HARNESS_VERSION=3
+HARNESS_VERSION=4
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
 template="$cache/template-v$HARNESS_VERSION"
+liberation=/usr/share/fonts/truetype/liberation
+stand_in="Harness Sans"
 
 export WINEARCH=win32 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
@@ -35,8 +37,16 @@ build_template() {
   (
     export WINEPREFIX="$template.tmp/prefix"
     wineboot -i >/dev/null 2>&1
-    # A virtual desktop as the default, Arial resolving to Liberation Sans.
-    cat > "$template.tmp/setup.reg" <<'REG'
+    # Arial's stand-in: Liberation Sans (Arial's widths) without pair kerning, which Wine's
+    # rich-text view would apply where the Windows one does not (wine-font.py tells why). Debian's
+    # Python, where python3-fonttools is.
+    local style
+    for style in Regular Bold Italic BoldItalic; do
+      /usr/bin/python3 "$here/wine-font.py" "$liberation/LiberationSans-$style.ttf" \
+        "$WINEPREFIX/drive_c/windows/Fonts/harnesssans-$style.ttf" "$stand_in"
+    done
+    # A virtual desktop as the default, Arial resolving to the stand-in.
+    cat > "$template.tmp/setup.reg" <<REG
 REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer]
@@ -46,7 +56,7 @@ REGEDIT4
 "Orvala"="800x600"
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Arial"="Liberation Sans"
+"Arial"="$stand_in"
 REG
     wine regedit /S "$(winepath -w "$template.tmp/setup.reg")" >/dev/null 2>&1
     wineserver -w

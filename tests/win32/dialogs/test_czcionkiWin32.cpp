@@ -1,5 +1,5 @@
-// The interface font choice on the real font enumeration. The harness prefix maps "Arial" to
-// Liberation Sans (character sets 0 161 162 186 204 238) and has no "Tahoma".
+// The interface font choice on the real font enumeration. The harness prefix maps "Arial" to its
+// stand-in made from Liberation Sans (character sets 0 161 162 186 204 238) and has no "Tahoma".
 #include "config/untCzcionki.h"
 
 #include <gtest/gtest.h>

@@ -64,7 +64,8 @@ TEST_F(TPlatformaWin32Test, ShellLinkIsARealLinkWithTargetDirectoryAndDescriptio
 }
 
 TEST_F(TPlatformaWin32Test, FontCharsetsOfTheSystem) {
-  // The test prefix resolves Arial to Liberation Sans, which has Central European and Cyrillic.
+  // The test prefix resolves Arial to a stand-in made from Liberation Sans, which has Central
+  // European and Cyrillic.
   const std::vector<int> arial = platform_.FontCharsets("Arial");
   EXPECT_NE(std::find(arial.begin(), arial.end(), EASTEUROPE_CHARSET), arial.end());
   EXPECT_NE(std::find(arial.begin(), arial.end(), RUSSIAN_CHARSET), arial.end());
