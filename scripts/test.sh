@@ -37,6 +37,7 @@ count_tests() {
     t=$(sed -E 's/.* ([0-9]+) tests failed out of ([0-9]+).*/\2/' <<<"$line")
     passed_total=$((passed_total + t - f))
     failed_total=$((failed_total + f))
+    # shellcheck disable=SC2034  # printed by stage (common.sh)
     stage_note="$((t - f)) passed, $f failed"
   fi
   return "$status"

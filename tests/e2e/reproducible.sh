@@ -24,8 +24,10 @@ tool=$(cache ORVALA_HOST_ORVALA)
 copy="$tmp/elsewhere/sources"
 mkdir -p "$copy"
 if git -C "$source" rev-parse --show-toplevel >/dev/null 2>&1; then
-  git -C "$source" ls-files -z --cached --others --exclude-standard |
-    (cd "$source" && xargs -0 cp --parents -t "$copy" 2>/dev/null || true)
+  (cd "$source" && git ls-files -z --cached --others --exclude-standard |
+    while IFS= read -r -d '' file; do
+      if [ -e "$file" ]; then cp --parents -P -t "$copy" "$file"; fi  # not a deleted one
+    done)
 else
   tar -C "$source" --exclude=./build --exclude=./out -cf - . | tar -C "$copy" -xf -
 fi
