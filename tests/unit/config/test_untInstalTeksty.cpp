@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <regex>
 #include <string>
 
@@ -176,6 +177,68 @@ TEST_F(TextTable, FormatPercentWidthStarAndEightBitArguments) {
   // A specifier without its closing letter and missing arguments never crash.
   EXPECT_EQ(FormatText(u"tail %5", {}, false, 0), u"tail %5");
   EXPECT_EQ(FormatText(u"%d and %s", {}, false, 0), u" and ");
+}
+
+// Specifiers the 8-bit path cannot format safely stay in the text as written, and still take
+// their argument, so that the next specifier gets its own.
+TEST_F(TextTable, FormatLeavesUnsafeSpecifiersAsText) {
+  struct TPrzypadek {
+    const char16_t* format;
+    std::array<TArgument, 4> arguments;  // more than the specifiers take is harmless
+    const char16_t* expected;
+  };
+  const TPrzypadek cases[] = {
+      {u"[%c%s]|%s", {std::string("ab"), std::string("z")}, u"[%c%s]|z"},  // crashed
+      {u"[%Ss]|%d", {TWideString(u"ab"), 4}, u"[%Ss]|4"},                  // gave nothing
+      {u"[%ld]", {5}, u"[%ld]"},
+      {u"[%#x]", {255}, u"[%#x]"},
+      {u"[%5000d]", {1}, u"[%5000d]"},
+      {u"[%.*d]", {-3, 7}, u"[%.*d]"},
+      {u"[%\u0142d]", {7}, u"[%\u0142d]"},
+      // What the rules allow keeps working.
+      {u"[%*d|%-*d]", {-4, 9, 3, 1}, u"[9   |1  ]"},
+      {u"[%.3d|%8.2f|%m]", {5, 2.5, 1}, u"[005|    2.50|1.00]"},
+      {u"[%p]", {0x1234}, u"[00001234]"},
+  };
+  for (const TPrzypadek& c : cases) {
+    const auto& a = c.arguments;
+    EXPECT_EQ(FormatText(c.format, {a[0], a[1], a[2], a[3]}, false, kJezykPolski), c.expected)
+        << U8(c.format);
+  }
+}
+
+// A UTF-16 argument that meets a specifier other than a bare "%s" is narrowed with the inverse
+// of the formatter's widening table, so its letters come back after widening.
+TEST_F(TextTable, FormatKeepsTheLettersOfWideArgumentsWithWidthAndPrecision) {
+  struct TPrzypadek {
+    const char16_t* format;
+    const char16_t* argument;
+    LanguageId language;
+    const char16_t* expected;
+  };
+  const TPrzypadek cases[] = {
+      {u"[%-8s]", u"Язык", kJezykRosyjski, u"[Язык    ]"},  // was "[????    ]"
+      {u"[%.2s]", u"Ёлка", kJezykRosyjski, u"[Ёл]"},
+      {u"[%6s]", u"łąż′", kJezykPolski, u"[  łąż′]"},
+      {u"[%3s]", u"中", kJezykPolski, u"[  ?]"},  // no byte of the table widens to it
+  };
+  for (const TPrzypadek& c : cases) {
+    EXPECT_EQ(FormatText(c.format, {TWideString(c.argument)}, false, c.language), c.expected)
+        << U8(c.format);
+  }
+}
+
+TEST_F(TextTable, NarrowTextInvertsEveryWideningTable) {
+  std::string all;
+  for (unsigned b = 0; b < 256; ++b) {
+    all += static_cast<char>(b);
+  }
+  for (LanguageId l = 0; l < 10; ++l) {
+    for (const bool codePage : {false, true}) {
+      const TWideString wide = WidenText(all, l, codePage);
+      EXPECT_EQ(WidenText(NarrowText(wide, l, codePage), l, codePage), wide) << int{l};
+    }
+  }
 }
 
 TEST(LocaleLanguage, ThreadLocalesToInterfaceLanguages) {

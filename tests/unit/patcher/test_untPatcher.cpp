@@ -159,11 +159,9 @@ TEST_F(PatchList, MalformedScriptsFailWithThreeAndWriteNothing) {
   const TPrzypadek cases[] = {
       {"block beyond the old file", Concat({header, {0x01, 0x89, 0x13, 0, 0}}), 256},
       {"more than the new length", Concat({header, {'a', 'b', 'c'}}), 2},
-      {"less than the new length", Concat({header, {'a', 'b', 'c'}}), 4},
       {"ends after an escape byte", Concat({header, {'a', 0x01}}), 1},
       {"ends inside a block offset", Concat({header, {0x01, 0x10, 0x00}}), 256},
       {"no escape byte", Slice(header, 0, 4), 0},
-      {"new length beyond any script", Concat({header, {'a'}}), 0xFFFFFFFFu},
   };
   for (const TPrzypadek& c : cases) {
     Put(Tgt("a.dat"), kOldA);
@@ -171,6 +169,27 @@ TEST_F(PatchList, MalformedScriptsFailWithThreeAndWriteNothing) {
     EXPECT_EQ(Apply("info.pth"), kStatusNiepelnyPlik) << c.what;
     EXPECT_EQ(Get(Tgt("a.dat")), kOldA) << c.what;
     EXPECT_FALSE(TemporaryLeft()) << c.what;
+  }
+}
+
+// The new length is the output's capacity: a script that yields fewer bytes (none at all
+// included) is applied and its bytes become the new file.
+TEST_F(PatchList, OutputUpToTheNewLengthIsTheNewFile) {
+  const auto oldLength = static_cast<std::uint32_t>(kOldA.size());
+  const TBajty header = ScriptHeader(kOldA, 0x01);
+  struct TPrzypadek {
+    TBajty commands;
+    std::uint32_t newLength;
+  };
+  const TPrzypadek cases[] = {
+      {{'a', 'b', 'c'}, 3}, {{'a', 'b', 'c'}, 4}, {{'a'}, 0xFFFFFFFFu}, {{}, 5}};
+  for (const TPrzypadek& c : cases) {
+    Put(Tgt("a.dat"), kOldA);
+    WriteList("info.pth",
+              {AddScript("a.pat", "a.dat", Concat({header, c.commands}), oldLength, c.newLength)});
+    EXPECT_EQ(Apply("info.pth"), kStatusOk) << c.newLength;
+    EXPECT_EQ(Get(Tgt("a.dat")), c.commands) << c.newLength;
+    EXPECT_FALSE(TemporaryLeft()) << c.newLength;
   }
 }
 
