@@ -36,7 +36,8 @@ endfunction()
 
 if(ORVALA_FUZZ)
   # Coverage instrumentation for every library the fuzzers link.
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      "-fsanitize-coverage-ignorelist=${PROJECT_SOURCE_DIR}/fuzz/pokrycie-pominiete.txt")
 endif()
 
 # Adds every sub-folder of the current source folder that has a CMakeLists.txt, in name order:
