@@ -9,10 +9,12 @@
 #include <cstdint>
 #include <cstdlib>
 #include <span>
+#include <tuple>
 #include <vector>
 
 #include "engine/untPakowanie.h"
 #include "untDekoderWzorcowy.h"
+#include "untFuzzWspolne.h"
 #include "untPakowacz.h"
 
 namespace {
@@ -41,7 +43,93 @@ void CompareUnpack(std::span<const std::uint8_t> part, std::size_t capacity) {
   Check(std::equal(walk.bytes.begin(), walk.bytes.end(), s.a.begin()));
 }
 
+// A packed part written bit by bit: `codes` gives (symbol, length field, code) in ascending
+// symbol order, then N and the symbols' codes.
+std::vector<std::uint8_t> HandPart(
+    const std::vector<std::tuple<std::uint8_t, unsigned, unsigned>>& codes,
+    const std::vector<std::uint8_t>& symbols) {
+  std::vector<std::uint8_t> out;
+  std::uint64_t acc = 0;
+  int bits = 0;
+  auto put = [&](std::uint64_t value, int count) {
+    acc = (acc << count) | value;
+    bits += count;
+    while (bits >= 8) {
+      bits -= 8;
+      out.push_back(static_cast<std::uint8_t>(acc >> bits));
+    }
+  };
+  auto align = [&]() {
+    if (bits != 0) {
+      put(0, 8 - bits);
+    }
+  };
+  std::size_t next = 0;
+  for (unsigned v = 0; v < 256; ++v) {
+    if (next < codes.size() && std::get<0>(codes[next]) == v) {
+      const auto [symbol, field, code] = codes[next++];
+      put(1, 1);
+      put(field, 4);
+      put(code, field == 0 ? 16 : static_cast<int>(field));
+    } else {
+      put(0, 1);
+    }
+  }
+  align();
+  orvala::fuzz::PutLe(out, static_cast<std::uint32_t>(symbols.size()), 4);
+  for (const std::uint8_t s : symbols) {
+    for (const auto& [symbol, field, code] : codes) {
+      if (symbol == s) {
+        put(code, field == 0 ? 16 : static_cast<int>(field));
+      }
+    }
+  }
+  align();
+  return out;
+}
+
+orvala::fuzz::TZiarna Seeds() {
+  using orvala::fuzz::TBajty;
+  auto with = [](std::initializer_list<std::uint8_t> head, const TBajty& rest) {
+    TBajty out(head);
+    out.insert(out.end(), rest.begin(), rest.end());
+    return out;
+  };
+  const TBajty text = orvala::fuzz::Bytes("Orvala Pakiet, Orvala Pakiet: slownik i translator");
+  TBajty literal128(128, 'x');
+  // Items "a" then a reference of length 10 at distance 1, with a 16-bit and a 1-bit code.
+  const TBajty items = {0x80, 'a', 0x70, 0x01};
+  const TBajty longCodes =
+      HandPart({{0x01, 2, 0b00}, {0x70, 2, 0b01}, {0x80, 1, 0b1}, {'a', 0, 0}}, items);
+  const TBajty stored = orvala::pakowacz::PackPart(text);
+  // Codes 00 and 01, one symbol announced, and the bits 11 that match neither (the table
+  // ends at bit 268, so N is at byte 34).
+  TBajty noCode = HandPart({{0x61, 2, 0}, {0x62, 2, 1}}, {});
+  noCode[34] = 1;
+  noCode.push_back(0xFF);
+  return {
+      {"czesc", with({0, 0xFF, 0xFF}, stored)},
+      {"za-mala-pojemnosc", with({0, 10, 0}, stored)},
+      {"kod-16-bitow", with({0, 0xFF, 0x00}, longCodes)},
+      {"jeden-symbol", with({0, 0xFF, 0x00}, HandPart({{'a', 1, 0}}, {'a', 'a'}))},
+      {"brak-kodu", with({0, 0xFF, 0x00}, noCode)},
+      {"powtorzenie", with({1}, items)},
+      {"literal-80", with({1, 0x80, 'q'}, {})},
+      {"literal-ff", with({1, 0xFF}, literal128)},
+      {"przed-poczatkiem", {1, 0x80, 'a', 0x00, 0x05}},
+      {"ucieta-referencja", {1, 0x80, 'a', 0x10}},
+      {"ucieta-literal", {1, 0x85, 'a'}},
+      {"pakowanie", with({2}, text)},
+      {"podmiana", with({3, 7, 0, 0x5A}, text)},
+  };
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  orvala::fuzz::WriteSeedsIfAsked(Seeds);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1 || size > kNajwiekszeWejscie) {
