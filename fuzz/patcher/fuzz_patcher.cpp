@@ -55,26 +55,15 @@ TBajty StoredPart(const TBajty& data) {
     present[b] = true;
   }
   TBajty out;
-  std::uint32_t acc = 0;
-  int bits = 0;
-  auto put = [&](std::uint32_t value, int count) {
-    acc = (acc << count) | value;
-    bits += count;
-    while (bits >= 8) {
-      bits -= 8;
-      out.push_back(static_cast<std::uint8_t>(acc >> bits));
-    }
-  };
+  orvala::fuzz::TPisarzBitow bits(out);
   for (std::uint32_t v = 0; v < 256; ++v) {
-    put(present[v] ? 1 : 0, 1);
+    bits.Put(present[v] ? 1 : 0, 1);
     if (present[v]) {
-      put(8, 4);
-      put(v, 8);
+      bits.Put(8, 4);
+      bits.Put(v, 8);
     }
   }
-  if (bits != 0) {
-    put(0, 8 - bits);
-  }
+  bits.Align();
   orvala::fuzz::PutLe(out, static_cast<std::uint32_t>(items.size()), 4);
   out.insert(out.end(), items.begin(), items.end());
   return out;

@@ -49,42 +49,28 @@ std::vector<std::uint8_t> HandPart(
     const std::vector<std::tuple<std::uint8_t, unsigned, unsigned>>& codes,
     const std::vector<std::uint8_t>& symbols) {
   std::vector<std::uint8_t> out;
-  std::uint64_t acc = 0;
-  int bits = 0;
-  auto put = [&](std::uint64_t value, int count) {
-    acc = (acc << count) | value;
-    bits += count;
-    while (bits >= 8) {
-      bits -= 8;
-      out.push_back(static_cast<std::uint8_t>(acc >> bits));
-    }
-  };
-  auto align = [&]() {
-    if (bits != 0) {
-      put(0, 8 - bits);
-    }
-  };
+  orvala::fuzz::TPisarzBitow bits(out);
   std::size_t next = 0;
   for (unsigned v = 0; v < 256; ++v) {
     if (next < codes.size() && std::get<0>(codes[next]) == v) {
       const auto [symbol, field, code] = codes[next++];
-      put(1, 1);
-      put(field, 4);
-      put(code, field == 0 ? 16 : static_cast<int>(field));
+      bits.Put(1, 1);
+      bits.Put(field, 4);
+      bits.Put(code, field == 0 ? 16 : static_cast<int>(field));
     } else {
-      put(0, 1);
+      bits.Put(0, 1);
     }
   }
-  align();
+  bits.Align();
   orvala::fuzz::PutLe(out, static_cast<std::uint32_t>(symbols.size()), 4);
   for (const std::uint8_t s : symbols) {
     for (const auto& [symbol, field, code] : codes) {
       if (symbol == s) {
-        put(code, field == 0 ? 16 : static_cast<int>(field));
+        bits.Put(code, field == 0 ? 16 : static_cast<int>(field));
       }
     }
   }
-  align();
+  bits.Align();
   return out;
 }
 

@@ -64,13 +64,7 @@ orvala::fuzz::TZiarna Seeds() {
     out.insert(out.end(), bytes.begin(), bytes.end());
     return out;
   };
-  auto join = [](std::initializer_list<TBajty> parts) {
-    TBajty out;
-    for (const TBajty& p : parts) {
-      out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
-  };
+  const auto join = orvala::fuzz::Concat;
   const std::string text = "Orvala Pakiet, Orvala Pakiet, Orvala Pakiet: program glowny";
   return {
       {"trzy-czesci",

@@ -143,13 +143,7 @@ orvala::fuzz::TZiarna Seeds() {
   const TBajty text8 = {1, 3, 'a', 0xB3, 'c'};
   const TBajty text16 = {2, 2, 0x2F, 0x04, 0x37, 0x04};
   const TBajty real = {3, 0, 0, 0, 0, 0, 0, 0x04, 0x40};
-  auto join = [](std::initializer_list<TBajty> parts) {
-    TBajty out;
-    for (const TBajty& p : parts) {
-      out.insert(out.end(), p.begin(), p.end());
-    }
-    return out;
-  };
+  const auto join = orvala::fuzz::Concat;
   return {
       {"krok", format(0x10, u"Krok %d z %d: %s", join({integer, integer, text16}))},
       {"procenty", format(0x10, u"100%% %s", text8)},

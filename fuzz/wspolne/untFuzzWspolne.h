@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <utility>
@@ -65,6 +66,40 @@ inline void PutLe(TBajty& out, std::uint32_t value, int bytes) {
     out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
   }
 }
+
+// The parts one after the other.
+inline TBajty Concat(std::initializer_list<TBajty> parts) {
+  TBajty out;
+  for (const TBajty& p : parts) {
+    out.insert(out.end(), p.begin(), p.end());
+  }
+  return out;
+}
+
+// Writes bits most significant first, as packed parts are read.
+class TPisarzBitow {
+ public:
+  explicit TPisarzBitow(TBajty& out) : out_(out) {}
+  void Put(std::uint64_t value, int count) {
+    acc_ = (acc_ << count) | value;
+    bits_ += count;
+    while (bits_ >= 8) {
+      bits_ -= 8;
+      out_.push_back(static_cast<std::uint8_t>(acc_ >> bits_));
+    }
+  }
+  // Fills the current byte with zero bits.
+  void Align() {
+    if (bits_ != 0) {
+      Put(0, 8 - bits_);
+    }
+  }
+
+ private:
+  TBajty& out_;
+  std::uint64_t acc_ = 0;
+  int bits_ = 0;
+};
 
 inline TBajty Bytes(const std::string& text) {
   return TBajty(text.begin(), text.end());

@@ -13,6 +13,7 @@
 #include "platform/host/untRejestrHost.h"
 #include "platform/host/untSciezkaHost.h"
 #include "platform/host/untWersjaPE.h"
+#include "platform/host/untWspolneHost.h"
 #include "textutil/untKodowanie.h"
 #include "textutil/untUtils.h"
 
@@ -157,17 +158,6 @@ struct TPlatformaHost::TStan {
     }
     return e;
   }
-
-  static TWideString FoldedKey(const TSciezkaWin& p) {
-    TWideString key(1, static_cast<char16_t>(p.drive));
-    for (const TWideString& name : p.names) {
-      key += u'\\';
-      for (const char16_t c : name) {
-        key += host::FoldChar(c);
-      }
-    }
-    return key;
-  }
 };
 
 TPlatformaHost::TPlatformaHost() : stan_(std::make_unique<TStan>()) {}
@@ -213,7 +203,7 @@ void TPlatformaHost::SetResource(const std::string& name, std::vector<std::uint8
 
 void TPlatformaHost::SetFileVersion(const std::string& path, const std::string& version) {
   if (const std::optional<TSciezkaWin> p = host::ParsePath(path)) {
-    stan_->versions[TStan::FoldedKey(*p)] = version;
+    stan_->versions[host::FoldedKey(*p)] = version;
   }
 }
 
@@ -284,16 +274,7 @@ bool TPlatformaHost::ListDirectory(const std::string& directory,
   if (ec) {
     return false;
   }
-  // A stable order, by name without regard to case, as NTFS lists a folder.
-  std::sort(found.begin(), found.end(), [](const TWpisKatalogu& a, const TWpisKatalogu& b) {
-    return LowerText1250(a.name) < LowerText1250(b.name);
-  });
-  entries.clear();
-  if (!p->IsRoot()) {
-    entries.push_back({".", kAttrDirectory, 0});
-    entries.push_back({"..", kAttrDirectory, 0});
-  }
-  entries.insert(entries.end(), found.begin(), found.end());
+  host::FinishListing(std::move(found), p->IsRoot(), entries);
   return true;
 }
 
@@ -518,11 +499,8 @@ std::unique_ptr<TPlikPlatformy> TPlatformaHost::CreateWrite(const std::string& p
 // --- Drives ------------------------------------------------------------------------------------
 
 std::optional<std::int64_t> TPlatformaHost::FreeSpace(int drive) {
-  if (drive < 0 || drive > 26) {
-    return std::nullopt;
-  }
-  const char letter = drive == 0 ? 'C' : static_cast<char>('A' + drive - 1);
-  const auto it = stan_->drives.find(letter);
+  const std::optional<char> letter = host::DriveNumberLetter(drive);
+  const auto it = letter ? stan_->drives.find(*letter) : stan_->drives.end();
   if (it == stan_->drives.end()) {
     return std::nullopt;
   }
@@ -548,12 +526,8 @@ std::vector<std::string> TPlatformaHost::LogicalDrives() {
 }
 
 TTypNapedu TPlatformaHost::DriveType(const std::string& root) {
-  if ((root.size() != 2 && root.size() != 3) || root[1] != ':' ||
-      (root.size() == 3 && root[2] != '\\')) {
-    return TTypNapedu::NoRootDir;
-  }
-  const auto it =
-      stan_->drives.find(static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(root[0]))));
+  const std::optional<char> letter = host::RootLetter(root);
+  const auto it = letter ? stan_->drives.find(*letter) : stan_->drives.end();
   if (it == stan_->drives.end() || it->second.folder.empty()) {
     return TTypNapedu::NoRootDir;
   }
@@ -601,23 +575,13 @@ bool TPlatformaHost::CreateShellLink(const std::string& target, const std::strin
   }
   {
     std::ofstream out(place->path, std::ios::binary | std::ios::trunc);
-    out << "[ShellLink]\ntarget=" << CodePageToUtf8(target, TStronaKodowa::Cp1250)
-        << "\nworkingDirectory=" << CodePageToUtf8(workingDirectory, TStronaKodowa::Cp1250)
-        << "\ndescription=" << CodePageToUtf8(description, TStronaKodowa::Cp1250) << '\n';
+    out << host::ShellLinkText(target, workingDirectory, description);
     out.close();
     if (!out) {
       return false;
     }
   }
-  const TWideString key = TStan::FoldedKey(*p);
-  auto& links = stan_->links;
-  links.erase(std::remove_if(links.begin(), links.end(),
-                             [&](const TSkrotHost& l) {
-                               const auto q = host::ParseWidePath(l.linkPath);
-                               return q && TStan::FoldedKey(*q) == key;
-                             }),
-              links.end());
-  links.push_back({linkPath, target, workingDirectory, description});
+  host::RecordLink(stan_->links, {linkPath, target, workingDirectory, description});
   return true;
 }
 
@@ -658,7 +622,7 @@ bool TPlatformaHost::FileVersionString(const std::string& path, std::string& ver
   if (!p) {
     return false;
   }
-  const auto set = stan_->versions.find(TStan::FoldedKey(*p));
+  const auto set = stan_->versions.find(host::FoldedKey(*p));
   if (set != stan_->versions.end()) {
     version = set->second;
     return true;

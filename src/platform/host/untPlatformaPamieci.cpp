@@ -9,6 +9,7 @@
 
 #include "platform/host/untSciezkaHost.h"
 #include "platform/host/untWersjaPE.h"
+#include "platform/host/untWspolneHost.h"
 #include "textutil/untKodowanie.h"
 #include "textutil/untUtils.h"
 
@@ -34,16 +35,8 @@ struct TNapedPamieci {
   std::optional<std::int64_t> freeSpace;
 };
 
-// The key of a parsed path: the drive letter, then "\" and each name folded to lower case.
 TWideString KeyOf(const TSciezkaWin& p) {
-  TWideString key(1, static_cast<char16_t>(p.drive));
-  for (const TWideString& name : p.names) {
-    key += u'\\';
-    for (const char16_t c : name) {
-      key += host::FoldChar(c);
-    }
-  }
-  return key;
+  return host::FoldedKey(p);
 }
 
 // A name as the engine sees it: Windows-1250, '?' for what the code page lacks.
@@ -196,16 +189,7 @@ bool TPlatformaPamieci::ListDirectory(const std::string& directory,
       found.push_back(pliki_->EntryOf(pliki_->entries.at(below)));
     }
   }
-  // A stable order, by name without regard to case, as NTFS lists a folder.
-  std::sort(found.begin(), found.end(), [](const TWpisKatalogu& a, const TWpisKatalogu& b) {
-    return LowerText1250(a.name) < LowerText1250(b.name);
-  });
-  entries.clear();
-  if (!p->IsRoot()) {
-    entries.push_back({".", kAttrDirectory, 0});
-    entries.push_back({"..", kAttrDirectory, 0});
-  }
-  entries.insert(entries.end(), found.begin(), found.end());
+  host::FinishListing(std::move(found), p->IsRoot(), entries);
   return true;
 }
 
@@ -416,11 +400,8 @@ std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::CreateWrite(const std::string
 // --- Drives --------------------------------------------------------------------------------------
 
 std::optional<std::int64_t> TPlatformaPamieci::FreeSpace(int drive) {
-  if (drive < 0 || drive > 26) {
-    return std::nullopt;
-  }
-  const char letter = drive == 0 ? 'C' : static_cast<char>('A' + drive - 1);
-  const auto it = pliki_->drives.find(letter);
+  const std::optional<char> letter = host::DriveNumberLetter(drive);
+  const auto it = letter ? pliki_->drives.find(*letter) : pliki_->drives.end();
   return it == pliki_->drives.end() ? std::nullopt : it->second.freeSpace;
 }
 
@@ -433,12 +414,8 @@ std::vector<std::string> TPlatformaPamieci::LogicalDrives() {
 }
 
 TTypNapedu TPlatformaPamieci::DriveType(const std::string& root) {
-  if ((root.size() != 2 && root.size() != 3) || root[1] != ':' ||
-      (root.size() == 3 && root[2] != '\\')) {
-    return TTypNapedu::NoRootDir;
-  }
-  const auto it =
-      pliki_->drives.find(static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(root[0]))));
+  const std::optional<char> letter = host::RootLetter(root);
+  const auto it = letter ? pliki_->drives.find(*letter) : pliki_->drives.end();
   return it == pliki_->drives.end() ? TTypNapedu::NoRootDir : it->second.type;
 }
 
@@ -468,21 +445,11 @@ bool TPlatformaPamieci::CreateShellLink(const std::string& target,
   if (!place || (place->existing != nullptr && place->existing->directory)) {
     return false;
   }
-  const std::string text =
-      "[ShellLink]\ntarget=" + CodePageToUtf8(target, TStronaKodowa::Cp1250) +
-      "\nworkingDirectory=" + CodePageToUtf8(workingDirectory, TStronaKodowa::Cp1250) +
-      "\ndescription=" + CodePageToUtf8(description, TStronaKodowa::Cp1250) + '\n';
+  const std::string text = host::ShellLinkText(target, workingDirectory, description);
   TWezel& n = pliki_->entries[place->key];
   const TWideString name = place->existing != nullptr ? place->existing->name : place->name;
   n = TWezel{name, false, std::make_shared<TBajty>(text.begin(), text.end()), n.attributes};
-  auto& links = pliki_->links;
-  links.erase(std::remove_if(links.begin(), links.end(),
-                             [&](const TSkrotHost& l) {
-                               const auto q = host::ParseWidePath(l.linkPath);
-                               return q && KeyOf(*q) == place->key;
-                             }),
-              links.end());
-  links.push_back({linkPath, target, workingDirectory, description});
+  host::RecordLink(pliki_->links, {linkPath, target, workingDirectory, description});
   return true;
 }
 
