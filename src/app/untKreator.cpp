@@ -165,4 +165,15 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
   return ok;
 }
 
+bool CheckShownTarget(const TWideString& shown, std::string& targetDirectory,
+                      const std::function<bool()>& enoughSpace,
+                      const std::function<bool(TPytanieOpcji)>& ask,
+                      std::vector<std::string>& createdDirectories) {
+  if (!platform::Platform().NarrowPath(shown, targetDirectory)) {
+    ask(TPytanieOpcji::NieMoznaUtworzyc);
+    return false;
+  }
+  return CheckTargetDirectory(targetDirectory, enoughSpace, ask, createdDirectories);
+}
+
 }  // namespace orvala

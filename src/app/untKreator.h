@@ -103,5 +103,12 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
                           const std::function<bool()>& enoughSpace,
                           const std::function<bool(TPytanieOpcji)>& ask,
                           std::vector<std::string>& createdDirectories);
+// The same checks for the target as lblKatalog shows it: `targetDirectory` becomes its 8-bit
+// path in the system's ANSI code page, and a character that code page lacks refuses the target
+// like one that cannot be created (text 130; nothing is created, nothing recorded).
+bool CheckShownTarget(const TWideString& shown, std::string& targetDirectory,
+                      const std::function<bool()>& enoughSpace,
+                      const std::function<bool(TPytanieOpcji)>& ask,
+                      std::vector<std::string>& createdDirectories);
 
 }  // namespace orvala

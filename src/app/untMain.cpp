@@ -14,7 +14,6 @@
 #include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untFormyDialogowe.h"
-#include "dialogs/untTekst1250.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"

@@ -8,7 +8,6 @@
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
 #include "dialogs/untFormyDialogowe.h"
-#include "dialogs/untTekst1250.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
@@ -67,12 +66,16 @@ void TfrmMain::rdbUmowaAkceptujeClick() {
 void TfrmMain::UstawKatalogDocelowy() {
   targetDirectory_ =
       DefaultTargetDirectory(ProgramFilesDirectory(), ActiveEditionDescriptor().programFolder);
-  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
+  SetText(IDC_lblKatalog, platform::Platform().WidenPath(targetDirectory_));
 }
 
 void TfrmMain::btnKatalogClick() {
-  targetDirectory_ = frmKatalog().ChooseDirectory(targetDirectory_, std::string(), Handle());
-  SetText(IDC_lblKatalog, Text1250ToWide(targetDirectory_));
+  const TWideString chosen = frmKatalog().ChooseDirectory(WindowTextWide(Control(IDC_lblKatalog)),
+                                                          std::string(), Handle());
+  SetText(IDC_lblKatalog, chosen);
+  // Here only the drive counts (free space); Next takes the path again from the label and
+  // refuses a character the code page lacks.
+  platform::Platform().NarrowPath(chosen, targetDirectory_);
   SprawdzWolneMiejsce();
 }
 
@@ -102,9 +105,8 @@ bool TfrmMain::SprawdzOpcje() {
   }
   allUsers_ = IsChecked(IDC_chbSkrotyAllUsers);
   const TWideString shown = WindowTextWide(Control(IDC_lblKatalog));
-  targetDirectory_ = WideToText1250(shown);
-  return CheckTargetDirectory(
-      targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
+  return CheckShownTarget(
+      shown, targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
       [this, &shown](TPytanieOpcji question) {
         if (question == TPytanieOpcji::ZaMaloMiejsca) {
           return frmPytanie().Ask(Handle(), GetText(language_, 129, false), kPytanieTakNie) ==

@@ -39,7 +39,7 @@ const TWpisTekstu kWpisyTekstow[] = {
     WPIS_RU(9, "%s / %s:", "%s / %s:", "%s / %s:"),
     WPIS_RU(10, "Język", "Language", "Язык"),
     WPIS_RU(21, "Krok %d z %d: %s", "Step %d of %d: %s", "Шаг %d из %d: %s"),
-    WPIS_RU(22, "Wstęp", "Intro", "Вступление"),
+    WPIS_RU(22, "Wstęp", "Intro", "Введение"),
     WPIS_RU(23, "Umowa licencyjna", "Licence agreement", "Лицензионное соглашение"),
     WPIS_RU(25, "Opcje instalacji", "Installation options", "Параметры установки"),
     WPIS_RU(26, "Instalacja", "Installation", "Установка"),
@@ -78,13 +78,13 @@ const TWpisTekstu kWpisyTekstow[] = {
             "chcesz kontynuować ?",
             "There is too little disk space in the selected directory.\r\nDo you want to "
             "continue ?",
-            "В выбранном месте недостаточно свободного места для установки программы.\r\nВы "
-            "хотите продолжить ?"),
+            "В выбранной папке недостаточно места для установки программы.\r\nВы хотите "
+            "продолжить ?"),
     WPIS_RU(130, "Nie można utworzyć katalogu \"%s\".\r\nWybierz inny katalog.",
             "Directory '%s' cannot be created. Select another directory.",
             "Невозможно создать папку «%s».\r\nВыберите другую папку."),
     WPIS_RU(131, "Zainstaluj skróty dla wszystkich użytkowników", "Install shortcuts for all users",
-            "Установить ярлыки для всех пользователей"),
+            "Создать ярлыки для всех пользователей"),
     WPIS_RU(132, "(musisz mieć uprawnienia administratora)",
             "(you must have the administrator's privileges)", "(необходимы права администратора)"),
     {133,
@@ -114,7 +114,7 @@ const TWpisTekstu kWpisyTekstow[] = {
     WPIS_RU(146, "Do: %s", "To: %s", "В: %s"),
     WPIS_RU(147, "Instalacja anulowana - usuwam skopiowane pliki ...",
             "Installation cancelled - deleting copied files ...",
-            "Установка отменена - удаляю скопированные файлы ..."),
+            "Установка отменена - удаление скопированных файлов ..."),
     WPIS_RU(151,
             "Znaleziono poprzednią wersję programu. Czy wykonać konwersję słowników użytkownika "
             "i ustawień do nowej wersji?",
@@ -141,8 +141,8 @@ const TWpisTekstu kWpisyTekstow[] = {
             "There is insufficient disk space to install the program.\r\n2. Your CD-ROM drive "
             "may require cleaning.",
             "Во время установки произошла ошибка. Возможные причины:\r\n\r\n1. Проверьте, "
-            "достаточно ли места на диске.\r\n2. Дисковод компакт-дисков может требовать "
-            "чистки."),
+            "достаточно ли места на диске.\r\n2. Возможно, требуется чистка дисковода "
+            "компакт-дисков."),
     WPIS_RU(163, "Instalacja została przerwana na życzenie użytkownika.",
             "Installation was cancelled on user's request.",
             "Установка прервана по желанию пользователя."),

@@ -2,7 +2,7 @@
 //
 //   TXT_1250("Wstęp")      Windows-1250 (Polish texts, names and paths)
 //   TXT_1252("Intro")      Windows-1252 (Western columns of the text table)
-//   TXT_RU("Вступление")   the Latin storage form of Russian texts (Windows-1250 letters that
+//   TXT_RU("Введение")     the Latin storage form of Russian texts (Windows-1250 letters that
 //                          ConvertFromStorageForm turns back into Windows-1251 Cyrillic)
 //
 // A character that the target form cannot carry stops the compilation. The storage form has

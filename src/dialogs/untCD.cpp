@@ -4,7 +4,6 @@
 #include "config/untInstalTeksty.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untNapedyCD.h"
-#include "dialogs/untTekst1250.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
 
@@ -68,7 +67,7 @@ void TfrmCD::OnInitDialog() {
   HWND combo = Item(IDC_cmbDrive);
   ::SendMessageW(combo, CB_RESETCONTENT, 0, 0);
   for (const std::string& root : roots_) {
-    const TWideString text = Text1250ToWide(root);
+    const TWideString text = platform::Platform().WidenPath(root);
     ::SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
   }
   if (!roots_.empty()) {

@@ -7,7 +7,6 @@
 #include "config/untInstalTeksty.h"
 #include "dialogs/untKatalogDodaj.h"
 #include "dialogs/untPytanie.h"
-#include "dialogs/untTekst1250.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
@@ -103,7 +102,7 @@ void TfrmKatalog::SetLanguage(LanguageId language) {
   }
 }
 
-std::string TfrmKatalog::ChooseDirectory(const std::string& initialPath, const std::string& caption,
+TWideString TfrmKatalog::ChooseDirectory(const TWideString& initialPath, const std::string& caption,
                                          HWND owner) {
   initialPath_ = initialPath;
   windowCaption_ =
@@ -121,7 +120,7 @@ void TfrmKatalog::OnInitDialog() {
   SetItemText(IDC_btnOK, captionOK_);
   SetItemText(IDC_btnAnuluj, captionAnuluj_);
   SetItemText(IDC_btnUtworz, captionUtworz_);
-  SetItemText(IDC_edtKatalog, Text1250ToWide(initialPath_));
+  SetItemText(IDC_edtKatalog, initialPath_);
   if (!imlKatalog_) {
     imlKatalog_ = MakeImageList();
   }
@@ -157,7 +156,7 @@ void TfrmKatalog::FillDrives() {
 void TfrmKatalog::InsertItem(int node) {
   const TModelKatalogow::TWezel& entry = model_.Node(node);
   const bool disk = entry.parent == kBrakWezla;
-  const TWideString text = Text1250ToWide(entry.text);
+  const TWideString text = platform::Platform().WidenPath(entry.text);
   TVINSERTSTRUCTW insert{};
   insert.hParent = disk ? TVI_ROOT : items_[static_cast<std::size_t>(entry.parent)];
   insert.hInsertAfter = TVI_LAST;
@@ -192,7 +191,11 @@ void TfrmKatalog::SelectPathOfEdit() {
   TZajety busy(busy_);
   HWND tree = Item(IDC_trvKatalog);
   std::vector<int> read;
-  const int node = model_.SelectPath(WideToText1250(ItemText(IDC_edtKatalog)), &read);
+  // A character the code page lacks becomes '?', which no folder name holds: the match stops
+  // before it.
+  std::string typed;
+  platform::Platform().NarrowPath(ItemText(IDC_edtKatalog), typed);
+  const int node = model_.SelectPath(typed, &read);
   {
     TJednaAktualizacja update(tree);
     for (int parent : read) {
@@ -238,7 +241,7 @@ void TfrmKatalog::UserSelectionChanged() {
   if (node == kBrakWezla) {
     return;
   }
-  SetItemText(IDC_edtKatalog, Text1250ToWide(model_.Path(node)));
+  SetItemText(IDC_edtKatalog, platform::Platform().WidenPath(model_.Path(node)));
   if (!model_.Node(node).childrenRead) {
     TJednaAktualizacja update(Item(IDC_trvKatalog));
     model_.ReadChildren(node);
@@ -251,29 +254,32 @@ void TfrmKatalog::btnUtworzClick() {
   if (node == kBrakWezla) {
     return;
   }
-  const std::optional<std::string> name = dodaj_.AskFolderName(Handle());
-  if (!name) {
+  const std::optional<TWideString> typed = dodaj_.AskFolderName(Handle());
+  if (!typed) {
     return;
   }
-  const std::string path = WithBackslash(model_.Path(node)) + *name;
-  if (!platform::Platform().CreateDirectory(path)) {
-    const TWideString text =
-        FormatText(GetText(language_, 225, false), {Text1250ToWide(*name)}, false, language_);
+  platform::TPlatforma& system = platform::Platform();
+  // A name the code page cannot hold is never created with '?' in its place.
+  std::string name;
+  const bool held = system.NarrowPath(*typed, name);
+  const std::string path = WithBackslash(model_.Path(node)) + name;
+  if (!held || !system.CreateDirectory(path)) {
+    const TWideString text = FormatText(GetText(language_, 225, false), {*typed}, false, language_);
     pytanie_.Ask(Handle(), text, kPytanieOK);
     return;
   }
-  SetItemText(IDC_edtKatalog, Text1250ToWide(path));
+  SetItemText(IDC_edtKatalog, system.WidenPath(path));
   if (!model_.Node(node).childrenRead) {
     model_.ReadChildren(node);  // lists the new folder too
   }
   int child = kBrakWezla;
   for (int existing : model_.Node(node).children) {
-    if (PieceMatches(model_.Node(existing).text, *name)) {
+    if (PieceMatches(model_.Node(existing).text, name)) {
       child = existing;
     }
   }
   if (child == kBrakWezla) {
-    child = model_.AddChild(node, *name);
+    child = model_.AddChild(node, name);
   }
   InsertChildren(node);
   HWND tree = Item(IDC_trvKatalog);
@@ -291,7 +297,7 @@ bool TfrmKatalog::OnCommand(int id, int code, HWND) {
   switch (id) {
     case IDC_btnOK:
     case IDOK:
-      result_ = WideToText1250(ItemText(IDC_edtKatalog));
+      result_ = ItemText(IDC_edtKatalog);
       EndModal(IDOK);
       return true;
     case IDC_btnAnuluj:
@@ -311,6 +317,14 @@ bool TfrmKatalog::OnNotify(const NMHDR& header, LRESULT& result) {
     return false;
   }
   switch (header.code) {
+    case TVN_SELCHANGINGW: {
+      // A tree without a selection selects its first node when it gets the focus (no mouse,
+      // no key). That is neither the user's choice nor the dialog's: refusing it keeps a path
+      // that names no fixed disk in edtKatalog, and the tree without a selection.
+      const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
+      result = !busy_ && change.action == TVC_UNKNOWN && change.itemOld.hItem == nullptr;
+      return true;
+    }
     case TVN_SELCHANGEDW:
       if (!busy_) {
         UserSelectionChanged();

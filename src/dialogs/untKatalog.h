@@ -32,8 +32,10 @@ class TfrmKatalog : public TOkno {
 
   // Shows the chooser centred over `owner` with `initialPath` in edtKatalog; the window caption
   // is `caption` (8-bit) or, when empty, text 221 (languageCodePage false). OK returns the text
-  // of edtKatalog in Windows-1250; Cancel or closing returns `initialPath` unchanged.
-  std::string ChooseDirectory(const std::string& initialPath, const std::string& caption,
+  // of edtKatalog as it stands (its 8-bit path is the caller's to take, with the system's ANSI
+  // code page, so that a character that code page lacks is refused, never turned into '?');
+  // Cancel or closing returns `initialPath` unchanged.
+  TWideString ChooseDirectory(const TWideString& initialPath, const std::string& caption,
                               HWND owner = nullptr);
 
  protected:
@@ -61,8 +63,8 @@ class TfrmKatalog : public TOkno {
 
   // State of one showing.
   TWideString windowCaption_;
-  std::string initialPath_;
-  std::string result_;
+  TWideString initialPath_;
+  TWideString result_;
   HWND owner_ = nullptr;
   bool busy_ = false;
   TModelKatalogow model_;

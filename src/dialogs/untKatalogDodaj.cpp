@@ -1,7 +1,6 @@
 #include "dialogs/untKatalogDodaj.h"
 
 #include "config/untInstalTeksty.h"
-#include "dialogs/untTekst1250.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
 
@@ -24,7 +23,7 @@ void TfrmKatalogDodaj::SetLanguage(LanguageId language) {
   }
 }
 
-std::optional<std::string> TfrmKatalogDodaj::AskFolderName(HWND owner) {
+std::optional<TWideString> TfrmKatalogDodaj::AskFolderName(HWND owner) {
   owner_ = owner;
   name_.clear();
   const INT_PTR result = ShowModal(owner);
@@ -62,7 +61,7 @@ bool TfrmKatalogDodaj::OnCommand(int id, int code, HWND) {
       if (text.empty()) {
         return true;
       }
-      name_ = WideToText1250(text);
+      name_ = text;
       EndModal(IDOK);
       return true;
     }

@@ -21,9 +21,9 @@ class TfrmKatalogDodaj : public TOkno {
   void SetLanguage(LanguageId language);
   LanguageId Language() const { return language_; }
 
-  // Shows the dialog centred over `owner`. The typed name (Windows-1250; characters the code
-  // page cannot hold become '?'), or nullopt when the user cancelled.
-  std::optional<std::string> AskFolderName(HWND owner);
+  // Shows the dialog centred over `owner`. The typed name as typed, or nullopt when the user
+  // cancelled.
+  std::optional<TWideString> AskFolderName(HWND owner);
 
  protected:
   void OnInitDialog() override;
@@ -35,7 +35,7 @@ class TfrmKatalogDodaj : public TOkno {
   TWideString captionDodaj_;
   TWideString captionAnuluj_;
   HWND owner_ = nullptr;
-  std::string name_;
+  TWideString name_;
 };
 
 }  // namespace orvala

@@ -73,7 +73,7 @@ class TPrzebieg {
 
   TWideString Text(int id) const { return GetText(options_.language, id, false); }
   TWideString FileLabel(int id, const std::string& path) const {
-    return FormatText(Text(id), {path}, false, options_.language);
+    return FormatText(Text(id), {platform::Platform().WidenPath(path)}, false, options_.language);
   }
   // The gauge at bytes done, on the screen when a redraw is due (untInstalOdswiezanie.h).
   void ShowProgress() { display_.Gauge(scale_.Maximum(), scale_.Position(state_.bytesDone)); }

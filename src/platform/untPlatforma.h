@@ -7,8 +7,10 @@
 // and the tests run natively. A fault-injecting wrapper (untPlatformaAwarie.h) sits over either.
 //
 // Conventions:
-//  - Paths are 8-bit Windows-1250 strings in Windows form ("C:\dir\file"), at most kMaxPath
+//  - Paths are 8-bit strings in the system's ANSI code page (Windows-1250 on a Polish system,
+//    Windows-1251 on a Russian one), in Windows form ("C:\dir\file"), at most kMaxPath
 //    characters; a longer path fails the call (false / empty), it never overruns anything.
+//    WidenPath and NarrowPath convert them for controls, with that code page and no other.
 //  - Wide paths (TWideString, UTF-16) are used only where the program shows or stores texts in
 //    UTF-16: shortcut files and the Start-menu group folder.
 //  - Every call reports failure through its result; nothing throws.
@@ -20,6 +22,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "textutil/untTekst.h"
@@ -37,7 +40,7 @@ inline constexpr std::uint32_t kAttrArchive = 0x20;
 
 // One entry of a directory listing.
 struct TWpisKatalogu {
-  std::string name;          // file name only, Windows-1250
+  std::string name;          // file name only, in the ANSI code page
   std::uint32_t attributes;  // kAttr* bits
   std::uint64_t size;        // 64-bit size; 0 for directories
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
@@ -129,6 +132,14 @@ class TPlatforma {
   virtual bool CreateDirectoryWide(const TWideString& path) = 0;
   virtual bool DirectoryExistsWide(const TWideString& path) = 0;
   virtual bool FileExistsWide(const TWideString& path) = 0;
+
+  // --- Paths as texts -------------------------------------------------------------------
+  // A path of the ANSI code page as the UTF-16 text a control shows: every byte is one
+  // character, so NarrowPath gives the same bytes back.
+  virtual TWideString WidenPath(std::string_view path) = 0;
+  // A UTF-16 text (typed or shown) as a path of the ANSI code page: `narrow` gets '?' in place
+  // of each character the code page lacks, and the result is false when there was one.
+  virtual bool NarrowPath(const TWideString& path, std::string& narrow) = 0;
 
   // --- Registry --------------------------------------------------------------------------
   // Opens `path` under `root` with `access`; creates missing keys only when `create` is true.

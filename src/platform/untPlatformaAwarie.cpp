@@ -197,6 +197,12 @@ bool TPlatformaAwarie::DirectoryExistsWide(const TWideString& path) {
 bool TPlatformaAwarie::FileExistsWide(const TWideString& path) {
   return inner_.FileExistsWide(path);
 }
+TWideString TPlatformaAwarie::WidenPath(std::string_view path) {
+  return inner_.WidenPath(path);
+}
+bool TPlatformaAwarie::NarrowPath(const TWideString& path, std::string& narrow) {
+  return inner_.NarrowPath(path, narrow);
+}
 TWideString TPlatformaAwarie::SpecialFolder(int folder) {
   return inner_.SpecialFolder(folder);
 }

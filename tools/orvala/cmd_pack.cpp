@@ -3,6 +3,7 @@
 // OUT+"A", OUT+"B", OUT+"C" of equal slices, each within the capacity. Every part is unpacked
 // again and compared before it is written. Prints one line per part: path, bytes, packed bytes.
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <span>
 #include <string>
@@ -41,16 +42,24 @@ int RunPack(const std::vector<std::string>& args) {
     return kWynikBlad;
   }
   const bool split = parts >= 2 || data.size() > capacity;
-  if (parts == 0) {
-    parts = std::max<std::uint64_t>(1, (data.size() + capacity - 1) / capacity);
-  }
-  const std::uint64_t slice = (data.size() + parts - 1) / parts;
-  if (parts > kNajwiecejCzesci || slice > capacity) {
-    std::fprintf(stderr, "orvala: %s: %zu bytes do not fit in %llu parts of %llu bytes\n",
-                 files[0].c_str(), data.size(), static_cast<unsigned long long>(parts),
-                 static_cast<unsigned long long>(capacity));
+  // The parts allowed: the ones asked for, else the most a payload program has.
+  const std::uint64_t allowed = partsGiven ? parts : kNajwiecejCzesci;
+  const std::uint64_t limit = capacity > UINT64_MAX / allowed ? UINT64_MAX : capacity * allowed;
+  if (data.size() > limit) {
+    const char* format = partsGiven
+                             ? "orvala: %s: %zu bytes do not fit in the %llu parts asked for: at "
+                               "most %llu bytes each, %llu bytes in all\n"
+                             : "orvala: %s: %zu bytes do not fit: a payload program has at most "
+                               "%llu parts of %llu bytes, %llu bytes in all\n";
+    std::fprintf(stderr, format, files[0].c_str(), data.size(),
+                 static_cast<unsigned long long>(allowed),
+                 static_cast<unsigned long long>(capacity), static_cast<unsigned long long>(limit));
     return kWynikBlad;
   }
+  if (parts == 0) {
+    parts = std::max<std::uint64_t>(1, data.size() / capacity + (data.size() % capacity != 0));
+  }
+  const std::uint64_t slice = data.size() / parts + (data.size() % parts != 0);
   for (std::uint64_t k = 0; k < parts; ++k) {
     const std::size_t begin =
         static_cast<std::size_t>(std::min<std::uint64_t>(k * slice, data.size()));

@@ -2,7 +2,7 @@
 //
 // Divisions: state and settings; locating Windows paths on the host; directory listings and
 // attributes; files and directories; open files; drives; shell folders and links; system
-// values; resources, versions and fonts; registry.
+// values; resources, versions and fonts; paths as texts; registry.
 #include "platform/host/untPlatformaHost.h"
 
 #include <algorithm>
@@ -53,6 +53,11 @@ struct TPlatformaHost::TStan {
   std::map<std::string, std::uint32_t> attributes;             // by host path (UTF-8)
   host::TRejestrPamieci registry;
   std::vector<TSkrotHost> links;
+
+  // An 8-bit path of the ANSI code page (kept by the registry, which speaks it too), parsed.
+  std::optional<TSciezkaWin> Parse(const std::string& path) const {
+    return host::ParsePath(path, registry.codePage);
+  }
 
   // Where a parsed Windows path lies on the host, or nullopt for an unmapped drive.
   std::optional<host::TRozwiazanie> Locate(const TSciezkaWin& p) const {
@@ -193,6 +198,12 @@ void TPlatformaHost::SetModuleFileName(const std::string& path) {
 void TPlatformaHost::SetThreadLocale(std::uint32_t lcid) {
   stan_->lcid = lcid;
 }
+void TPlatformaHost::SetAnsiCodePage(TStronaKodowa codePage) {
+  stan_->registry.codePage = codePage;
+}
+TStronaKodowa TPlatformaHost::AnsiCodePage() const {
+  return stan_->registry.codePage;
+}
 void TPlatformaHost::SetNtPlatform(bool nt) {
   stan_->nt = nt;
 }
@@ -202,7 +213,7 @@ void TPlatformaHost::SetResource(const std::string& name, std::vector<std::uint8
 }
 
 void TPlatformaHost::SetFileVersion(const std::string& path, const std::string& version) {
-  if (const std::optional<TSciezkaWin> p = host::ParsePath(path)) {
+  if (const std::optional<TSciezkaWin> p = stan_->Parse(path)) {
     stan_->versions[host::FoldedKey(*p)] = version;
   }
 }
@@ -212,7 +223,7 @@ void TPlatformaHost::SetFontCharsets(const std::string& face, std::vector<int> c
 }
 
 void TPlatformaHost::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  if (const std::optional<fs::path> p = stan_->Existing(host::ParsePath(path))) {
+  if (const std::optional<fs::path> p = stan_->Existing(stan_->Parse(path))) {
     stan_->attributes[TStan::AttributeKey(*p)] =
         attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
   }
@@ -221,7 +232,7 @@ void TPlatformaHost::SetAttributes(const std::string& path, std::uint32_t attrib
 // --- Inspection --------------------------------------------------------------------------------
 
 std::optional<fs::path> TPlatformaHost::HostPath(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p) {
     return std::nullopt;
   }
@@ -261,7 +272,7 @@ const std::vector<TSkrotHost>& TPlatformaHost::Links() const {
 
 bool TPlatformaHost::ListDirectory(const std::string& directory,
                                    std::vector<TWpisKatalogu>& entries) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(directory);
+  const std::optional<TSciezkaWin> p = stan_->Parse(directory);
   const std::optional<fs::path> dir = stan_->Existing(p);
   std::error_code ec;
   if (!dir || !fs::is_directory(*dir, ec)) {
@@ -269,7 +280,8 @@ bool TPlatformaHost::ListDirectory(const std::string& directory,
   }
   std::vector<TWpisKatalogu> found;
   for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-    found.push_back(stan_->EntryOf(it->path(), host::HostNameTo1250(it->path().filename())));
+    found.push_back(stan_->EntryOf(
+        it->path(), host::HostNameToAnsi(it->path().filename(), stan_->registry.codePage)));
   }
   if (ec) {
     return false;
@@ -279,7 +291,7 @@ bool TPlatformaHost::ListDirectory(const std::string& directory,
 }
 
 std::optional<TWpisKatalogu> TPlatformaHost::FindEntry(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p || p->IsRoot() || p->trailingSeparator) {
     return std::nullopt;
   }
@@ -287,25 +299,25 @@ std::optional<TWpisKatalogu> TPlatformaHost::FindEntry(const std::string& path) 
   if (!found) {
     return std::nullopt;
   }
-  return stan_->EntryOf(*found, host::HostNameTo1250(found->filename()));
+  return stan_->EntryOf(*found, host::HostNameToAnsi(found->filename(), stan_->registry.codePage));
 }
 
 // --- Files and directories ---------------------------------------------------------------------
 
 bool TPlatformaHost::FileExists(const std::string& path) {
-  return stan_->ExistingFile(host::ParsePath(path)).has_value();
+  return stan_->ExistingFile(stan_->Parse(path)).has_value();
 }
 
 bool TPlatformaHost::DirectoryExists(const std::string& path) {
-  return stan_->IsDirectory(host::ParsePath(path));
+  return stan_->IsDirectory(stan_->Parse(path));
 }
 
 bool TPlatformaHost::CreateDirectory(const std::string& path) {
-  return stan_->MakeDirectory(host::ParsePath(path));
+  return stan_->MakeDirectory(stan_->Parse(path));
 }
 
 bool TPlatformaHost::RemoveDirectory(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p || p->IsRoot()) {
     return false;
   }
@@ -320,7 +332,7 @@ bool TPlatformaHost::RemoveDirectory(const std::string& path) {
 }
 
 bool TPlatformaHost::DeleteFile(const std::string& path) {
-  const std::optional<fs::path> found = stan_->ExistingFile(host::ParsePath(path));
+  const std::optional<fs::path> found = stan_->ExistingFile(stan_->Parse(path));
   std::error_code ec;
   if (!found || (stan_->SideAttributes(*found) & kAttrReadOnly) != 0 || !fs::remove(*found, ec)) {
     return false;
@@ -330,12 +342,12 @@ bool TPlatformaHost::DeleteFile(const std::string& path) {
 }
 
 bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(from);
+  const std::optional<TSciezkaWin> source = stan_->Parse(from);
   if (!source || source->IsRoot()) {
     return false;
   }
   const std::optional<fs::path> old = stan_->Existing(source);
-  const auto place = stan_->InExistingDirectory(host::ParsePath(to));
+  const auto place = stan_->InExistingDirectory(stan_->Parse(to));
   if (!old || !place) {
     return false;
   }
@@ -345,7 +357,7 @@ bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) 
       return false;  // the new name is taken
     }
     // The same entry under a name differing only in case: take the name as written.
-    TSciezkaWin written = *host::ParsePath(to);
+    TSciezkaWin written = *stan_->Parse(to);
     target = place->path.parent_path() / host::PathFromUtf8(Utf16ToUtf8(written.names.back()));
   }
   std::error_code ec;
@@ -369,8 +381,8 @@ bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) 
 }
 
 bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  const std::optional<fs::path> from = stan_->ExistingFile(host::ParsePath(replacement));
-  const auto place = stan_->InExistingDirectory(host::ParsePath(replaced));
+  const std::optional<fs::path> from = stan_->ExistingFile(stan_->Parse(replacement));
+  const auto place = stan_->InExistingDirectory(stan_->Parse(replaced));
   std::error_code ec;
   if (!from || !place) {
     return false;
@@ -389,8 +401,8 @@ bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::stri
 }
 
 bool TPlatformaHost::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const std::optional<fs::path> old = stan_->ExistingFile(host::ParsePath(from));
-  const auto place = stan_->InExistingDirectory(host::ParsePath(to));
+  const std::optional<fs::path> old = stan_->ExistingFile(stan_->Parse(from));
+  const auto place = stan_->InExistingDirectory(stan_->Parse(to));
   std::error_code ec;
   if (!old || !place || place->exists ||
       !fs::copy_file(*old, place->path, fs::copy_options::none, ec) || ec) {
@@ -468,7 +480,7 @@ std::unique_ptr<TPlikPlatformy> Opened(std::unique_ptr<TPlikHost> file) {
 }  // namespace
 
 std::unique_ptr<TPlikPlatformy> TPlatformaHost::OpenRead(const std::string& path) {
-  const std::optional<fs::path> found = stan_->ExistingFile(host::ParsePath(path));
+  const std::optional<fs::path> found = stan_->ExistingFile(stan_->Parse(path));
   if (!found) {
     return nullptr;
   }
@@ -476,7 +488,7 @@ std::unique_ptr<TPlikPlatformy> TPlatformaHost::OpenRead(const std::string& path
 }
 
 std::unique_ptr<TPlikPlatformy> TPlatformaHost::CreateWrite(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p || p->trailingSeparator) {
     return nullptr;
   }
@@ -546,6 +558,29 @@ bool TPlatformaHost::DirectoryExistsWide(const TWideString& path) {
 
 bool TPlatformaHost::FileExistsWide(const TWideString& path) {
   return stan_->ExistingFile(host::ParseWidePath(path)).has_value();
+}
+
+// --- Paths as texts ------------------------------------------------------------------------------
+
+TWideString TPlatformaHost::WidenPath(std::string_view path) {
+  TWideString wide;
+  wide.reserve(path.size());
+  for (const char c : path) {
+    wide += CodePageToUnicode(stan_->registry.codePage, static_cast<std::uint8_t>(c));
+  }
+  return wide;
+}
+
+bool TPlatformaHost::NarrowPath(const TWideString& path, std::string& narrow) {
+  narrow.clear();
+  narrow.reserve(path.size());
+  bool all = true;
+  for (const char16_t c : path) {
+    const int b = UnicodeToCodePage(stan_->registry.codePage, c);
+    all = all && b >= 0;
+    narrow += b < 0 ? '?' : static_cast<char>(b);
+  }
+  return all;
 }
 
 // --- Registry ------------------------------------------------------------------------------------
@@ -618,7 +653,7 @@ bool TPlatformaHost::LoadResource(const std::string& name, std::vector<std::uint
 }
 
 bool TPlatformaHost::FileVersionString(const std::string& path, std::string& version) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p) {
     return false;
   }

@@ -1,8 +1,9 @@
 // The host stand-in of the platform: just enough Windows to run the engine, the tools and the
 // tests natively (and under Wine, since it uses only the C++ standard library).
 //
-//  - Drive letters map to host folders; names are resolved case-insensitively by the
-//    Windows-1250 table, and host names (UTF-8) are shown to the engine in Windows-1250.
+//  - Drive letters map to host folders; names are resolved case-insensitively, and host names
+//    (UTF-8) are shown to the engine in the ANSI code page, a setting (Windows-1250 unless
+//    SetAnsiCodePage says otherwise), as paths are widened and narrowed for controls.
 //  - Hidden and system attributes are kept in a side table (the host file system has none).
 //  - The registry lives in memory; shell folders, system directories, the locale, resources,
 //    file versions and font charsets come from settings made by the test or the tool.
@@ -17,9 +18,9 @@
 // read-only file; RenameFile refuses an existing target; a registry key opened with read access
 // takes no writes, and a key deleted while open takes nothing at all.
 //
-// What it does not model: the ANSI code page is always Windows-1250 (a wide registry string
-// reads back with '?' for what 1250 lacks); short 8.3 names, trailing dots and spaces, device
-// names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
+// What it does not model: code pages other than 1250, 1251 and 1252 (a wide registry string
+// reads back with '?' for what the code page lacks); short 8.3 names, trailing dots and spaces,
+// device names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
 // files; time stamps; attributes are per platform object, not stored on the host; registry
 // types other than strings and DWORDs, key security and persistence; real .lnk files.
 //
@@ -37,14 +38,15 @@
 #include <vector>
 
 #include "platform/untPlatforma.h"
+#include "textutil/untKodowanie.h"
 
 namespace orvala::platform {
 
 // A registry value as kept in memory.
 struct TWartoscRejestru {
   enum class TTyp { String, Dword } type;
-  std::string text;      // String: Windows-1250 (wide strings are kept converted to UTF-8 in
-                         // `wideUtf8` as well)
+  std::string text;  // String: in the ANSI code page (wide strings are kept converted to UTF-8 in
+                     // `wideUtf8` as well)
   std::string wideUtf8;  // String written through WriteWideString: its UTF-8 form
   std::int32_t number = 0;
 };
@@ -74,6 +76,9 @@ class TPlatformaHost : public TPlatforma {
   void SetTempDirectory(const std::string& path);
   void SetModuleFileName(const std::string& path);
   void SetThreadLocale(std::uint32_t lcid);
+  // The ANSI code page of every 8-bit path, name and registry string (default Windows-1250).
+  void SetAnsiCodePage(TStronaKodowa codePage);
+  TStronaKodowa AnsiCodePage() const;
   void SetNtPlatform(bool nt);
   void SetResource(const std::string& name, std::vector<std::uint8_t> data);
   void SetFileVersion(const std::string& path, const std::string& version);
@@ -109,6 +114,8 @@ class TPlatformaHost : public TPlatforma {
   bool CreateDirectoryWide(const TWideString& path) override;
   bool DirectoryExistsWide(const TWideString& path) override;
   bool FileExistsWide(const TWideString& path) override;
+  TWideString WidenPath(std::string_view path) override;
+  bool NarrowPath(const TWideString& path, std::string& narrow) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   TWideString SpecialFolder(int folder) override;

@@ -39,12 +39,12 @@ TWideString KeyOf(const TSciezkaWin& p) {
   return host::FoldedKey(p);
 }
 
-// A name as the engine sees it: Windows-1250, '?' for what the code page lacks.
-std::string Name1250(const TWideString& name) {
+// A name as the engine sees it: in the ANSI code page `cp`, '?' for what it lacks.
+std::string NameAnsi(const TWideString& name, TStronaKodowa cp) {
   std::string out;
   out.reserve(name.size());
   for (const char16_t c : name) {
-    const int b = UnicodeToCodePage(TStronaKodowa::Cp1250, c);
+    const int b = UnicodeToCodePage(cp, c);
     out += b < 0 ? '?' : static_cast<char>(b);
   }
   return out;
@@ -107,8 +107,8 @@ struct TPlatformaPamieci::TPliki {
     }
     return found;
   }
-  TWpisKatalogu EntryOf(const TWezel& n) const {
-    TWpisKatalogu e{Name1250(n.name), n.directory ? kAttrDirectory : kAttrArchive, 0};
+  TWpisKatalogu EntryOf(const TWezel& n, TStronaKodowa cp) const {
+    TWpisKatalogu e{NameAnsi(n.name, cp), n.directory ? kAttrDirectory : kAttrArchive, 0};
     e.attributes |= n.attributes;
     if (!n.directory) {
       e.size = n.data->size();
@@ -153,7 +153,7 @@ bool TPlatformaPamieci::PutFile(const std::string& path, std::vector<std::uint8_
 
 std::optional<std::vector<std::uint8_t>> TPlatformaPamieci::FileBytes(
     const std::string& path) const {
-  const TWezel* n = pliki_->File(pliki_->OnDrive(host::ParsePath(path)));
+  const TWezel* n = pliki_->File(pliki_->OnDrive(host::ParsePath(path, AnsiCodePage())));
   if (n == nullptr) {
     return std::nullopt;
   }
@@ -161,7 +161,7 @@ std::optional<std::vector<std::uint8_t>> TPlatformaPamieci::FileBytes(
 }
 
 bool TPlatformaPamieci::SetEntryAttributes(const std::string& path, std::uint32_t attributes) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
   TWezel* n = (p && !p->IsRoot()) ? pliki_->Find(p) : nullptr;
   if (n == nullptr) {
     return false;
@@ -178,7 +178,7 @@ const std::vector<TSkrotHost>& TPlatformaPamieci::MemoryLinks() const {
 
 bool TPlatformaPamieci::ListDirectory(const std::string& directory,
                                       std::vector<TWpisKatalogu>& entries) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(directory);
+  const std::optional<TSciezkaWin> p = host::ParsePath(directory, AnsiCodePage());
   if (pliki_->Directory(p) == nullptr) {
     return false;
   }
@@ -186,7 +186,7 @@ bool TPlatformaPamieci::ListDirectory(const std::string& directory,
   std::vector<TWpisKatalogu> found;
   for (const TWideString& below : pliki_->Below(key)) {
     if (below.find(u'\\', key.size() + 1) == TWideString::npos) {
-      found.push_back(pliki_->EntryOf(pliki_->entries.at(below)));
+      found.push_back(pliki_->EntryOf(pliki_->entries.at(below), AnsiCodePage()));
     }
   }
   host::FinishListing(std::move(found), p->IsRoot(), entries);
@@ -194,7 +194,7 @@ bool TPlatformaPamieci::ListDirectory(const std::string& directory,
 }
 
 std::optional<TWpisKatalogu> TPlatformaPamieci::FindEntry(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
   if (!p || p->IsRoot() || p->trailingSeparator) {
     return std::nullopt;
   }
@@ -202,25 +202,25 @@ std::optional<TWpisKatalogu> TPlatformaPamieci::FindEntry(const std::string& pat
   if (n == nullptr) {
     return std::nullopt;
   }
-  return pliki_->EntryOf(*n);
+  return pliki_->EntryOf(*n, AnsiCodePage());
 }
 
 // --- Files and directories -----------------------------------------------------------------------
 
 bool TPlatformaPamieci::FileExists(const std::string& path) {
-  return pliki_->File(host::ParsePath(path)) != nullptr;
+  return pliki_->File(host::ParsePath(path, AnsiCodePage())) != nullptr;
 }
 
 bool TPlatformaPamieci::DirectoryExists(const std::string& path) {
-  return pliki_->Directory(host::ParsePath(path)) != nullptr;
+  return pliki_->Directory(host::ParsePath(path, AnsiCodePage())) != nullptr;
 }
 
 bool TPlatformaPamieci::CreateDirectory(const std::string& path) {
-  return pliki_->MakeDirectory(host::ParsePath(path));
+  return pliki_->MakeDirectory(host::ParsePath(path, AnsiCodePage()));
 }
 
 bool TPlatformaPamieci::RemoveDirectory(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
   if (!p || p->IsRoot() || pliki_->Directory(p) == nullptr) {
     return false;
   }
@@ -233,7 +233,7 @@ bool TPlatformaPamieci::RemoveDirectory(const std::string& path) {
 }
 
 bool TPlatformaPamieci::DeleteFile(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path);
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
   const TWezel* n = pliki_->File(p);
   if (n == nullptr || (n->attributes & kAttrReadOnly) != 0) {
     return false;
@@ -243,12 +243,12 @@ bool TPlatformaPamieci::DeleteFile(const std::string& path) {
 }
 
 bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& to) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(from);
+  const std::optional<TSciezkaWin> source = host::ParsePath(from, AnsiCodePage());
   if (!source || source->IsRoot() || pliki_->Find(source) == nullptr) {
     return false;
   }
   const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to)));
+      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to, AnsiCodePage())));
   const TWideString oldKey = KeyOf(*source);
   if (!place || place->key.compare(0, oldKey.size() + 1, oldKey + u'\\') == 0) {
     return false;  // no such folder, or a folder moved into itself
@@ -277,10 +277,10 @@ bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& t
 }
 
 bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(replacement);
+  const std::optional<TSciezkaWin> source = host::ParsePath(replacement, AnsiCodePage());
   TWezel* from = pliki_->File(source);
   const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(replaced)));
+      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(replaced, AnsiCodePage())));
   if (from == nullptr || !place) {
     return false;
   }
@@ -303,9 +303,9 @@ bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::s
 }
 
 bool TPlatformaPamieci::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const TWezel* old = pliki_->File(host::ParsePath(from));
+  const TWezel* old = pliki_->File(host::ParsePath(from, AnsiCodePage()));
   const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to)));
+      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to, AnsiCodePage())));
   if (old == nullptr || !place || place->existing != nullptr) {
     return false;
   }
@@ -367,7 +367,7 @@ class TPlikPamieci final : public TPlikPlatformy {
 }  // namespace
 
 std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::OpenRead(const std::string& path) {
-  const TWezel* n = pliki_->File(host::ParsePath(path));
+  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage()));
   if (n == nullptr) {
     return nullptr;
   }
@@ -375,7 +375,7 @@ std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::OpenRead(const std::string& p
 }
 
 std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::CreateWrite(const std::string& path) {
-  const std::optional<TSciezkaWin> p = pliki_->OnDrive(host::ParsePath(path));
+  const std::optional<TSciezkaWin> p = pliki_->OnDrive(host::ParsePath(path, AnsiCodePage()));
   if (!p || p->trailingSeparator) {
     return nullptr;
   }
@@ -457,7 +457,7 @@ bool TPlatformaPamieci::FileVersionString(const std::string& path, std::string& 
   if (TPlatformaHost::FileVersionString(path, version)) {
     return true;  // set with SetFileVersion
   }
-  const TWezel* n = pliki_->File(host::ParsePath(path));
+  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage()));
   if (n == nullptr || n->data->empty()) {
     return false;
   }

@@ -38,12 +38,12 @@ class TKluczHost final : public TKluczRejestru {
   }
   bool WriteString(const std::string& name, const std::string& value) override {
     TWartoscRejestru v{TWartoscRejestru::TTyp::String, value,
-                       CodePageToUtf8(value, TStronaKodowa::Cp1250), 0};
+                       CodePageToUtf8(value, registry_.codePage), 0};
     return Store(name, std::move(v));
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
     const std::string utf8 = Utf16ToUtf8(value);
-    TWartoscRejestru v{TWartoscRejestru::TTyp::String, Utf8ToCodePage(utf8, TStronaKodowa::Cp1250),
+    TWartoscRejestru v{TWartoscRejestru::TTyp::String, Utf8ToCodePage(utf8, registry_.codePage),
                        utf8, 0};
     return Store(name, std::move(v));
   }

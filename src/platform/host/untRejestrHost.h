@@ -10,6 +10,7 @@
 #include <string>
 
 #include "platform/host/untPlatformaHost.h"
+#include "textutil/untKodowanie.h"
 
 namespace orvala::platform::host {
 
@@ -38,6 +39,9 @@ class TRejestrPamieci {
 
   std::unique_ptr<TKluczRejestru> Open(TKorzen root, const std::string& path, std::uint32_t access,
                                        bool create);
+
+  // The ANSI code page of the 8-bit strings written and read (their UTF-8 form follows it).
+  TStronaKodowa codePage = TStronaKodowa::Cp1250;
 
  private:
   std::map<std::string, TKlucz>& Hive(TKorzen root) {

@@ -129,14 +129,14 @@ std::optional<TSciezkaWin> ParseUtf16(const TWideString& p) {
 
 }  // namespace
 
-std::optional<TSciezkaWin> ParsePath(const std::string& path) {
+std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp) {
   if (path.size() > kMaxPath) {
     return std::nullopt;
   }
   TWideString wide;
   wide.reserve(path.size());
   for (const char c : path) {
-    wide += CodePageToUnicode(TStronaKodowa::Cp1250, static_cast<std::uint8_t>(c));
+    wide += CodePageToUnicode(cp, static_cast<std::uint8_t>(c));
   }
   return ParseUtf16(wide);
 }
@@ -156,8 +156,8 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(s.begin(), s.end());
 }
 
-std::string HostNameTo1250(const fs::path& name) {
-  return Utf8ToCodePage(Utf8FromPath(name), TStronaKodowa::Cp1250);
+std::string HostNameToAnsi(const fs::path& name, TStronaKodowa cp) {
+  return Utf8ToCodePage(Utf8FromPath(name), cp);
 }
 
 // --- Resolution ----------------------------------------------------------------------------------

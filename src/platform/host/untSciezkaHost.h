@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "textutil/untKodowanie.h"
 #include "textutil/untTekst.h"
 
 namespace orvala::platform::host {
@@ -28,17 +29,17 @@ struct TSciezkaWin {
   bool IsRoot() const { return names.empty(); }
 };
 
-// Parses a full path "X:\..." (8-bit Windows-1250, or UTF-16). Nullopt for a path that is
-// longer than kMaxPath, relative, a UNC path, or has a name with a character Windows refuses
-// in names (< > : " | ? * and control characters).
-std::optional<TSciezkaWin> ParsePath(const std::string& path);
+// Parses a full path "X:\..." (8-bit in the ANSI code page `cp`, or UTF-16). Nullopt for a
+// path that is longer than kMaxPath, relative, a UNC path, or has a name with a character
+// Windows refuses in names (< > : " | ? * and control characters).
+std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp);
 std::optional<TSciezkaWin> ParseWidePath(const TWideString& path);
 
 // Host paths from and to UTF-8 (std::filesystem on both toolchains, via char8_t).
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 std::string Utf8FromPath(const std::filesystem::path& path);
-// A host file name as the engine sees it (Windows-1250; '?' for what the code page lacks).
-std::string HostNameTo1250(const std::filesystem::path& name);
+// A host file name as the engine sees it (in the ANSI code page `cp`; '?' for what it lacks).
+std::string HostNameToAnsi(const std::filesystem::path& name, TStronaKodowa cp);
 
 // The host path of `names` under `root`: each existing name is matched case-insensitively (an
 // exact match first), the rest is appended as written. `complete` tells whether every name

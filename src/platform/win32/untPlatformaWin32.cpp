@@ -1,9 +1,9 @@
 // The Win32 implementation of the platform.
 //
 // Divisions: path checks; directory listings; files and directories; open files; drives; wide
-// paths; registry; shell folders and links; system values; resources, versions and fonts.
-// Every path is checked against kMaxPath before it reaches the system, and every buffer handed
-// to the system has its size passed with it.
+// paths; paths as texts; registry; shell folders and links; system values; resources, versions and
+// fonts. Every path is checked against kMaxPath before it reaches the system, and every buffer
+// handed to the system has its size passed with it.
 #include "platform/win32/untWindows.h"
 
 #include <objbase.h>
@@ -282,6 +282,34 @@ bool TPlatformaWin32::FileExistsWide(const TWideString& path) {
   }
   const DWORD a = ::GetFileAttributesW(Szeroki(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// --- Paths as texts ------------------------------------------------------------------------------
+
+TWideString TPlatformaWin32::WidenPath(std::string_view path) {
+  const std::wstring wide = ZAnsi(std::string(path));
+  return TWideString(wide.begin(), wide.end());
+}
+
+bool TPlatformaWin32::NarrowPath(const TWideString& path, std::string& narrow) {
+  narrow.clear();
+  if (path.empty()) {
+    return true;
+  }
+  const std::wstring wide = Szeroki(path);
+  const int length = static_cast<int>(wide.size());
+  const int n = ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, nullptr, 0,
+                                      nullptr, nullptr);
+  if (n <= 0) {
+    narrow.assign(path.size(), '?');
+    return false;
+  }
+  narrow.assign(static_cast<std::size_t>(n), '\0');
+  BOOL lacking = FALSE;
+  ::WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), length, narrow.data(), n, "?",
+                        &lacking);
+  // Widening back must give the text itself: no best-fit letter passes for the one typed.
+  return lacking == FALSE && WidenPath(narrow) == path;
 }
 
 // --- Registry ------------------------------------------------------------------------------------

@@ -27,6 +27,8 @@ class TPlatformaWin32 : public TPlatforma {
   bool CreateDirectoryWide(const TWideString& path) override;
   bool DirectoryExistsWide(const TWideString& path) override;
   bool FileExistsWide(const TWideString& path) override;
+  TWideString WidenPath(std::string_view path) override;
+  bool NarrowPath(const TWideString& path, std::string& narrow) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   TWideString SpecialFolder(int folder) override;

@@ -118,8 +118,29 @@ TEST_F(TextTable, RussianTextsHoldNoLatinLettersAndKeepThePolishPlaceholders) {
 TEST_F(TextTable, RussianStepNamesAreTranslated) {
   EXPECT_EQ(GetText(6, 23, false), u"Лицензионное соглашение");
   EXPECT_EQ(GetText(6, 25, false), u"Параметры установки");
-  EXPECT_EQ(GetText(6, 131, false), u"Установить ярлыки для всех пользователей");
   EXPECT_EQ(GetText(6, 21, false), u"Шаг %d из %d: %s");
+}
+
+// The Russian wording as a Russian reader wants it, through the storage form and back.
+TEST_F(TextTable, RussianWordingSurvivesTheStorageForm) {
+  const struct {
+    int id;
+    const char16_t* text;
+  } kCases[] = {
+      {22, u"Введение"},
+      {129,
+       u"В выбранной папке недостаточно места для установки программы.\r\nВы хотите "
+       u"продолжить ?"},
+      {131, u"Создать ярлыки для всех пользователей"},
+      {147, u"Установка отменена - удаление скопированных файлов ..."},
+      {162,
+       u"Во время установки произошла ошибка. Возможные причины:\r\n\r\n1. Проверьте, "
+       u"достаточно ли места на диске.\r\n2. Возможно, требуется чистка дисковода "
+       u"компакт-дисков."},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(GetText(kJezykRosyjski, c.id, false), c.text) << "id " << c.id;
+  }
 }
 
 TEST_F(TextTable, WideningFollowsThePlatformRule) {

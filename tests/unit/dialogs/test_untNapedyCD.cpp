@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "dialogs/untTekst1250.h"
 #include "srodowiskoDyskow.h"
 
 namespace orvala {
@@ -46,15 +45,6 @@ TEST_F(TNapedyCD, ProgramWithoutLicenceIsRefused) {
   Touch(d / "DuzevIv.exe");
   std::filesystem::create_directories(d / "UmowaPol.txt");  // a directory is not the file
   EXPECT_FALSE(HoldsPackage("D:\\"));
-}
-
-TEST(Tekst1250, PathsRoundTripThroughUtf16) {
-  const std::string path = "C:\\Za\xBF\xF3\xB3\xE6 g\xEA\x9Cl\xB9 ja\x9F\xF1'";
-  const TWideString wide = Text1250ToWide(path);
-  EXPECT_EQ(wide.back(), u'\'');  // the apostrophe is itself, not a display prime
-  EXPECT_EQ(wide[6], u'\u00F3');
-  EXPECT_EQ(WideToText1250(wide), path);
-  EXPECT_EQ(WideToText1250(u"\u041F\u0443\u0442\u044C"), "????");
 }
 
 }  // namespace

@@ -27,8 +27,15 @@ expect_rc 0 "$orvala" pack --capacity 150000 "$dir/in" "$dir/Q"
 expect_rc 0 "$orvala" unpack --capacity 150000 "$dir/QA" "$dir/QA.out"
 expect_rc 1 "$orvala" unpack --capacity 149999 "$dir/QA" "$dir/QA.out"
 grep -q "more than the output capacity" "$dir/err" || fail "capacity reason"
-# More than three parts would be needed.
+# More than three parts would be needed: the message names the real limit.
 expect_rc 1 "$orvala" pack --capacity 99999 "$dir/in" "$dir/R"
+grep -q "300000 bytes do not fit: a payload program has at most 3 parts of 99999 bytes, 299997 bytes in all" "$dir/err" || fail "limit of three parts: $(cat "$dir/err")"
+expect_rc 1 "$orvala" pack --parts 2 --capacity 149999 "$dir/in" "$dir/R"
+grep -q "in the 2 parts asked for: at most 149999 bytes each, 299998 bytes in all" "$dir/err" || fail "limit of the parts asked for: $(cat "$dir/err")"
+expect_rc 0 "$orvala" pack --capacity 100000 "$dir/in" "$dir/T"
+[ -f "$dir/TC" ] || fail "three parts fill the capacity exactly"
+expect_rc 0 "$orvala" pack --capacity 18446744073709551615 "$dir/in" "$dir/U"
+[ -f "$dir/U" ] || fail "the largest capacity is one part"
 
 # A part cut short, and garbage: exit 1 with one line.
 head -c 100 "$dir/in.p" > "$dir/cut"

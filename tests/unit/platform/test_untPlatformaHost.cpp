@@ -9,6 +9,7 @@
 
 #include "platform/host/untPlatformaHost.h"
 #include "platform/host/untWersjaPE.h"
+#include "textutil/untKodowanie.h"
 #include "untKatalogTymczasowy.h"
 #include "untObrazPE.h"
 
@@ -41,6 +42,26 @@ TEST_F(TPlatformaHostTest, PolishNamesAreUtf8OnTheHost) {
   std::ofstream(root_ / fs::path(u8"Łódź.txt")) << "x";
   EXPECT_TRUE(host_.FileExists("C:\\\xA3\xF3\x64\x9F.TXT"));  // "Łódź.TXT"
   EXPECT_TRUE(host_.FileExists("C:\\\xB3\xD3\x44\x8F.txt"));  // "łÓDŹ.txt"
+}
+
+// The code page is a setting: with 1251 the same bytes are Cyrillic names on the host, and
+// the paths shown and typed follow it.
+TEST_F(TPlatformaHostTest, CyrillicNamesWithCodePage1251) {
+  host_.SetAnsiCodePage(TStronaKodowa::Cp1251);
+  const std::string folder = "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB";  // "Программы"
+  ASSERT_TRUE(host_.CreateDirectory(folder));
+  EXPECT_TRUE(fs::is_directory(root_ / fs::path(u8"Программы")));
+  EXPECT_TRUE(host_.DirectoryExists("C:\\\xEF\xD0\xCE\xC3\xD0\xC0\xCC\xCC\xDB"));  // any case
+  std::vector<TWpisKatalogu> entries;
+  ASSERT_TRUE(host_.ListDirectory("C:\\", entries));
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].name, folder.substr(3));
+  EXPECT_EQ(host_.WidenPath(folder), u"C:\\Программы");
+  std::string narrow;
+  EXPECT_TRUE(host_.NarrowPath(u"C:\\Программы", narrow));
+  EXPECT_EQ(narrow, folder);
+  EXPECT_FALSE(host_.NarrowPath(u"C:\\Łódź", narrow));  // 1251 has no Ł, ó nor ź
+  EXPECT_EQ(narrow, "C:\\??d?");
 }
 
 TEST_F(TPlatformaHostTest, AttributesFollowRenamesAndVanishWithTheFile) {

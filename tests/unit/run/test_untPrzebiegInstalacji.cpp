@@ -10,6 +10,7 @@
 #include "engine/untInstalOdswiezanie.h"
 #include "engine/untInstalPostep.h"
 #include "engine/untPrzebiegInstalacji.h"
+#include "textutil/untKodowanie.h"
 #include "untLatki.h"
 #include "untSrodowiskoInstalacji.h"
 
@@ -94,6 +95,39 @@ TEST(InstallationRun, CopiesTheTreeLessTheExclusionsAndWritesThePayload) {
   EXPECT_TRUE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
   EXPECT_FALSE(run.observer.closeEnabled);
   EXPECT_TRUE(run.observer.questions.empty());
+}
+
+// The file labels show the paths as the system's code page writes them, whatever the
+// interface language: not through a text table's widening (which turns an apostrophe into a
+// prime and reads 1251 bytes as Polish letters, or 1250 bytes as Cyrillic).
+TEST(InstallationRun, FileLabelsWidenPathsWithTheSystemCodePage) {
+  const struct {
+    TStronaKodowa codePage;
+    LanguageId language;
+    const char* target;  // UTF-8
+  } kCases[] = {
+      {TStronaKodowa::Cp1251, kJezykPolski, "C:\\Программы\\Орвала"},
+      {TStronaKodowa::Cp1251, kJezykRosyjski, "C:\\Программы\\Орвала"},
+      {TStronaKodowa::Cp1250, kJezykRosyjski, "C:\\Zażółć\\gęślą"},
+      {TStronaKodowa::Cp1250, kJezykPolski, "C:\\Program Files\\O'Neil"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.target);
+    TSrodowiskoInstalacji env;
+    env.host.SetAnsiCodePage(c.codePage);
+    env.MakeDemoCd();
+    TOpcjeInstalacji options = env.Options();
+    options.language = c.language;
+    options.targetDirectory = Utf8ToCodePage(c.target, c.codePage);
+    TPrzebiegTestowy run(env);
+    ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
+    const TWideString mainProgram = Utf8ToUtf16(c.target) + u"\\Orvatr.exe";
+    const std::pair<TWideString, TWideString> mainLabels = {
+        FormatText(GetText(c.language, 145, false), {TWideString(u"D:\\")}, false, c.language),
+        FormatText(GetText(c.language, 146, false), {mainProgram}, false, c.language)};
+    EXPECT_NE(std::find(run.observer.filePairs.begin(), run.observer.filePairs.end(), mainLabels),
+              run.observer.filePairs.end());
+  }
 }
 
 TEST(InstallationRun, DictionariesOffLeavesTheDictionaryFilesOut) {

@@ -78,7 +78,7 @@ TEST(KreatorStrony, StepCaptionAndEndText) {
   EXPECT_EQ(U8(StepCaption(kJezykPolski, 3)), "Krok 3 z 5: Opcje instalacji");
   EXPECT_EQ(U8(StepCaption(kJezykAngielski, 3)), "Step 3 of 5: Installation options");
   EXPECT_EQ(U8(StepCaption(kJezykPolski, 1)), "Krok 1 z 5: Wstęp");
-  EXPECT_EQ(U8(StepCaption(kJezykRosyjski, 1)), "Шаг 1 из 5: Вступление");
+  EXPECT_EQ(U8(StepCaption(kJezykRosyjski, 1)), "Шаг 1 из 5: Введение");
   EXPECT_EQ(EndPageTextId(true, false), 161);
   EXPECT_EQ(EndPageTextId(false, true), 163);
   EXPECT_EQ(EndPageTextId(false, false), 162);
@@ -219,6 +219,55 @@ TEST_F(KreatorDysk, TooLittleSpaceAsksAndNoKeepsTheCreatedDirectoryUnrecorded) {
       "C:\\Drugi", [] { return false; }, ask, created));
   EXPECT_EQ(created, std::vector<std::string>{"C:\\Drugi"});
   EXPECT_EQ(questions, 2);
+}
+
+// The target as lblKatalog shows it, on a Polish (1250) and a Russian (1251) system: what the
+// code page holds is created under its own name; what it lacks is refused with text 130 and
+// nothing is created (never a folder with '?' in its name).
+TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
+  const struct {
+    TStronaKodowa codePage;
+    const char* target;  // UTF-8, as typed
+    bool accepted;
+  } kCases[] = {
+      {TStronaKodowa::Cp1250, "C:\\Zażółć\\gęślą", true},
+      {TStronaKodowa::Cp1251, "C:\\Программы\\Орвала", true},
+      {TStronaKodowa::Cp1250, "C:\\Программы\\Орвала", false},
+      {TStronaKodowa::Cp1251, "C:\\Zażółć\\gęślą", false},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.target);
+    host_.SetAnsiCodePage(c.codePage);
+    std::vector<std::string> created;
+    std::vector<TPytanieOpcji> asked;
+    const auto ask = [&](TPytanieOpcji q) {
+      asked.push_back(q);
+      return true;
+    };
+    std::string target;
+    EXPECT_EQ(CheckShownTarget(
+                  Utf8ToUtf16(c.target), target, [] { return true; }, ask, created),
+              c.accepted);
+    if (c.accepted) {
+      EXPECT_EQ(target, Utf8ToCodePage(c.target, c.codePage));
+      EXPECT_EQ(created, std::vector<std::string>{target});
+      EXPECT_TRUE(asked.empty());
+    } else {
+      EXPECT_EQ(asked, std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc});
+      EXPECT_TRUE(created.empty());
+    }
+    // The host names are UTF-8: the accepted target exists under its own name; a refused one
+    // leaves the drive empty.
+    const std::string typed = c.target;
+    const std::string relative =
+        typed.substr(3, typed.rfind('\\') - 3) + "/" + typed.substr(typed.rfind('\\') + 1);
+    EXPECT_EQ(
+        fs::is_directory(root_ / "c" / fs::path(std::u8string(relative.begin(), relative.end()))),
+        c.accepted);
+    EXPECT_EQ(fs::is_empty(root_ / "c"), !c.accepted);
+    fs::remove_all(root_ / "c");
+    fs::create_directories(root_ / "c");
+  }
 }
 
 }  // namespace

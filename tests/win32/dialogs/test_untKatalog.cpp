@@ -4,12 +4,14 @@
 
 #include <cstring>
 #include <filesystem>
+#include <iterator>
 
 #include "config/untInstalTeksty.h"
 #include "dialogs/untKatalogDodaj.h"
 #include "dialogs/untPytanie.h"
 #include "pilotOkien.h"
 #include "platform/host/untPlatformaHost.h"
+#include "textutil/untKodowanie.h"
 #include "untIdentyfikatory.h"
 
 namespace orvala {
@@ -98,8 +100,8 @@ TEST_F(TKatalog, SelectsTheDeepestExistingFolderAndCancelKeepsThePath) {
     Click(dialog, IDC_btnAnuluj);
     WaitGone(dialog);
   });
-  EXPECT_EQ(katalog_.ChooseDirectory("c:\\program files\\Orvalis", ""),
-            "c:\\program files\\Orvalis");
+  EXPECT_EQ(katalog_.ChooseDirectory(u"c:\\program files\\Orvalis", ""),
+            u"c:\\program files\\Orvalis");
   pilot.Join();
   EXPECT_EQ(caption, u"Wybierz katalog");
   EXPECT_EQ(edit, u"c:\\program files\\Orvalis");  // unchanged by the dialog's own selection
@@ -119,8 +121,77 @@ TEST_F(TKatalog, OkReturnsWhateverTheFieldHolds) {
     Click(dialog, IDC_btnOK);
     WaitGone(dialog);
   });
-  EXPECT_EQ(katalog_.ChooseDirectory("C:\\", "Inny tytu\xB3"), "D:\\Gdzie\\Za\xBF\xF3\xB3\xE6");
+  EXPECT_EQ(katalog_.ChooseDirectory(u"C:\\", "Inny tytu\xB3"), u"D:\\Gdzie\\Zażółć");
   pilot.Join();
+}
+
+// A path that names no fixed disk (D: is the CD-ROM drive), or no path at all, leaves the tree
+// without a selection even though the tree takes the focus; OK returns the path as it stands.
+TEST_F(TKatalog, PathOnNoFixedDiskLeavesTheTreeWithoutASelection) {
+  for (const char16_t* initial : {u"D:\\Orvalis", u""}) {
+    std::u16string edit, selected;
+    bool utworzEnabled = true;
+    TPilot pilot([&] {
+      HWND dialog = WaitForDialog();
+      if (dialog == nullptr) {
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));  // focus and repaint done
+      edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+      selected = SelectedText(dialog);
+      utworzEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_btnUtworz)) != FALSE;
+      Click(dialog, IDC_btnOK);
+      WaitGone(dialog);
+    });
+    EXPECT_EQ(katalog_.ChooseDirectory(initial, ""), initial);
+    pilot.Join();
+    EXPECT_EQ(edit, initial);
+    EXPECT_EQ(selected, u"<none>");
+    EXPECT_FALSE(utworzEnabled);
+  }
+}
+
+// On a Russian system (code page 1251) folder names show in Cyrillic, a typed Cyrillic path
+// selects its folders, and a new folder's name that 1251 cannot hold is refused with text 225
+// (never created with '?' in its place).
+TEST_F(TKatalog, NamesFollowTheSystemCodePage) {
+  host_.SetAnsiCodePage(TStronaKodowa::Cp1251);
+  std::filesystem::create_directories(root_ / "c" / std::filesystem::path(u8"Док"));
+  std::u16string edit, selected, message;
+  TPilot pilot([&] {
+    HWND dialog = WaitForDialog();
+    if (dialog == nullptr) {
+      return;
+    }
+    edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
+    selected = SelectedText(dialog);
+    Click(dialog, IDC_btnUtworz);
+    HWND name = WaitForDialog(dialog);
+    if (name == nullptr) {
+      return;
+    }
+    SetEditText(name, IDC_edtDodaj, L"Łódź");
+    Click(name, IDC_btnDodaj);
+    WaitGone(name);
+    HWND question = WaitForDialog(dialog);
+    if (question == nullptr) {
+      return;
+    }
+    message = Text16(::GetDlgItem(question, IDC_lblPytanie));
+    Click(question, IDC_btnTak);
+    WaitGone(question);
+    Click(dialog, IDC_btnOK);
+    WaitGone(dialog);
+  });
+  EXPECT_EQ(katalog_.ChooseDirectory(u"C:\\Док\\Новая", ""), u"C:\\Док\\Новая");
+  pilot.Join();
+  EXPECT_EQ(edit, u"C:\\Док\\Новая");
+  EXPECT_EQ(selected, u"Док");
+  EXPECT_EQ(message, u"Nie można utworzyć katalogu \"Łódź\".");
+  EXPECT_EQ(std::distance(
+                std::filesystem::directory_iterator(root_ / "c" / std::filesystem::path(u8"Док")),
+                std::filesystem::directory_iterator()),
+            0);
 }
 
 TEST_F(TKatalog, UserSelectionUpdatesTheField) {
@@ -137,7 +208,7 @@ TEST_F(TKatalog, UserSelectionUpdatesTheField) {
     Click(dialog, IDC_btnOK);
     WaitGone(dialog);
   });
-  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Windows", ""), "C:\\");
+  EXPECT_EQ(katalog_.ChooseDirectory(u"C:\\Windows", ""), u"C:\\");
   pilot.Join();
   EXPECT_EQ(edit, u"C:\\");
 }
@@ -168,7 +239,7 @@ TEST_F(TKatalog, NewFolderBecomesTheSelection) {
     Click(dialog, IDC_btnOK);
     WaitGone(dialog);
   });
-  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Program Files", ""), "C:\\Program Files\\Orvalis");
+  EXPECT_EQ(katalog_.ChooseDirectory(u"C:\\Program Files", ""), u"C:\\Program Files\\Orvalis");
   pilot.Join();
   EXPECT_EQ(dodajCaption, u"Nowy katalog");
   EXPECT_TRUE(disabledWhenEmpty);
@@ -208,7 +279,7 @@ TEST_F(TKatalog, FailedCreationIsToldAndChangesNothing) {
     Click(dialog, IDC_btnAnuluj);
     WaitGone(dialog);
   });
-  EXPECT_EQ(katalog_.ChooseDirectory("C:\\Program Files", ""), "C:\\Program Files");
+  EXPECT_EQ(katalog_.ChooseDirectory(u"C:\\Program Files", ""), u"C:\\Program Files");
   pilot.Join();
   EXPECT_EQ(message, u"Nie można utworzyć katalogu \"Common\".");
   EXPECT_TRUE(onlyOk);
@@ -250,7 +321,7 @@ TEST_F(TKatalog, ExpandMarkOfAFolderNeverSelectedOpensIt) {
     Click(dialog, IDC_btnAnuluj);
     WaitGone(dialog);
   });
-  katalog_.ChooseDirectory("C:\\", "");
+  katalog_.ChooseDirectory(u"C:\\", "");
   pilot.Join();
   ASSERT_TRUE(hitButton);
   EXPECT_EQ(child, u"Common");
@@ -272,7 +343,7 @@ TEST_F(TKatalog, RussianCaptions) {
     Click(dialog, IDC_btnAnuluj);
     WaitGone(dialog);
   });
-  katalog_.ChooseDirectory("C:\\", "");
+  katalog_.ChooseDirectory(u"C:\\", "");
   pilot.Join();
   EXPECT_EQ(caption, GetText(kJezykRosyjski, 221, false));
   EXPECT_EQ(ok, GetText(kJezykRosyjski, 222, false));

@@ -102,6 +102,24 @@ TEST_F(TZgodnosc, ShellLinkAppearsAtItsPath) {
       P().CreateShellLink(In("program.exe"), Env().Scratch(), scratch + u"\\brak\\x.lnk", "Opis"));
 }
 
+// Paths as texts, in whatever ANSI code page the system has: every byte comes back from its
+// UTF-16 form unchanged, that form names the same file as the 8-bit path, and a character no
+// 8-bit code page holds is refused and stands as '?'.
+TEST_F(TZgodnosc, PathsWidenAndNarrowWithTheAnsiCodePage) {
+  for (int b = 0x20; b < 0x100; ++b) {
+    const std::string byte(1, static_cast<char>(b));
+    std::string back;
+    EXPECT_TRUE(P().NarrowPath(P().WidenPath(byte), back)) << b;
+    EXPECT_EQ(back, byte) << b;
+  }
+  std::string narrow;
+  EXPECT_FALSE(P().NarrowPath(u"C:\\\u4E2D\\x", narrow));
+  EXPECT_EQ(narrow, "C:\\?\\x");
+  const std::string name = In("\xE4\xF3\xE9.txt");  // letters in 1250, 1251 and 1252 alike
+  Write(name, "x");
+  EXPECT_TRUE(P().FileExistsWide(P().WidenPath(name)));
+}
+
 TEST_F(TZgodnosc, SystemValuesAreThere) {
   EXPECT_FALSE(P().WindowsDirectory().empty());
   EXPECT_FALSE(P().SystemDirectory().empty());
