@@ -4,6 +4,7 @@
 #include "config/untInstalTeksty.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untNapedyCD.h"
+#include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
 

@@ -17,18 +17,19 @@
 #   dll=kept                          the system's comctl32.dll left as it was
 #   patched=NAME:EXPECTED-FILE        NAME in the target equals EXPECTED-FILE (relative to the
 #                                     CD folder), not the CD's NAME
+#   acp=1250|1251                     the system's ANSI code page, in which links keep the path
 # Environment: E2E_DRIVE_C, E2E_CD, E2E_BUILD, E2E_WORK, WINEPREFIX (set by the harness).
 set -uo pipefail
 
 target='C:\Program Files\Orvalis' outcome=success lang=0 dictionaries=1 group=1 translators=1
 dictlinks=1 allusers=0 font=arial displayname='Orvala Pakiet' groupname='Orvala Pakiet' ocx= dll=
-patched=()
+patched=() acp=1250
 for arg in "$@"; do
   key=${arg%%=*} value=${arg#*=}
   case "$key" in
     patched) patched+=("$value") ;;
     target | outcome | lang | dictionaries | group | translators | dictlinks | allusers | font | \
-      displayname | groupname | ocx | dll) printf -v "$key" '%s' "$value" ;;
+      displayname | groupname | ocx | dll | acp) printf -v "$key" '%s' "$value" ;;
     *) echo "installation check: unknown argument $arg"; exit 2 ;;
   esac
 done
@@ -177,9 +178,11 @@ check_links() {  # check_links FOLDER: every link names an existing program of t
   local link
   for link in "$1"/*.lnk; do
     [ -e "$link" ] || continue
-    # The link keeps the target's path as the ANSI string it was given.
+    # The link keeps the target's path as the ANSI string it was given (NUL-terminated).
     local path
-    path=$(strings -n 8 "$link" | grep -m1 -F "${target}\\")
+    path=$(printf '%s\\' "$target" | iconv -f UTF-8 -t "CP$acp" |
+      perl -0777 -e 'my $t = <STDIN>; local $/; open(my $f, "<:raw", shift) or exit;
+        my $b = <$f>; print $1 if $b =~ /(\Q$t\E[^\x00]*)/' "$link" | iconv -f "CP$acp" -t UTF-8)
     if [ -z "$path" ]; then
       fail "$(basename "$link") does not point into the target"
     elif ! exists_nocase "$(host_path "$path")"; then

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 
 #include "config/untInstalTeksty.h"
@@ -53,6 +54,31 @@ std::vector<std::u16string> TopLevelTexts(HWND dialog) {
 
 void SetEditText(HWND dialog, int id, const wchar_t* text) {
   ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+// Asks the chooser for a new folder `name` that cannot be made and returns the text of the
+// question that tells it; `inspect` sees the question before its OK is pressed.
+std::u16string RefusedFolderMessage(HWND dialog, const wchar_t* name,
+                                    const std::function<void(HWND)>& inspect = {}) {
+  Click(dialog, IDC_btnUtworz);
+  HWND dodaj = WaitForDialog(dialog);
+  if (dodaj == nullptr) {
+    return u"<no name dialog>";
+  }
+  SetEditText(dodaj, IDC_edtDodaj, name);
+  Click(dodaj, IDC_btnDodaj);
+  WaitGone(dodaj);
+  HWND question = WaitForDialog(dialog);
+  if (question == nullptr) {
+    return u"<no question>";
+  }
+  if (inspect) {
+    inspect(question);
+  }
+  std::u16string message = Text16(::GetDlgItem(question, IDC_lblPytanie));
+  Click(question, IDC_btnTak);
+  WaitGone(question);
+  return message;
 }
 
 class TKatalog : public ::testing::Test {
@@ -165,21 +191,7 @@ TEST_F(TKatalog, NamesFollowTheSystemCodePage) {
     }
     edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
     selected = SelectedText(dialog);
-    Click(dialog, IDC_btnUtworz);
-    HWND name = WaitForDialog(dialog);
-    if (name == nullptr) {
-      return;
-    }
-    SetEditText(name, IDC_edtDodaj, L"Łódź");
-    Click(name, IDC_btnDodaj);
-    WaitGone(name);
-    HWND question = WaitForDialog(dialog);
-    if (question == nullptr) {
-      return;
-    }
-    message = Text16(::GetDlgItem(question, IDC_lblPytanie));
-    Click(question, IDC_btnTak);
-    WaitGone(question);
+    message = RefusedFolderMessage(dialog, L"Łódź");
     Click(dialog, IDC_btnOK);
     WaitGone(dialog);
   });
@@ -257,24 +269,12 @@ TEST_F(TKatalog, FailedCreationIsToldAndChangesNothing) {
     if (dialog == nullptr) {
       return;
     }
-    Click(dialog, IDC_btnUtworz);
-    HWND name = WaitForDialog(dialog);
-    if (name == nullptr) {
-      return;
-    }
-    SetEditText(name, IDC_edtDodaj, L"Common");  // exists already: cannot be created
-    Click(name, IDC_btnDodaj);
-    WaitGone(name);
-    HWND question = WaitForDialog(dialog);
-    if (question == nullptr) {
-      return;
-    }
-    message = Text16(::GetDlgItem(question, IDC_lblPytanie));
-    onlyOk = !::IsWindowVisible(::GetDlgItem(question, IDC_btnNie)) &&
-             Text16(::GetDlgItem(question, IDC_btnTak)) == u"OK";
-    testy::PauseForScreenshot();
-    Click(question, IDC_btnTak);
-    WaitGone(question);
+    // "Common" exists already: it cannot be created.
+    message = RefusedFolderMessage(dialog, L"Common", [&](HWND question) {
+      onlyOk = !::IsWindowVisible(::GetDlgItem(question, IDC_btnNie)) &&
+               Text16(::GetDlgItem(question, IDC_btnTak)) == u"OK";
+      testy::PauseForScreenshot();
+    });
     edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
     Click(dialog, IDC_btnAnuluj);
     WaitGone(dialog);
