@@ -12,7 +12,7 @@ namespace orvala {
 
 // One subfolder found by ListSubfolders.
 struct TPodkatalog {
-  std::string name;   // Windows-1250
+  std::string name;   // in the system's ANSI code page
   bool hasSubfolder;  // the node gets an expandable mark
 };
 

@@ -1,4 +1,4 @@
-// Code pages and UTF conversions: Windows-1250 (Polish and paths), Windows-1251 (Russian),
+// Code pages and UTF conversions: Windows-1250 (Polish), Windows-1251 (Russian),
 // Windows-1252 (Western), UTF-8 (host names, source texts, tool output) and UTF-16 (display).
 //
 // Everything here is constexpr so that the text table can turn its readable UTF-8 literals into

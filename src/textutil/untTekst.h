@@ -1,7 +1,8 @@
 // Basic text types shared by every layer.
 //
-// 8-bit texts are std::string (Windows-1250 unless said otherwise); texts for display are
-// UTF-16 in TWideString, on every toolchain (wchar_t is 32-bit natively, so it is not used).
+// 8-bit texts are std::string (Windows-1250 unless said otherwise; paths are in the system's
+// ANSI code page); texts for display are UTF-16 in TWideString, on every toolchain (wchar_t is
+// 32-bit natively, so it is not used).
 #pragma once
 
 #include <cstdint>
