@@ -322,7 +322,23 @@ bool TfrmKatalog::OnNotify(const NMHDR& header, LRESULT& result) {
       // no key). That is neither the user's choice nor the dialog's: refusing it keeps a path
       // that names no fixed disk in edtKatalog, and the tree without a selection.
       const auto& change = reinterpret_cast<const NMTREEVIEWW&>(header);
-      result = !busy_ && change.action == TVC_UNKNOWN && change.itemOld.hItem == nullptr;
+      result = !busy_ && !keyIntoTree_ && change.action == TVC_UNKNOWN &&
+               change.itemOld.hItem == nullptr;
+      return true;
+    }
+    case TVN_KEYDOWN: {
+      // With no selection the tree ignores the arrow keys: the first of them selects the
+      // first disk, as the user's choice, so that the tree can be reached from the keyboard.
+      const auto& key = reinterpret_cast<const NMTVKEYDOWN&>(header);
+      if ((key.wVKey == VK_DOWN || key.wVKey == VK_UP || key.wVKey == VK_HOME) &&
+          SelectedNode() == kBrakWezla) {
+        HWND tree = Item(IDC_trvKatalog);
+        const LPARAM first = ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+        keyIntoTree_ = true;
+        ::SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, first);
+        keyIntoTree_ = false;
+      }
+      result = 0;
       return true;
     }
     case TVN_SELCHANGEDW:

@@ -67,6 +67,7 @@ class TfrmKatalog : public TOkno {
   TWideString result_;
   HWND owner_ = nullptr;
   bool busy_ = false;
+  bool keyIntoTree_ = false;  // a key selects the first node of a tree without a selection
   TModelKatalogow model_;
   std::vector<HTREEITEM> items_;  // tree item of each model node
   TUchwytListyObrazow imlKatalog_;
