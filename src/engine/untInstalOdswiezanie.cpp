@@ -1,8 +1,14 @@
 #include "engine/untInstalOdswiezanie.h"
 
 #include "config/untInstalTeksty.h"
+#include "platform/untPlatforma.h"
 
 namespace orvala {
+
+TWideString FileLabel(LanguageId language, int id, const std::string& path) {
+  return FormatText(GetText(language, id, false), {platform::Platform().WidenPath(path)}, false,
+                    language);
+}
 
 void TOdswiezanie::Files(const std::string& source, const std::string& target) {
   source_ = source;
@@ -34,8 +40,7 @@ void TOdswiezanie::Flush() {
 
 void TOdswiezanie::Draw() {
   if (filesPending_) {
-    observer_.ShowFiles(FormatText(GetText(language_, 145, false), {source_}, false, language_),
-                        FormatText(GetText(language_, 146, false), {target_}, false, language_));
+    observer_.ShowFiles(FileLabel(language_, 145, source_), FileLabel(language_, 146, target_));
     filesPending_ = false;
   }
   if (!gaugeShown_ || maximum_ != shownMaximum_ || position_ != shownPosition_) {

@@ -23,6 +23,11 @@ inline constexpr std::uint32_t kOkresOdswiezania = 40;
 // The longest time the copy goes without processing pending messages, in milliseconds.
 inline constexpr std::uint32_t kOkresKomunikatow = 10;
 
+// A file label of the installation page: text `id` (145 lblPlikZ, 146 lblPlikDo) filled with
+// `path`, which is widened with the system's ANSI code page as every path shown is, never with
+// the language's table.
+TWideString FileLabel(LanguageId language, int id, const std::string& path);
+
 class TOdswiezanie {
  public:
   TOdswiezanie(TObserwatorInstalacji& observer, LanguageId language)

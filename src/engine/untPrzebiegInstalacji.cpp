@@ -72,9 +72,6 @@ class TPrzebieg {
   void Rollback();
 
   TWideString Text(int id) const { return GetText(options_.language, id, false); }
-  TWideString FileLabel(int id, const std::string& path) const {
-    return FormatText(Text(id), {platform::Platform().WidenPath(path)}, false, options_.language);
-  }
   // The gauge at bytes done, on the screen when a redraw is due (untInstalOdswiezanie.h).
   void ShowProgress() { display_.Gauge(scale_.Maximum(), scale_.Position(state_.bytesDone)); }
   void Messages() { observer_.ProcessMessages(); }
@@ -249,7 +246,8 @@ void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target
 void TPrzebieg::MainProgramStep() {
   const std::string mainProgram = WithTrailingBackslash(options_.targetDirectory) +
                                   std::string(ActiveEditionDescriptor().mainProgramFile);
-  observer_.ShowFiles(FileLabel(145, options_.sourceDirectory), FileLabel(146, mainProgram));
+  observer_.ShowFiles(FileLabel(options_.language, 145, options_.sourceDirectory),
+                      FileLabel(options_.language, 146, mainProgram));
   display_.Forget();
   Messages();
   state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));

@@ -127,6 +127,17 @@ TEST(InstallationRun, FileLabelsWidenPathsWithTheSystemCodePage) {
         FormatText(GetText(c.language, 146, false), {mainProgram}, false, c.language)};
     EXPECT_NE(std::find(run.observer.filePairs.begin(), run.observer.filePairs.end(), mainLabels),
               run.observer.filePairs.end());
+    // Every copied file's label as well.
+    const TWideString into = FormatText(GetText(c.language, 146, false),
+                                        {Utf8ToUtf16(c.target) + u"\\"}, false, c.language);
+    int copyLabels = 0;
+    for (const auto& [from, to] : run.observer.filePairs) {
+      if (!to.empty() && to != mainLabels.second) {
+        ++copyLabels;
+        EXPECT_EQ(to.substr(0, into.size()), into) << Utf16ToUtf8(to);
+      }
+    }
+    EXPECT_GT(copyLabels, 0);
   }
 }
 
