@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const std::uint8_t b : second) {
       other += orvala::CodePageToUnicode(orvala::TStronaKodowa::Cp1250, b);
     }
-    const std::optional<TSciezkaWin> narrow = ParsePath(path);
+    const std::optional<TSciezkaWin> narrow = ParsePath(path, orvala::TStronaKodowa::Cp1250);
     const std::optional<TSciezkaWin> wide = ParseWidePath(text);
     Check(narrow.has_value() == wide.has_value() && (!narrow || Same(*narrow, *wide)),
           "the 8-bit and the UTF-16 parser disagree");
