@@ -292,7 +292,8 @@ std::string Printed(const TSpecyfikator& spec, const char* conversion, T value) 
     format += std::to_string(spec.width);
   }
   if (spec.precision >= 0) {
-    format += "." + std::to_string(spec.precision);
+    format += '.';
+    format += std::to_string(spec.precision);
   }
   format += conversion;
   const int n = std::snprintf(nullptr, 0, format.c_str(), value);
