@@ -28,7 +28,8 @@ bool ExtractSpecialVersion(int row, const std::string& fullTargetPath) {
   }
 }
 
-std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory) {
+std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory,
+                                              TKopieZapasowe* backups) {
   std::vector<std::string> written;
   for (const int row : ActiveEditionDescriptor().specialVersionRows) {
     const TWersjaSpecjalna& version = SpecialVersion(row);
@@ -36,8 +37,11 @@ std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory
       continue;
     }
     const std::string path = targetDirectory + "\\" + std::string(version.file);
+    const bool kept = backups != nullptr && backups->KeepBeforeWrite(path);
     if (ExtractSpecialVersion(row, path)) {
       written.push_back(path);
+    } else if (kept) {
+      backups->PutBack(path);
     }
   }
   return written;

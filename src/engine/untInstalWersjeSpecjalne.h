@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/untKopieZapasowe.h"
+
 namespace orvala {
 
 // Creates (or truncates) `fullTargetPath`, appends the unpacked first and, when the row names
@@ -16,6 +18,9 @@ bool ExtractSpecialVersion(int row, const std::string& fullTargetPath);
 // The run's step: ExtractSpecialVersion for each of the edition's rows, in order, into
 // targetDirectory + "\" + the row's file name. Returns the full paths of the files written
 // (the run may ignore them). The caller checks the special-versions build switch.
-std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory);
+// With `backups`, an existing file is kept before it is replaced (EInOutError when it cannot
+// be) and put back when its special version cannot be written.
+std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory,
+                                              TKopieZapasowe* backups = nullptr);
 
 }  // namespace orvala

@@ -57,13 +57,17 @@ class TPrzebieg {
       : options_(options),
         state_(state),
         observer_(observer),
-        display_(observer, options.language) {}
+        display_(observer, options.language),
+        backups_(state.keptFiles, state.copiedFiles) {}
 
   TWynikInstalacji Run();
 
  private:
   void CopyPhase();
-  bool CopyTree(const std::string& source, const std::string& target, const std::string& list);
+  bool CopyTree(const std::string& source, const std::string& target, const std::string& list,
+                bool created);
+  TNazwyFolderu NamesOf(const std::string& target, bool created,
+                        const std::vector<platform::TWpisKatalogu>& incoming) const;
   void CopyOneFile(const std::string& source, const std::string& target);
   void MainProgramStep();
   void LaterSteps();
@@ -80,6 +84,7 @@ class TPrzebieg {
   TStanInstalacji& state_;
   TObserwatorInstalacji& observer_;
   TOdswiezanie display_;
+  TKopieZapasowe backups_;
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
   std::string copyRoot_;  // the target, lower-cased: a source folder that is it is skipped
@@ -105,6 +110,10 @@ TWynikInstalacji TPrzebieg::Run() {
     failed = true;
   }
   observer_.EnableClose(false);
+  if (!state_.cancelled) {
+    // Finished or failed, the run keeps what it wrote: the files it replaced are not needed.
+    backups_.DiscardAll([this] { display_.Tick(); });
+  }
   observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
   state_.running = false;
   state_.success = !state_.cancelled && !failed;
@@ -125,7 +134,12 @@ void TPrzebieg::CopyPhase() {
   if (!kPrzelacznikiBudowy.skipCopy) {
     const std::string list = BuildExclusionList(ActiveEdition(), options_.installDictionaries);
     copyRoot_ = LowerText1250(WithoutTrailingBackslash(options_.targetDirectory));
-    CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list);
+    // The options page records the target when it creates it: then it holds nothing yet.
+    const bool created =
+        std::any_of(state_.createdDirectories.begin(), state_.createdDirectories.end(),
+                    [this](const std::string& d) { return LowerText1250(d) == copyRoot_; });
+    CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list,
+             created);
     display_.Flush();  // the last file and the gauge as the copy left them
   }
   if (CheckPoint()) {
@@ -157,19 +171,20 @@ void TPrzebieg::CopyPhase() {
   // No check point follows: Close would only raise a request that nothing answers.
   observer_.EnableClose(false);
   if (kPrzelacznikiBudowy.specialVersions) {
-    WriteSpecialVersions(options_.targetDirectory);
+    WriteSpecialVersions(options_.targetDirectory, &backups_);
   }
   Messages();
 }
 
 bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
-                         const std::string& list) {
+                         const std::string& list, bool created) {
   platform::TPlatforma& os = Platform();
   std::vector<platform::TWpisKatalogu> entries;
   if (!os.ListDirectory(ListingPath(source), entries)) {
     // An unreadable folder of the medium would otherwise leave its files out silently.
     throw EInOutError("cannot list directory " + source);
   }
+  TNazwyFolderu names = NamesOf(target, created, entries);
   for (const platform::TWpisKatalogu& entry : entries) {
     if (entry.name == "." || entry.name == ".." || IsNameInList(entry.name, list)) {
       continue;
@@ -180,7 +195,8 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
       if (LowerText1250(from) == copyRoot_) {
         continue;  // the target inside the source: never copy the copy into itself
       }
-      if (os.CreateDirectory(to)) {
+      const bool madeNow = os.CreateDirectory(to);
+      if (madeNow) {
         state_.bytesDone += entry.size;
         state_.createdDirectories.push_back(to);
       }
@@ -188,11 +204,19 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
         // A file of that name in the way: the subtree cannot be installed.
         throw EInOutError("cannot create directory " + to);
       }
-      if (CopyTree(from, to, list)) {
+      if (CopyTree(from, to, list, madeNow)) {
         return true;
       }
     } else {
-      CopyOneFile(from, to);
+      const bool kept = backups_.KeepBeforeCopy(target, entry.name, names);
+      try {
+        CopyOneFile(from, to);
+      } catch (...) {
+        if (kept) {
+          backups_.PutBack(to);
+        }
+        throw;
+      }
       state_.copiedFiles.push_back(to);
     }
     ShowProgress();
@@ -201,6 +225,19 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
     }
   }
   return false;
+}
+
+TNazwyFolderu TPrzebieg::NamesOf(const std::string& target, bool created,
+                                 const std::vector<platform::TWpisKatalogu>& incoming) const {
+  if (created) {
+    return TNazwyFolderu();
+  }
+  // One listing per folder that existed tells which files the copy replaces.
+  std::vector<platform::TWpisKatalogu> present;
+  if (!Platform().ListDirectory(ListingPath(target), present)) {
+    throw EInOutError("cannot list directory " + target);
+  }
+  return TNazwyFolderu(present, incoming);
 }
 
 void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target) {
@@ -250,7 +287,15 @@ void TPrzebieg::MainProgramStep() {
                       FileLabel(options_.language, 146, mainProgram));
   display_.Forget();
   Messages();
-  state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));
+  const bool kept = backups_.KeepBeforeWrite(mainProgram);
+  try {
+    state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));
+  } catch (...) {
+    if (kept) {
+      backups_.PutBack(mainProgram);
+    }
+    throw;
+  }
   Messages();
   if (!state_.cancelled) {
     CheckCancel();  // the next check point sees a confirmed cancel
@@ -295,21 +340,25 @@ void TPrzebieg::Rollback() {
   observer_.ShowFiles(TWideString(), TWideString());
   display_.Forget();
   observer_.ShowStage(Text(147));
-  const std::size_t count = state_.createdDirectories.size() + state_.copiedFiles.size();
+  const std::size_t count =
+      state_.createdDirectories.size() + state_.copiedFiles.size() + state_.keptFiles.size();
   // The item count is small, but the gauge takes it through the same scale rules.
   const TSkalaPostepu scale(static_cast<std::int64_t>(count));
   std::uint64_t done = 0;
   display_.Gauge(scale.Maximum(), 0);
   display_.Flush();
+  const auto step = [&] { display_.Gauge(scale.Maximum(), scale.Position(++done)); };
   while (!state_.copiedFiles.empty()) {
     os.DeleteFile(state_.copiedFiles.back());  // a file that cannot go is left; the rest go
     state_.copiedFiles.pop_back();
-    display_.Gauge(scale.Maximum(), scale.Position(++done));
+    step();
   }
+  // The files the run replaced take their names back once the run's files are gone.
+  backups_.RestoreAll(step);
   while (!state_.createdDirectories.empty()) {
     os.RemoveDirectory(state_.createdDirectories.back());  // only an empty one goes
     state_.createdDirectories.pop_back();
-    display_.Gauge(scale.Maximum(), scale.Position(++done));
+    step();
   }
   display_.Flush();
   // The run's gauge is full at the end whatever the outcome: keep its range the items'.

@@ -4,7 +4,8 @@
 // wizard implements (labels, gauge, Close button, pending messages, the cancel question) and
 // tests implement to script a cancel at any check point. The wizard owns one TStanInstalacji
 // for its whole life: SprawdzOpcje appends the target directory it created to the
-// created-directories list before the run starts, and the run appends to both rollback lists.
+// created-directories list before the run starts, and the run appends to the three rollback
+// lists (created directories, written files, kept files: untKopieZapasowe.h).
 #pragma once
 
 #include <cstddef>
@@ -12,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/untKopieZapasowe.h"
 #include "textutil/untTekst.h"
 
 namespace orvala {
@@ -36,6 +38,7 @@ struct TOpcjeInstalacji {
 struct TStanInstalacji {
   std::vector<std::string> createdDirectories;  // in creation order
   std::vector<std::string> copiedFiles;         // in writing order
+  std::vector<TKopiaZapasowa> keptFiles;        // files moved aside before replacing, in order
   std::uint64_t bytesDone = 0;
   bool success = false;
   bool running = false;
@@ -51,7 +54,7 @@ class TObserwatorInstalacji {
   virtual ~TObserwatorInstalacji() = default;
   virtual void ShowStage(const TWideString& text) = 0;  // lblInstalacjaOpis
   virtual void ShowFiles(const TWideString& from,
-                         const TWideString& to) = 0;                         // lblPlikZ, lblPlikDo
+                         const TWideString& to) = 0;  // lblPlikZ, lblPlikDo
   // Both values lie in 0..0x7FFFFFFF (byte counts are scaled to fit, untInstalPostep.h).
   virtual void SetGauge(std::uint32_t maximum, std::uint32_t position) = 0;  // GaugePostep
   virtual void EnableClose(bool enabled) = 0;                                // btnZamknij

@@ -115,9 +115,15 @@ class TPlatforma {
   virtual bool CreateDirectory(const std::string& path) = 0;  // one level; false if it exists
   virtual bool RemoveDirectory(const std::string& path) = 0;  // only an empty directory
   virtual bool DeleteFile(const std::string& path) = 0;
+  // Gives the entry another name (in the same folder or another one on the same drive); fails
+  // when the new name is taken. A read-only or hidden file may be renamed and keeps its
+  // attributes.
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
   // `replacement` takes the place of `replaced` in one step (replaced may exist or not).
   virtual bool ReplaceFile(const std::string& replacement, const std::string& replaced) = 0;
+  // Gives an existing file or directory the attribute bits `attributes` of kAttrReadOnly,
+  // kAttrHidden and kAttrSystem (0: none of them); other bits are ignored.
+  virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
   // Copies a file; fails when `to` already exists.
   virtual bool CopyFileNoOverwrite(const std::string& from, const std::string& to) = 0;
   virtual std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) = 0;

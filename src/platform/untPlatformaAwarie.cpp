@@ -173,6 +173,9 @@ bool TPlatformaAwarie::ListDirectory(const std::string& directory,
                                      std::vector<TWpisKatalogu>& entries) {
   return inner_.ListDirectory(directory, entries);
 }
+bool TPlatformaAwarie::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+  return inner_.SetFileAttributes(path, attributes);
+}
 std::optional<TWpisKatalogu> TPlatformaAwarie::FindEntry(const std::string& path) {
   return inner_.FindEntry(path);
 }

@@ -223,10 +223,7 @@ void TPlatformaHost::SetFontCharsets(const std::string& face, std::vector<int> c
 }
 
 void TPlatformaHost::SetAttributes(const std::string& path, std::uint32_t attributes) {
-  if (const std::optional<fs::path> p = stan_->Existing(stan_->Parse(path))) {
-    stan_->attributes[TStan::AttributeKey(*p)] =
-        attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
-  }
+  SetFileAttributes(path, attributes);
 }
 
 // --- Inspection --------------------------------------------------------------------------------
@@ -397,6 +394,20 @@ bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::stri
   }
   stan_->ForgetAttributes(place->path);
   stan_->MoveAttributes(*from, place->path);
+  return true;
+}
+
+bool TPlatformaHost::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+  const std::optional<fs::path> p = stan_->Existing(stan_->Parse(path));
+  if (!p) {
+    return false;
+  }
+  const std::uint32_t bits = attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
+  if (bits != 0) {
+    stan_->attributes[TStan::AttributeKey(*p)] = bits;
+  } else {
+    stan_->ForgetAttributes(*p);
+  }
   return true;
 }
 

@@ -4,7 +4,8 @@
 //  - Drive letters map to host folders; names are resolved case-insensitively, and host names
 //    (UTF-8) are shown to the engine in the ANSI code page, a setting (Windows-1250 unless
 //    SetAnsiCodePage says otherwise), as paths are widened and narrowed for controls.
-//  - Hidden and system attributes are kept in a side table (the host file system has none).
+//  - Read-only, hidden and system attributes are kept in a side table (the host file system
+//    has none).
 //  - The registry lives in memory; shell folders, system directories, the locale, resources,
 //    file versions and font charsets come from settings made by the test or the tool.
 //  - Shell links are recorded as small text files at the link path.
@@ -15,8 +16,9 @@
 // "." and ".." below a drive root only; a trailing backslash names a directory only; paths
 // longer than kMaxPath, relative, UNC or with a character Windows refuses in names fail;
 // CreateWrite refuses a directory and a read-only, hidden or system file; DeleteFile refuses a
-// read-only file; RenameFile refuses an existing target; a registry key opened with read access
-// takes no writes, and a key deleted while open takes nothing at all.
+// read-only file; RenameFile refuses an existing target and keeps the attributes of what it
+// renames; a registry key opened with read access takes no writes, and a key deleted while open
+// takes nothing at all.
 //
 // What it does not model: code pages other than 1250, 1251 and 1252 (a wide registry string
 // reads back with '?' for what the code page lacks); short 8.3 names, trailing dots and spaces,
@@ -83,7 +85,7 @@ class TPlatformaHost : public TPlatforma {
   void SetResource(const std::string& name, std::vector<std::uint8_t> data);
   void SetFileVersion(const std::string& path, const std::string& version);
   void SetFontCharsets(const std::string& face, std::vector<int> charsets);
-  // Marks an entry hidden/system (kAttr* bits), as Windows would report it.
+  // Marks an entry read-only/hidden/system (kAttr* bits), as SetFileAttributes does.
   void SetAttributes(const std::string& path, std::uint32_t attributes);
 
   // --- Inspection (tests) ----------------------------------------------------------------
@@ -105,6 +107,7 @@ class TPlatformaHost : public TPlatforma {
   bool DeleteFile(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;

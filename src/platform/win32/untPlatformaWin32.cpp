@@ -146,6 +146,12 @@ bool TPlatformaWin32::ReplaceFile(const std::string& replacement, const std::str
          ::MoveFileExA(replacement.c_str(), replaced.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
 }
 
+bool TPlatformaWin32::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
+  const DWORD bits = attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
+  return Dopuszczalna(path) &&
+         ::SetFileAttributesA(path.c_str(), bits != 0 ? bits : FILE_ATTRIBUTE_NORMAL) != FALSE;
+}
+
 bool TPlatformaWin32::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
   return Dopuszczalna(from) && Dopuszczalna(to) &&
          ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;

@@ -18,6 +18,7 @@ class TPlatformaWin32 : public TPlatforma {
   bool DeleteFile(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;

@@ -19,3 +19,4 @@
 #undef RemoveDirectory
 #undef DeleteFile
 #undef ReplaceFile
+#undef SetFileAttributes

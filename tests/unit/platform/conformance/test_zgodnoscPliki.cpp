@@ -197,6 +197,35 @@ TEST_F(TZgodnosc, RenameRefusesAnExistingTargetAndReplaceTakesItsPlace) {
   EXPECT_TRUE(P().DirectoryExists(In("kat2")));
 }
 
+// What keeping a file aside before replacing it relies on: a read-only or hidden file moves to
+// another name with its attributes, the freed name takes a new file, the kept file cannot be
+// moved back while the name is taken, and once its attributes are cleared it can be deleted.
+TEST_F(TZgodnosc, ReadOnlyAndHiddenFilesMoveAsideAndBackWithTheirAttributes) {
+  for (const std::uint32_t attributes : {kAttrReadOnly, kAttrHidden | kAttrSystem}) {
+    SCOPED_TRACE(attributes);
+    Write(In("prog.exe"), "old");
+    ASSERT_TRUE(P().SetFileAttributes(In("prog.exe"), attributes));
+    ASSERT_TRUE(P().RenameFile(In("prog.exe"), In("prog.exe.kopia")));
+    const std::optional<TWpisKatalogu> kept = P().FindEntry(In("prog.exe.kopia"));
+    ASSERT_TRUE(kept);
+    const std::uint32_t mask = kAttrReadOnly | kAttrHidden | kAttrSystem;
+    EXPECT_EQ(kept->attributes & mask, attributes);
+    Write(In("prog.exe"), "new");
+    EXPECT_FALSE(P().RenameFile(In("prog.exe.kopia"), In("PROG.EXE")));
+    EXPECT_EQ(Read(In("prog.exe")), "new");
+    ASSERT_TRUE(P().DeleteFile(In("prog.exe")));
+    ASSERT_TRUE(P().RenameFile(In("prog.exe.kopia"), In("prog.exe")));
+    EXPECT_EQ(Read(In("prog.exe")), "old");
+    const std::optional<TWpisKatalogu> back = P().FindEntry(In("prog.exe"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->attributes & mask, attributes);
+    ASSERT_TRUE(P().SetFileAttributes(In("prog.exe"), 0));
+    EXPECT_EQ(P().FindEntry(In("prog.exe"))->attributes & mask, 0u);
+    EXPECT_TRUE(P().DeleteFile(In("prog.exe")));
+  }
+  EXPECT_FALSE(P().SetFileAttributes(In("brak.txt"), 0));
+}
+
 TEST_F(TZgodnosc, RenameMayChangeOnlyTheCase) {
   // Windows then shows the new spelling (so does the host); Wine keeps the old one, so only the
   // outcome both agree on is checked here.

@@ -1,0 +1,144 @@
+#include "engine/untKopieZapasowe.h"
+
+#include <algorithm>
+
+#include "engine/untBledy.h"
+#include "textutil/untUtils.h"
+
+namespace orvala {
+
+namespace {
+
+using platform::Platform;
+
+constexpr const char* kPrzyrostekKopii = ".orvala-kopia";
+
+// Candidates tried before keeping a file is given up (each one a name taken in the folder).
+constexpr int kLiczbaKandydatow = 1000;
+
+bool SamePath(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && LowerText1250(a) == LowerText1250(b);
+}
+
+}  // namespace
+
+std::string BackupName(const std::string& name, int n) {
+  return name + kPrzyrostekKopii + (n > 1 ? std::to_string(n) : std::string());
+}
+
+// --- Names of one folder -----------------------------------------------------------------------
+
+TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present,
+                             const std::vector<platform::TWpisKatalogu>& incoming) {
+  for (const platform::TWpisKatalogu& entry : present) {
+    std::string folded = LowerText1250(entry.name);
+    if (!entry.IsDirectory()) {
+      files_.insert(folded);
+    }
+    taken_.insert(std::move(folded));
+  }
+  for (const platform::TWpisKatalogu& entry : incoming) {
+    taken_.insert(LowerText1250(entry.name));
+  }
+}
+
+bool TNazwyFolderu::FirstReplacement(const std::string& name) {
+  return !files_.empty() && files_.erase(LowerText1250(name)) != 0;
+}
+
+bool TNazwyFolderu::Taken(const std::string& name) const {
+  return taken_.count(LowerText1250(name)) != 0;
+}
+
+void TNazwyFolderu::Take(const std::string& name) {
+  taken_.insert(LowerText1250(name));
+}
+
+// --- Keeping files -----------------------------------------------------------------------------
+
+TKopieZapasowe::TKopieZapasowe(std::vector<TKopiaZapasowa>& kept,
+                               const std::vector<std::string>& written)
+    : kept_(kept), written_(written) {}
+
+bool TKopieZapasowe::KeepBeforeCopy(const std::string& folder, const std::string& name,
+                                    TNazwyFolderu& names) {
+  if (!names.FirstReplacement(name)) {
+    return false;
+  }
+  names.Take(MoveAside(folder, name,
+                       [&names](const std::string& candidate) { return names.Taken(candidate); }));
+  return true;
+}
+
+bool TKopieZapasowe::KeepBeforeWrite(const std::string& path) {
+  const auto same = [&path](const std::string& other) { return SamePath(other, path); };
+  if (std::any_of(written_.begin(), written_.end(), same) ||
+      std::any_of(kept_.begin(), kept_.end(),
+                  [&same](const TKopiaZapasowa& k) { return same(k.original); })) {
+    return false;
+  }
+  const std::optional<platform::TWpisKatalogu> entry = Platform().FindEntry(path);
+  const std::size_t slash = path.rfind('\\');
+  if (!entry || entry->IsDirectory() || slash == std::string::npos) {
+    return false;  // nothing to keep; a directory in the way fails the write itself
+  }
+  const std::string folder = path.substr(0, slash);
+  MoveAside(folder, path.substr(slash + 1), [&folder](const std::string& candidate) {
+    return Platform().FindEntry(folder + '\\' + candidate).has_value();
+  });
+  return true;
+}
+
+std::string TKopieZapasowe::MoveAside(const std::string& folder, const std::string& name,
+                                      const std::function<bool(const std::string&)>& taken) {
+  const std::string original = folder + '\\' + name;
+  for (int n = 1; n <= kLiczbaKandydatow; ++n) {
+    const std::string candidate = BackupName(name, n);
+    if (taken(candidate)) {
+      continue;
+    }
+    // A rename within the folder keeps the file whole, attributes included; it fails rather
+    // than replace anything, and then the file stays as it is.
+    const std::string backup = folder + '\\' + candidate;
+    if (!Platform().RenameFile(original, backup)) {
+      break;
+    }
+    kept_.push_back({original, backup});
+    return candidate;
+  }
+  throw EInOutError("cannot move aside " + original);
+}
+
+void TKopieZapasowe::PutBack(const std::string& path) {
+  if (kept_.empty() || !SamePath(kept_.back().original, path)) {
+    return;
+  }
+  // Whatever is at the path now is what the failed write left.
+  Platform().DeleteFile(path);
+  Platform().RenameFile(kept_.back().backup, kept_.back().original);
+  kept_.pop_back();
+}
+
+void TKopieZapasowe::RestoreAll(const std::function<void()>& afterEach) {
+  while (!kept_.empty()) {
+    // Fails while the run's file of that name is still there: the kept file then stays under
+    // its backup name, never deleted.
+    Platform().RenameFile(kept_.back().backup, kept_.back().original);
+    kept_.pop_back();
+    afterEach();
+  }
+}
+
+void TKopieZapasowe::DiscardAll(const std::function<void()>& afterEach) {
+  platform::TPlatforma& os = Platform();
+  for (const TKopiaZapasowa& k : kept_) {
+    // A read-only file is deleted once its attributes are cleared; a failure is ignored.
+    if (!os.DeleteFile(k.backup) && os.SetFileAttributes(k.backup, 0)) {
+      os.DeleteFile(k.backup);
+    }
+    afterEach();
+  }
+  kept_.clear();
+}
+
+}  // namespace orvala
