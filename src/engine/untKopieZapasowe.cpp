@@ -33,7 +33,7 @@ TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present
   for (const platform::TWpisKatalogu& entry : present) {
     std::string folded = LowerText1250(entry.name);
     if (!entry.IsDirectory()) {
-      files_.insert(folded);
+      files_.emplace(folded, entry.name);
     }
     taken_.insert(std::move(folded));
   }
@@ -42,8 +42,17 @@ TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present
   }
 }
 
-bool TNazwyFolderu::FirstReplacement(const std::string& name) {
-  return !files_.empty() && files_.erase(LowerText1250(name)) != 0;
+std::optional<std::string> TNazwyFolderu::FirstReplacement(const std::string& name) {
+  if (files_.empty()) {
+    return std::nullopt;
+  }
+  const auto it = files_.find(LowerText1250(name));
+  if (it == files_.end()) {
+    return std::nullopt;
+  }
+  std::string present = std::move(it->second);
+  files_.erase(it);
+  return present;
 }
 
 bool TNazwyFolderu::Taken(const std::string& name) const {
@@ -62,19 +71,19 @@ TKopieZapasowe::TKopieZapasowe(std::vector<TKopiaZapasowa>& kept,
 
 bool TKopieZapasowe::KeepBeforeCopy(const std::string& folder, const std::string& name,
                                     TNazwyFolderu& names) {
-  if (!names.FirstReplacement(name)) {
+  const std::optional<std::string> present = names.FirstReplacement(name);
+  if (!present) {
     return false;
   }
-  names.Take(MoveAside(folder, name,
+  names.Take(MoveAside(folder, *present,
                        [&names](const std::string& candidate) { return names.Taken(candidate); }));
   return true;
 }
 
 bool TKopieZapasowe::KeepBeforeWrite(const std::string& path) {
-  const auto same = [&path](const std::string& other) { return SamePath(other, path); };
-  if (std::any_of(written_.begin(), written_.end(), same) ||
-      std::any_of(kept_.begin(), kept_.end(),
-                  [&same](const TKopiaZapasowa& k) { return same(k.original); })) {
+  // A file the run wrote is its own: the first writing kept what was there before the run.
+  if (std::any_of(written_.begin(), written_.end(),
+                  [&path](const std::string& other) { return SamePath(other, path); })) {
     return false;
   }
   const std::optional<platform::TWpisKatalogu> entry = Platform().FindEntry(path);
@@ -83,7 +92,7 @@ bool TKopieZapasowe::KeepBeforeWrite(const std::string& path) {
     return false;  // nothing to keep; a directory in the way fails the write itself
   }
   const std::string folder = path.substr(0, slash);
-  MoveAside(folder, path.substr(slash + 1), [&folder](const std::string& candidate) {
+  MoveAside(folder, entry->name, [&folder](const std::string& candidate) {
     return Platform().FindEntry(folder + '\\' + candidate).has_value();
   });
   return true;

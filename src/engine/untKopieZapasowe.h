@@ -22,7 +22,9 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -30,7 +32,8 @@
 
 namespace orvala {
 
-// One file moved aside: its own path and the path it lies under meanwhile (same folder).
+// One file moved aside: its own path (its name spelt as the folder had it) and the path it lies
+// under meanwhile (same folder).
 struct TKopiaZapasowa {
   std::string original;
   std::string backup;
@@ -50,14 +53,15 @@ class TNazwyFolderu {
   TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present,
                 const std::vector<platform::TWpisKatalogu>& incoming);
 
-  // True once for a name that was a file of the folder before the run: its first replacement.
-  bool FirstReplacement(const std::string& name);
+  // For a name that was a file of the folder before the run, once (its first replacement): the
+  // file's name as the folder spells it. Otherwise nothing.
+  std::optional<std::string> FirstReplacement(const std::string& name);
   bool Taken(const std::string& name) const;
   void Take(const std::string& name);
 
  private:
-  std::unordered_set<std::string> files_;
-  std::unordered_set<std::string> taken_;
+  std::unordered_map<std::string, std::string> files_;  // folded name -> name
+  std::unordered_set<std::string> taken_;               // folded names
 };
 
 class TKopieZapasowe {
@@ -70,8 +74,8 @@ class TKopieZapasowe {
   // replacement. True when it was kept; raises EInOutError when it cannot be moved aside.
   bool KeepBeforeCopy(const std::string& folder, const std::string& name, TNazwyFolderu& names);
   // Before another step writes the file `path` (the main program, a special version): keeps an
-  // existing file that the run neither wrote nor kept yet, asking the file system what is
-  // there. True when it was kept; raises EInOutError when it cannot be moved aside.
+  // existing file that the run has not written (its written-files list), asking the file system
+  // what is there. True when it was kept; raises EInOutError when it cannot be moved aside.
   bool KeepBeforeWrite(const std::string& path);
   // The write of `path` that followed its keeping failed: removes what the write left and puts
   // the kept file back. One that cannot go back stays under its backup name, no longer listed.
