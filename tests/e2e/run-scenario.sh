@@ -6,9 +6,11 @@
 #
 # The scenario file's "setup" lines prepare the machine before the program starts, its "after"
 # lines check the machine once the autopilot is done; every other line is an autopilot step
-# (tests/e2e/README.md lists them). Each run has its own prefix, Xvfb display and wineserver, so
-# scenarios run in parallel. Every Wine process is detached from the caller's pipes (ctest would
-# otherwise wait for them forever), and only the processes started here are stopped, by id.
+# (tests/e2e/README.md lists them). A "restart" line starts the program again on the same
+# machine: the steps and "after" lines before it belong to the first run, those after it to the
+# next. Each scenario has its own prefix, Xvfb display and wineserver, so scenarios run in
+# parallel. Every Wine process is detached from the caller's pipes (ctest would otherwise wait
+# for them forever), and only the processes started here are stopped, by id.
 # Artifacts (screenshots, logs) stay in BUILD-DIR/e2e-artifacts/<scenario>/; the prefix is
 # removed at the end.
 set -euo pipefail
@@ -36,7 +38,8 @@ locale=pl_PL.UTF-8
 fonts=arial
 cdvariant=demo-cd
 setups=()
-afters=()
+afters=()  # "RUN CHECK...": the run (0, 1, ... by "restart" lines) after which it is made
+runs=1
 while IFS= read -r line || [ -n "$line" ]; do
   line=${line%$'\r'}
   case "$line" in
@@ -44,7 +47,8 @@ while IFS= read -r line || [ -n "$line" ]; do
     "setup fonts "*) fonts=${line#setup fonts } ;;
     "setup cd "*) cdvariant=${line#setup cd } ;;
     "setup "*) setups+=("${line#setup }") ;;
-    "after "*) afters+=("${line#after }") ;;
+    "after "*) afters+=("$((runs - 1)) ${line#after }") ;;
+    restart) runs=$((runs + 1)) ;;
   esac
 done < "$scenario"
 
@@ -105,6 +109,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
     cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
     cd-link) ln -s "$b" "$cd_dir/$a" ;;                               # cd-link NAME TARGET
+    previous-install)  # previous-install: C:\Program Files\Orvalis as an earlier run left it
+      E2E_DRIVE_C="$drive_c" E2E_CD="$cd_dir" E2E_BUILD="$build" E2E_WORK="$work" \
+        bash "$source/tests/e2e/checks/previous-install.sh" make >>"$log" 2>&1 ;;
     cd-patch)  # cd-patch LIST FILE: a later FILE.new, its patch FILE.pat and a record in LIST
       orvala="$build/host-tools/tools/orvala/orvala"
       printf 'patched by %s\r\n' "$a" | cat "$cd_dir/$b" - > "$cd_dir/$b.new"
@@ -167,42 +174,49 @@ serve_shots() {
 serve_shots </dev/null >>"$log" 2>&1 &
 shots_pid=$!
 
-# --- The run -----------------------------------------------------------------------------------
+# --- The runs ----------------------------------------------------------------------------------
+# The steps of each run, split at the "restart" lines.
+awk -v dir="$work" 'BEGIN { n = 0 } /^restart[[:space:]]*$/ { n++; next }
+                    { print > (dir "/run-" n ".scn") }' "$work/scenario.scn"
 say "locale $locale, fonts $fonts, CD $cdvariant"
-(cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >"$art/instalator.log" 2>&1) &
-instalator_pid=$!
-
-set +e
-timeout 180 wine "$build/tests/e2e/autopilot.exe" "$(winpath "$work/scenario.scn")" \
-  "$(winpath "$source/resources")" "$(winpath "$work/shots")" </dev/null >"$art/autopilot.log" 2>&1
-pilot=$?
-set -e
-cat "$art/autopilot.log" >&2
-if [ "$pilot" -ne 0 ]; then
-  say "autopilot failed ($pilot)"
-  exit 1
-fi
-
-# The program ends by itself in a scenario that closes it; otherwise it is stopped now.
-if grep -q '^expect-exit' "$scenario"; then
-  for _ in $(seq 100); do
-    kill -0 "$instalator_pid" 2>/dev/null || break
-    sleep 0.1
-  done
-  if kill -0 "$instalator_pid" 2>/dev/null; then
-    say "the setup program is still running after its window closed"
-    exit 1
-  fi
-fi
-kill "$instalator_pid" 2>/dev/null || true
-wait "$instalator_pid" 2>/dev/null || true
-instalator_pid=
-
-# --- Checks after the run ----------------------------------------------------------------------
 host_path() { local p=${1#C:\\}; printf '%s/%s' "$drive_c" "${p//\\//}"; }
 failed=0
-for a in "${afters[@]+"${afters[@]}"}"; do
-  eval "set -- $a"
+
+# run_program N: the program started on the CD and walked through the steps of run N.
+run_program() {
+  local steps="$work/run-$1.scn"
+  [ -f "$steps" ] || : > "$steps"
+  (cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >>"$art/instalator.log" 2>&1) &
+  instalator_pid=$!
+  set +e
+  timeout 180 wine "$build/tests/e2e/autopilot.exe" "$(winpath "$steps")" \
+    "$(winpath "$source/resources")" "$(winpath "$work/shots")" </dev/null >"$art/autopilot.log" 2>&1
+  local pilot=$?
+  set -e
+  cat "$art/autopilot.log" >&2
+  cat "$art/autopilot.log" >> "$log"
+  if [ "$pilot" -ne 0 ]; then
+    say "autopilot failed ($pilot) in run $1"
+    exit 1
+  fi
+  # The program ends by itself in a run that closes it; otherwise it is stopped now.
+  if grep -q '^expect-exit' "$steps"; then
+    for _ in $(seq 100); do
+      kill -0 "$instalator_pid" 2>/dev/null || break
+      sleep 0.1
+    done
+    if kill -0 "$instalator_pid" 2>/dev/null; then
+      say "the setup program is still running after its window closed"
+      exit 1
+    fi
+  fi
+  kill "$instalator_pid" 2>/dev/null || true
+  wait "$instalator_pid" 2>/dev/null || true
+  instalator_pid=
+}
+
+# check_after CHECK...: one "after" line on the machine as the last run left it.
+check_after() {
   case "$1" in
     reg)  # reg HKCU "key" value expected-number
       setsid wine reg query "$2\\$3" /v "$4" </dev/null >"$work/reg.txt" 2>&1 || true
@@ -224,8 +238,17 @@ for a in "${afters[@]+"${afters[@]}"}"; do
         say "after: check $2 failed (details in harness.log)"
         failed=1
       fi ;;
-    *) say "unknown after: $a"; failed=1 ;;
+    *) say "unknown after: $*"; failed=1 ;;
   esac
+}
+
+for ((run = 0; run < runs; run++)); do
+  run_program "$run"
+  for a in "${afters[@]+"${afters[@]}"}"; do
+    [ "${a%% *}" = "$run" ] || continue
+    eval "set -- ${a#* }"
+    check_after "$@"
+  done
 done
 [ "$failed" -eq 0 ] || exit 1
 say "passed"
