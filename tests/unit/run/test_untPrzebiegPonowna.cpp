@@ -128,15 +128,24 @@ struct TPonowna {
   }
 };
 
+// One press of Close wherever the run has written or kept one more file: a press between two
+// such moments is answered at the same check point.
 TEST(InstallationOverAPreviousOne, ACancelAtEveryCheckPointGivesTheTargetBackAsItWas) {
-  int total = 0;
+  std::vector<int> presses;
   {
     TPonowna clean;
+    std::pair<std::size_t, std::size_t> last{SIZE_MAX, SIZE_MAX};
+    clean.observer.onMessages = [&](int n, TStanInstalacji& s) {
+      const std::pair now{s.copiedFiles.size(), s.keptFiles.size()};
+      if (now != last) {
+        presses.push_back(n);
+        last = now;
+      }
+    };
     ASSERT_EQ(clean.Run(), TWynikInstalacji::Success);
-    total = clean.observer.messages;
   }
   int cancelled = 0;
-  for (int pressAt = 1; pressAt <= total; ++pressAt) {
+  for (const int pressAt : presses) {
     SCOPED_TRACE("Close pressed at message " + std::to_string(pressAt));
     TPonowna run;
     run.PressCloseAt(pressAt);
@@ -151,7 +160,8 @@ TEST(InstallationOverAPreviousOne, ACancelAtEveryCheckPointGivesTheTargetBackAsI
     EXPECT_TRUE(run.state.copiedFiles.empty());
     EXPECT_TRUE(run.state.createdDirectories.empty());
   }
-  EXPECT_GT(cancelled, 15);
+  // Every file of the copy and the main program: a cancel after each of them.
+  EXPECT_GE(cancelled, 11);
 }
 
 TEST(InstallationOverAPreviousOne, TheRollbackGaugeCountsTheRestoredFiles) {
