@@ -11,6 +11,9 @@
 #             (the autopilot's "mark" steps around the click and the wait for "Zakończ").
 # Then, on the small-file CD, presses "Przerwij" several times during a run and times each
 # press until the question dialog is up (answered No, so the run goes on).
+# With "reinstall" among BENCH_PARTS, on the small-file CD: a run into a new folder against a
+# run over the installation the previous run left (every file replaced, the replaced ones kept
+# aside and deleted at the end), ROUNDS times each and alternately.
 # Prints the best time of each, the ratio run / xcopy and the cancel latencies; never fails on
 # a figure. BENCH_INSTALATOR names another Instalator.exe to time (an older build, say).
 # BENCH_PARTS picks some of "small large cancel" (default all three). Needs the win32 build (Instalator.exe, the autopilot, the demo CD).
@@ -86,7 +89,7 @@ walk() {
     printf '%s\n' 'wait-text IDC_btnZamknij "Zakończ"' 'mark end' 'poll 20' \
       'click IDC_btnZamknij' 'expect-exit'
   } > "$work/walk.scn"
-  rm -rf "$target"
+  [ -n "${keep_target:-}" ] || rm -rf "$target"
   sync
   (cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >>"$log" 2>&1) &
   instalator_pid=$!
@@ -162,10 +165,25 @@ bench_cancel() {
     "$(LC_ALL=C awk -v a="$(mark idle)" -v b="$(mark idle-question)" 'BEGIN { printf "%.0f", b - a }')"
 }
 
+bench_reinstall() {
+  local n r ns=() rs=()
+  for _ in $(seq "$rounds"); do
+    n=$(time_run)
+    r=$(keep_target=1 time_run)
+    ns+=("$n")
+    rs+=("$r")
+  done
+  n=$(best "${ns[@]}")
+  r=$(best "${rs[@]}")
+  LC_ALL=C printf 'reinstall (%s x %s KB): new folder %7.3f s   over the previous %7.3f s   (rounds: new %s; over %s)\n' \
+    "$small_count" "$small_kb" "$n" "$r" "${ns[*]}" "${rs[*]}"
+  rm -rf "$target"
+}
+
 parts=${BENCH_PARTS:-small large cancel}
 has() { [[ " $parts " == *" $1 "* ]]; }
 echo "installation run vs xcopy under Wine, best of $rounds"
-if has small || has cancel; then
+if has small || has cancel || has reinstall; then
   if has small; then
     bench_cd many-small "$small_count" "$small_kb"
   else
@@ -174,6 +192,7 @@ if has small || has cancel; then
     "$harness" cd-drive "$work" "$cd_dir" d >/dev/null 2>&1
   fi
   if has cancel; then bench_cancel; fi
+  if has reinstall; then bench_reinstall; fi
   rm -rf "$work/cd-many-small"
 fi
 if has large; then bench_cd few-large "$large_count" "$large_kb"; fi
