@@ -3,9 +3,10 @@
 # next installation run leaves of it (run-scenario.sh calls "make" for "setup previous-install",
 # the others for "after check previous-install MODE").
 #
-#   make       the target as an earlier run left it: files of the CD with other bytes (Trans.chm
-#              read-only), an older Orvatr.exe, TrPlikRu.exe and DeInstalator.exe, and the
-#              user's own files and folders (one empty); its listing is kept in E2E_WORK
+#   make       the target as an earlier run left it: every file of the CD with other bytes (so
+#              the first file a run copies replaces one; Trans.chm read-only), an older
+#              Orvatr.exe, TrPlikRu.exe and DeInstalator.exe, and the user's own files and
+#              folders (one empty); its listing is kept in E2E_WORK
 #   same       the target holds exactly what "make" left: names, kinds, modes (read-only is the
 #              write bits under Wine) and bytes
 #   replaced   the package's files are the new ones, the user's are as they were, and no file
@@ -28,10 +29,10 @@ describe() {
 
 case "${1:-}" in
   make)
-    mkdir -p "$tdir/Moje/Puste" "$tdir/Dane/Przyklady" "$tdir/Pomoc"
-    # The CD's files that the run copies, each with other bytes: the copy replaces them.
-    for rel in Trans.chm DuzevIv.exe Pomoc/czytaj.txt Dane/Przyklady/tekst1.txt \
-               $(cd "$E2E_CD" && ls Dane/*.dat 2>/dev/null); do
+    mkdir -p "$tdir/Moje/Puste"
+    # The CD's files, each with other bytes: the copy replaces them (the excluded ones stay).
+    (cd "$E2E_CD" && find . -type f -printf '%P\n') | while IFS= read -r rel; do
+      mkdir -p "$tdir/$(dirname "$rel")"
       printf 'previous %s\r\n' "$rel" > "$tdir/$rel"
     done
     for program in Orvatr.exe TrPlikRu.exe DeInstalator.exe; do
