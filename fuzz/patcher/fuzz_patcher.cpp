@@ -188,7 +188,7 @@ void Prepare(TPlatformaPamieci& p, const TWejscie& in) {
   p.PutFile("U:\\p.pat", in.patch);
   p.PutFile("T:\\t.dat", in.installed);
   if ((in.flags & 16) != 0) {
-    p.SetEntryAttributes("T:\\t.dat", orvala::platform::kAttrHidden);
+    p.SetFileAttributes("T:\\t.dat", orvala::platform::kAttrHidden);
   }
 }
 

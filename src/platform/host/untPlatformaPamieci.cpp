@@ -160,7 +160,7 @@ std::optional<std::vector<std::uint8_t>> TPlatformaPamieci::FileBytes(
   return *n->data;
 }
 
-bool TPlatformaPamieci::SetEntryAttributes(const std::string& path, std::uint32_t attributes) {
+bool TPlatformaPamieci::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
   const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
   TWezel* n = (p && !p->IsRoot()) ? pliki_->Find(p) : nullptr;
   if (n == nullptr) {

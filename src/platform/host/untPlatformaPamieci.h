@@ -38,8 +38,6 @@ class TPlatformaPamieci : public TPlatformaHost {
   bool PutFile(const std::string& path, std::vector<std::uint8_t> data);
   // The bytes of an existing file, or nullopt.
   std::optional<std::vector<std::uint8_t>> FileBytes(const std::string& path) const;
-  // Marks an existing entry read-only, hidden or system (kAttr* bits).
-  bool SetEntryAttributes(const std::string& path, std::uint32_t attributes);
   const std::vector<TSkrotHost>& MemoryLinks() const;
 
   // --- TPlatforma: files and directories -------------------------------------------------
@@ -52,6 +50,7 @@ class TPlatformaPamieci : public TPlatformaHost {
   bool DeleteFile(const std::string& path) override;
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;

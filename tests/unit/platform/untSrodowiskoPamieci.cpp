@@ -24,7 +24,7 @@ class TSrodowiskoPamieci final : public TSrodowisko {
     platform_.DeleteKey(root, path);
   }
   bool SetAttributes(const std::string& path, std::uint32_t attributes) override {
-    return platform_.SetEntryAttributes(path, attributes);
+    return platform_.SetFileAttributes(path, attributes);
   }
   bool MakeLargeFile(const std::string&, std::uint64_t) override { return false; }
   std::string CdRoot() const override { return "D:\\"; }
