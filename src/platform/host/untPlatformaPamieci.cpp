@@ -461,9 +461,7 @@ bool TPlatformaPamieci::FileVersionString(const std::string& path, std::string& 
   if (n == nullptr || n->data->empty()) {
     return false;
   }
-  const auto info = host::VersionResource(*n->data);
-  const std::optional<std::string> text =
-      info ? host::FirstTranslationFileVersion(*info) : std::nullopt;
+  const std::optional<std::string> text = host::ImageFileVersion(*n->data);
   if (!text) {
     return false;
   }

@@ -278,4 +278,9 @@ std::optional<std::string> FirstTranslationFileVersion(const TBajty& info) {
   return Utf8ToCodePage(Utf16ToUtf8(wide), TStronaKodowa::Cp1250);
 }
 
+std::optional<std::string> ImageFileVersion(const TBajty& image) {
+  const std::optional<TBajty> info = VersionResource(image);
+  return info ? FirstTranslationFileVersion(*info) : std::nullopt;
+}
+
 }  // namespace orvala::platform::host

@@ -29,4 +29,7 @@ std::optional<std::vector<std::uint8_t>> QueryVersionValue(const std::vector<std
 // "\FileVersion". The text in Windows-1250.
 std::optional<std::string> FirstTranslationFileVersion(const std::vector<std::uint8_t>& info);
 
+// The "FileVersion" string of a whole PE image: its version resource read as above.
+std::optional<std::string> ImageFileVersion(const std::vector<std::uint8_t>& image);
+
 }  // namespace orvala::platform::host
