@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "config/untInstalStale.h"
-#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "platform/host/untPlatformaPamieci.h"
 #include "untDekoderWzorcowy.h"

@@ -64,7 +64,7 @@ constexpr std::array<TWersjaSpecjalna, kLiczbaWersjiSpecjalnych> MakeSpecialVers
   rows[26] = {"DeInstalator.exe", "PDEINSTALRU11", ""};
   return rows;
 }
-constexpr auto kWersjeSpecjalne = MakeSpecialVersions();
+constexpr auto kWersjeSzczegolne = MakeSpecialVersions();
 constexpr TWersjaSpecjalna kBrakWersji{};
 
 constexpr std::uint8_t kPolski = 1u << kJezykPolski;
@@ -129,7 +129,7 @@ const TWersjaSpecjalna& SpecialVersion(int row) {
   if (row < 1 || row > kLiczbaWersjiSpecjalnych) {
     return kBrakWersji;
   }
-  return kWersjeSpecjalne[static_cast<std::size_t>(row - 1)];
+  return kWersjeSzczegolne[static_cast<std::size_t>(row - 1)];
 }
 
 std::span<const TSkrotData> ShortcutTable() {

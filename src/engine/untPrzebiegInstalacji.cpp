@@ -14,7 +14,7 @@
 #include "engine/untInstalFunkcje.h"
 #include "engine/untInstalOdswiezanie.h"
 #include "engine/untInstalPostep.h"
-#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "engine/untPatcher.h"
 #include "engine/untSciezki.h"

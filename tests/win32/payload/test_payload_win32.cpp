@@ -11,7 +11,7 @@
 #include <string>
 
 #include "config/untInstalStale.h"
-#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "platform/host/untPlatformaHost.h"
 #include "platform/win32/untWindows.h"

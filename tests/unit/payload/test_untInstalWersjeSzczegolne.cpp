@@ -9,7 +9,7 @@
 #include <random>
 
 #include "engine/untBledy.h"
-#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "platform/host/untPlatformaHost.h"
 #include "untPakowacz.h"

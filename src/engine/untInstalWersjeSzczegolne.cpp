@@ -1,4 +1,4 @@
-#include "engine/untInstalWersjeSpecjalne.h"
+#include "engine/untInstalWersjeSzczegolne.h"
 
 #include <exception>
 #include <memory>
