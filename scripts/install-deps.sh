@@ -21,6 +21,7 @@ packages=(
   fonts-liberation fonts-wine python3-fonttools locales
   clang libclang-rt-14-dev zlib1g-dev googletest libgtest-dev libbenchmark-dev
   clang-format
+  nsis xorriso openssl osslsigncode
 )
 
 missing=()
