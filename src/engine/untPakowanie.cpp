@@ -252,33 +252,37 @@ TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
                                 TStrumienBitow& stream, std::uint8_t* out, std::size_t count,
                                 std::size_t& done) {
   TStrumienBitow in = stream;
-  std::size_t i = done;
+  // Pointers rather than indices, and the K lookups written out one after the other: the
+  // 32-bit build has few registers to keep the loop in.
+  std::uint8_t* o = out + done;
+  std::uint8_t* const oEnd = out + count;
   TBladDekodera e = TBladDekodera::None;
-  while (count - i >= 2 * K && in.HasWholeWord()) {
+  while (oEnd - o >= 2 * K && in.HasWholeWord()) {
     in.RefillFast();
+#pragma GCC unroll 4
     for (int k = 0; k < K; ++k) {
       const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
       if (direct != 0) [[likely]] {
-        out[i] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
-        out[i + 1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
+        o[0] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
+        o[1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
         in.Skip(direct & (kBitySlowa - 1));
-        i += direct >> kPoleIle;
+        o += direct >> kPoleIle;
         continue;
       }
       unsigned length = 0;
-      if (!LookUp(s, t, in, out[i], length)) [[unlikely]] {
+      if (!LookUp(s, t, in, *o, length)) [[unlikely]] {
         e = TBladDekodera::NoMatchingCode;
         break;
       }
       in.Skip(length);
-      ++i;
+      ++o;
     }
     if (e != TBladDekodera::None) {
       break;
     }
   }
   stream = in;
-  done = i;
+  done = static_cast<std::size_t>(o - out);
   return e;
 }
 
@@ -407,39 +411,23 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
   std::size_t ip = 0;
   std::size_t op = 0;
   // While any item fits in what is left of both buffers, only a reference's distance needs
-  // checking. Most items are short: a literal run of up to 16 bytes, or a reference whose
-  // distance is at least its length, so that its bytes are all final before it starts. Both move
-  // as one 16-byte block from where they come from, chosen without a branch; the others take
-  // the ways of the careful loop.
+  // checking.
   while (n - ip > kNajdluzszaSeria + 1 && capacity - op >= kNajdluzszaSeria) {
-    const std::uint8_t c = in[ip];
-    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip + 1];
-    const std::size_t runLength = (c & 0x7Fu) + 1;
-    const std::size_t refLength = ((c >> 4) & 7u) + 3;
-    const bool literal = c >= 0x80;
-    const bool block = literal ? runLength <= 16 : distance - 1 < op && distance >= refLength;
-    if (block) [[likely]] {
-      const std::uint8_t* base = literal ? in : out;
-      const std::size_t from = literal ? ip + 1 : op - distance;
-      std::uint8_t bytes[16];
-      std::memcpy(bytes, base + from, 16);
-      std::memcpy(out + op, bytes, 16);
-      op += literal ? runLength : refLength;
-      ip += literal ? runLength + 1 : 2;
+    const std::uint8_t c = in[ip++];
+    if (c >= 0x80) {
+      const std::size_t k = (c & 0x7Fu) + 1;
+      CopyLiterals(out + op, in + ip, k);
+      ip += k;
+      op += k;
       continue;
     }
-    if (literal) {
-      CopyLiterals(out + op, in + ip + 1, runLength);
-      ip += runLength + 1;
-      op += runLength;
-      continue;
-    }
+    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip++];
+    const std::size_t length = ((c >> 4) & 7u) + 3;
     if (distance == 0 || distance > op) [[unlikely]] {
       return TBladDekodera::ReferenceBeforeStart;
     }
     CopyReference(out + op, distance);
-    ip += 2;
-    op += refLength;
+    op += length;
   }
   // The rest, with every check.
   while (ip < n) {
