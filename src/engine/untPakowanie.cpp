@@ -7,9 +7,10 @@
 //
 // The prefix-code stage gives exactly the result of walking the sorted code table entry by
 // entry (the first entry whose code equals the next bits wins, also for tables whose codes
-// repeat or are prefixes of one another), but looks the answer up: a table over the next 16
-// bits says which entry the walk would stop at, and a small table over the next 12 bits answers
-// directly for the short codes.
+// repeat or are prefixes of one another), but looks the answer up: a table over the next bits
+// (as many as the longest code) gives the symbol and length of the entry the walk would stop
+// at, and a small table over the next 13 bits (12 in the 32-bit build) answers directly for the
+// short codes, often with a second symbol.
 #include "engine/untPakowanie.h"
 
 #include <algorithm>
