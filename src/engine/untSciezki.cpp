@@ -155,12 +155,19 @@ bool FileVersionAtLeast(const std::string& path, int major, int minor) {
 }
 
 bool IsSourceDirectory(const std::string& folder) {
-  if (folder.empty()) {
-    return false;
-  }
+  return !folder.empty() && MissingSourceFiles(folder).empty();
+}
+
+std::string MissingSourceFiles(const std::string& folder) {
   platform::TPlatforma& p = Platform();
-  return (p.FileExists(folder + "DuzevIv.exe") || p.FileExists(folder + "DuzevIv2.exe")) &&
-         p.FileExists(folder + "UmowaPol.txt");
+  std::string missing;
+  if (!p.FileExists(folder + "DuzevIv.exe") && !p.FileExists(folder + "DuzevIv2.exe")) {
+    missing = "DuzevIv.exe or DuzevIv2.exe";
+  }
+  if (!p.FileExists(folder + "UmowaPol.txt")) {
+    missing += missing.empty() ? "UmowaPol.txt" : " and UmowaPol.txt";
+  }
+  return missing;
 }
 
 std::string InstallerDriveRoot() {
