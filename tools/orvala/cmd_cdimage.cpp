@@ -1,8 +1,9 @@
 // orvala cd-image CD_TREE SETUP OUT.iso [--label LABEL]: masters the release CD with xorriso
-// (untObrazCD.h tells what goes in). It refuses, with one line naming the cause, a tree without
-// the files the CD-location dialog looks for and a tree with an entry the image cannot carry.
-// The image is written beside OUT.iso and renamed to it once xorriso has finished, so a failed
-// run leaves no partial image behind.
+// (untObrazCD.h tells what goes in). With --check and the tree alone it only checks the tree
+// and the label, so that a release can refuse a bad tree before it builds anything. It refuses,
+// with one line naming the cause, a tree without the files the CD-location dialog looks for and a
+// tree with an entry the image cannot carry. The image is written beside OUT.iso and renamed to it
+// once xorriso has finished, so a failed run leaves no partial image behind.
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -94,28 +95,33 @@ int RunCdImage(const std::vector<std::string>& args) {
   std::vector<std::string> files;
   std::string labelOption;
   bool labelGiven = false;
+  bool checkOnly = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--label" && i + 1 < args.size() && !labelGiven) {
       labelOption = args[++i];
       labelGiven = true;
+    } else if (args[i] == "--check" && !checkOnly) {
+      checkOnly = true;
     } else if (args[i].starts_with("--")) {
       return UsageError("cd-image: unexpected argument '" + args[i] + "'");
     } else {
       files.push_back(args[i]);
     }
   }
-  if (files.size() != 3) {
-    return UsageError("cd-image takes CD_TREE SETUP OUT.iso");
+  if (files.size() != (checkOnly ? 1u : 3u)) {
+    return UsageError(checkOnly ? "cd-image --check takes CD_TREE"
+                                : "cd-image takes CD_TREE SETUP OUT.iso");
   }
+  files.resize(3);
   const fs::path root(files[0]), setup(files[1]), out(files[2]);
   std::error_code ec;
   if (!fs::is_directory(root, ec)) {
     return Fail(files[0] + " is not a folder");
   }
-  if (!fs::is_regular_file(setup, ec)) {
+  if (!checkOnly && !fs::is_regular_file(setup, ec)) {
     return Fail(files[1] + " is not a file");
   }
-  if (IsWithin(out, root)) {
+  if (!checkOnly && IsWithin(out, root)) {
     return Fail(files[2] + " lies inside the CD tree " + files[0]);
   }
 
@@ -142,6 +148,9 @@ int RunCdImage(const std::vector<std::string>& args) {
   if (label.empty()) {
     return Fail("the volume label '" + labelText + "' is not 1 to " +
                 std::to_string(kMaksZnakowEtykiety) + " characters of A-Z, 0-9 and _");
+  }
+  if (checkOnly) {
+    return kWynikOk;
   }
 
   const fs::path partial = out.string() + ".tmp";
