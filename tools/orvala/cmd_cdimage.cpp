@@ -190,9 +190,8 @@ int RunCdImage(const std::vector<std::string>& args) {
   return kWynikOk;
 }
 
-const TRejestracjaPolecenia kRejestracja({"cd-image",
-                                          "cd-image CD_TREE SETUP OUT.iso [--label LABEL]",
-                                          RunCdImage});
+const TRejestracjaPolecenia kRejestracja(
+    {"cd-image", "cd-image CD_TREE SETUP OUT.iso | --check CD_TREE [--label LABEL]", RunCdImage});
 
 }  // namespace
 
