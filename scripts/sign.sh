@@ -88,7 +88,7 @@ sign() {
   if ! osslsigncode verify -in "$signed" -CAfile "$tmp/cas.pem" >"$tmp/verify.log" 2>&1 ||
     ! grep -q '^Signature verification: ok' "$tmp/verify.log"; then
     rm -f "$signed"
-    fail "the signature of $in does not verify: $(grep -v '^$' "$tmp/verify.log" | tail -n 1)"
+    fail "the signature of $in does not verify: $(grep -i -m 1 'error\|fail' "$tmp/verify.log")"
   fi
   mv -f "$signed" "$out"
 }

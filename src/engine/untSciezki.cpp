@@ -155,19 +155,12 @@ bool FileVersionAtLeast(const std::string& path, int major, int minor) {
 }
 
 bool IsSourceDirectory(const std::string& folder) {
-  return !folder.empty() && MissingSourceFiles(folder).empty();
-}
-
-std::string MissingSourceFiles(const std::string& folder) {
+  if (folder.empty()) {
+    return false;
+  }
   platform::TPlatforma& p = Platform();
-  std::string missing;
-  if (!p.FileExists(folder + "DuzevIv.exe") && !p.FileExists(folder + "DuzevIv2.exe")) {
-    missing = "DuzevIv.exe or DuzevIv2.exe";
-  }
-  if (!p.FileExists(folder + "UmowaPol.txt")) {
-    missing += missing.empty() ? "UmowaPol.txt" : " and UmowaPol.txt";
-  }
-  return missing;
+  return (p.FileExists(folder + kProgramCD) || p.FileExists(folder + kProgramCD2)) &&
+         p.FileExists(folder + kUmowaCD);
 }
 
 std::string InstallerDriveRoot() {

@@ -55,10 +55,10 @@ bool FileVersionAtLeast(const std::string& path, int major, int minor);
 // False for an empty argument; true when the folder (with trailing backslash) holds
 // "DuzevIv.exe" or "DuzevIv2.exe", and "UmowaPol.txt".
 bool IsSourceDirectory(const std::string& folder);
-// What the folder (with trailing backslash) lacks of those files: empty when it holds them,
-// otherwise the missing names as a reader should see them ("DuzevIv.exe or DuzevIv2.exe",
-// "UmowaPol.txt", or both joined by " and ").
-std::string MissingSourceFiles(const std::string& folder);
+// Those files, for tools that tell what a folder lacks.
+inline constexpr char kProgramCD[] = "DuzevIv.exe";
+inline constexpr char kProgramCD2[] = "DuzevIv2.exe";
+inline constexpr char kUmowaCD[] = "UmowaPol.txt";
 
 // The root of the drive the setup program was started from ("D:\"), upper-cased.
 std::string InstallerDriveRoot();

@@ -18,6 +18,7 @@
 
 #include "engine/untSciezki.h"
 #include "platform/host/untPlatformaHost.h"
+#include "platform/untPlatforma.h"
 #include "untObrazCD.h"
 #include "untPolecenia.h"
 
@@ -61,6 +62,21 @@ std::string LastLine(const fs::path& file) {
     }
   }
   return last;
+}
+
+// What the folder lacks of the files the CD-location dialog looks for: empty when it holds
+// them, otherwise the missing names ("DuzevIv.exe or DuzevIv2.exe", "UmowaPol.txt", or both).
+std::string MissingSourceFiles(const std::string& folder) {
+  platform::TPlatforma& p = platform::Platform();
+  const auto has = [&](std::string_view name) { return p.FileExists(folder + std::string(name)); };
+  std::string missing;
+  if (!has(kProgramCD) && !has(kProgramCD2)) {
+    missing = std::string(kProgramCD) + " or " + std::string(kProgramCD2);
+  }
+  if (!has(kUmowaCD)) {
+    missing += (missing.empty() ? "" : " and ") + std::string(kUmowaCD);
+  }
+  return missing;
 }
 
 // Runs xorriso with `args`, its output into `log`. The exit status, or -1 when it did not start.
