@@ -85,7 +85,9 @@ sign() {
   pkcs12 -nokeys -cacerts -out "$tmp/chain.pem" || : >"$tmp/chain.pem"
   cat "$tmp/chain.pem" >"$tmp/cas.pem"
   [ ! -f "$system_cas" ] || cat "$system_cas" >>"$tmp/cas.pem"
-  if ! osslsigncode verify -in "$signed" -CAfile "$tmp/cas.pem" >"$tmp/verify.log" 2>&1 ||
+  local check=(verify -in "$signed" -CAfile "$tmp/cas.pem")
+  [ -z "$timestamp" ] || check+=(-TSA-CAfile "$tmp/cas.pem")  # the time stamp's authority too
+  if ! osslsigncode "${check[@]}" >"$tmp/verify.log" 2>&1 ||
     ! grep -q '^Signature verification: ok' "$tmp/verify.log"; then
     rm -f "$signed"
     fail "the signature of $in does not verify: $(grep -i -m 1 'error\|fail' "$tmp/verify.log")"
