@@ -79,7 +79,10 @@ sign() {
   [ -z "$timestamp" ] || args+=(-ts "$timestamp")
   osslsigncode "${args[@]}" >"$tmp/sign.log" 2>&1 || {
     rm -f "$signed"
-    fail "osslsigncode could not sign $in: $(grep -v '^$' "$tmp/sign.log" | tail -n 1)"
+    local reason
+    reason=$(grep -m 1 -E 'HTTP failure|timestamping failed' "$tmp/sign.log" ||
+      grep -v '^$' "$tmp/sign.log" | tail -n 1)
+    fail "osslsigncode could not sign $in: $reason"
   }
   # Verified against the chain the certificate brings and the system's authorities.
   pkcs12 -nokeys -cacerts -out "$tmp/chain.pem" || : >"$tmp/chain.pem"
