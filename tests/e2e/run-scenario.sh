@@ -79,8 +79,15 @@ started=1
 eval "$env_text"
 
 cd_dir="$work/cd"
-cp -R "$build/$cdvariant" "$cd_dir"
-cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
+if [ -n "${ORVALA_E2E_CD:-}" ]; then
+  # A CD as it is, its own Instalator.exe included (a release CD read back from its image, files
+  # read-only as a CD's are; its folders writable, so that the work folder can be removed).
+  cp -R "$ORVALA_E2E_CD" "$cd_dir"
+  find "$cd_dir" -type d -exec chmod u+w {} +
+else
+  cp -R "$build/$cdvariant" "$cd_dir"
+  cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
+fi
 drive_c="$WINEPREFIX/drive_c"
 # Wine links the user's shell folders (Desktop, Documents, ...) to the host's home when it
 # boots a prefix: make them real folders, so that shortcuts the run puts on the desktop stay
