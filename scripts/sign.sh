@@ -7,6 +7,8 @@
 #   ORVALA_SIGN_PASSWORD_FILE   a file whose first line is the PKCS#12 password
 #   ORVALA_SIGN_TIMESTAMP_URL   optional: an RFC 3161 time-stamp server, so that the signature
 #                               stays valid after the certificate expires
+#   ORVALA_SIGN_URL             optional: the web address in the signed description (the
+#                               package's page by default)
 #
 #   scripts/sign.sh --check     checks the certificate: readable, the password right, a private
 #                               key inside, valid now, meant for code signing
@@ -18,7 +20,7 @@
 set -euo pipefail
 
 package_title="Orvala Pakiet"
-package_url="https://www.vertal.pl/orvala/"
+package_url=${ORVALA_SIGN_URL:-https://www.vertal.pl/orvala/}
 system_cas=/etc/ssl/certs/ca-certificates.crt
 
 fail() { echo "sign: $*" >&2; exit 1; }
