@@ -64,7 +64,7 @@ class TNazwyFolderu {
 
  private:
   std::unordered_map<std::string, platform::TWpisKatalogu> files_;  // folded name -> entry
-  std::unordered_set<std::string> taken_;               // folded names
+  std::unordered_set<std::string> taken_;                           // folded names
 };
 
 class TKopieZapasowe {

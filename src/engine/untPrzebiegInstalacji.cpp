@@ -98,8 +98,7 @@ class TPrzebieg {
   bool CheckPoint() { return state_.cancelled || CheckCancel(); }
   // A press of Close seen inside a file: the question at once; true when the cancel was
   // confirmed and rolled back. `partial` is the file being written, deleted before the rollback.
-  bool CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out,
-                        const std::string& partial);
+  bool CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out, const std::string& partial);
   bool AskToCancel();
   void ConfirmCancel();
   void Rollback();
