@@ -18,11 +18,13 @@
 # inside that file, times the question and answers Yes.
 # With "reinstall" among BENCH_PARTS, on the small-file CD: a run into a new folder against a
 # run over the installation the previous run left (the same CD: files already in place), ROUNDS
-# times each and alternately.
+# times each and alternately; "reinstall-changed" the same over an installation whose data
+# files all differ from the CD's (each replaced and kept aside until the end).
 # Prints the best time of each, the ratios and the cancel latencies; never fails on a figure.
 # BENCH_INSTALATOR names another Instalator.exe to time instead of the build's; BENCH_BEFORE one
 # to time beside it, alternately in every part (an older build, say).
-# BENCH_PARTS picks some of "small large cancel huge reinstall" (default all but reinstall).
+# BENCH_PARTS picks some of "small large cancel huge reinstall reinstall-changed" (default the
+# first four).
 # Needs the win32 build (Instalator.exe, the autopilot, the demo CD) and makensis.
 set -euo pipefail
 exec </dev/null
@@ -239,20 +241,28 @@ bench_huge() {
   rm -rf "$cd_dir" "$target"
 }
 
+# An earlier installation that differs from the CD in every file of its data folders (one byte
+# more at the end of each): the run replaces them all, keeping each aside until its end.
+change_previous() {
+  local f
+  while IFS= read -r -d '' f; do printf 'x' >>"$f"; done < <(find "$target/Dane" -type f -print0)
+}
+
 bench_reinstall() {
-  local e name n r ns rs
+  local how=$1 e name n r ns rs
   for e in "$instalator" $before; do
     name=run
     [ "$e" = "$instalator" ] || name=before
     ns=() rs=()
     for _ in $(seq "$rounds"); do
       ns+=("$(exe=$e time_run)")
+      [ "$how" = same ] || change_previous
       rs+=("$(exe=$e keep_target=1 time_run)")
     done
     n=$(best "${ns[@]}")
     r=$(best "${rs[@]}")
-    LC_ALL=C printf '%-7s reinstall (%s x %s KB): new folder %7.3f s   over the previous %7.3f s   ratio %5.2f   (rounds: new %s; over %s)\n' \
-      "$name" "$small_count" "$small_kb" "$n" "$r" "$(ratio "$r" "$n")" "${ns[*]}" "${rs[*]}"
+    LC_ALL=C printf '%-7s reinstall (%s x %s KB), previous %-7s new folder %7.3f s   over the previous %7.3f s   ratio %5.2f   (rounds: new %s; over %s)\n' \
+      "$name" "$small_count" "$small_kb" "$how:" "$n" "$r" "$(ratio "$r" "$n")" "${ns[*]}" "${rs[*]}"
   done
   rm -rf "$target"
 }
@@ -260,7 +270,7 @@ bench_reinstall() {
 parts=${BENCH_PARTS:-small large cancel huge}
 has() { [[ " $parts " == *" $1 "* ]]; }
 echo "installation run vs xcopy and a peer installer under Wine, best of $rounds"
-if has small || has cancel || has reinstall; then
+if has small || has cancel || has reinstall || has reinstall-changed; then
   if has small; then
     bench_cd many-small "$small_count" "$small_kb"
   else
@@ -272,7 +282,8 @@ if has small || has cancel || has reinstall; then
     bench_cancel run
     if [ -n "$before" ]; then exe=$before bench_cancel before; fi
   fi
-  if has reinstall; then bench_reinstall; fi
+  if has reinstall; then bench_reinstall same; fi
+  if has reinstall-changed; then bench_reinstall changed; fi
   rm -rf "$work/cd-many-small"
 fi
 if has large; then bench_cd few-large "$large_count" "$large_kb"; fi
