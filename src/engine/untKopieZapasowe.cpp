@@ -33,7 +33,7 @@ TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present
   for (const platform::TWpisKatalogu& entry : present) {
     std::string folded = LowerText1250(entry.name);
     if (!entry.IsDirectory()) {
-      files_.emplace(folded, entry.name);
+      files_.emplace(folded, entry);
     }
     taken_.insert(std::move(folded));
   }
@@ -50,9 +50,17 @@ std::optional<std::string> TNazwyFolderu::FirstReplacement(const std::string& na
   if (it == files_.end()) {
     return std::nullopt;
   }
-  std::string present = std::move(it->second);
+  std::string present = std::move(it->second.name);
   files_.erase(it);
   return present;
+}
+
+const platform::TWpisKatalogu* TNazwyFolderu::Unreplaced(const std::string& name) const {
+  if (files_.empty()) {
+    return nullptr;
+  }
+  const auto it = files_.find(LowerText1250(name));
+  return it == files_.end() ? nullptr : &it->second;
 }
 
 bool TNazwyFolderu::Taken(const std::string& name) const {

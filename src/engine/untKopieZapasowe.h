@@ -56,12 +56,15 @@ class TNazwyFolderu {
   // For a name that was a file of the folder before the run, once (its first replacement): the
   // file's name as the folder spells it. Otherwise nothing.
   std::optional<std::string> FirstReplacement(const std::string& name);
+  // The file of that name the folder held before the run, while it is not yet replaced (its
+  // name as the folder spells it, attributes and size); null otherwise.
+  const platform::TWpisKatalogu* Unreplaced(const std::string& name) const;
   bool Taken(const std::string& name) const;
   void Take(const std::string& name);
 
  private:
-  std::unordered_map<std::string, std::string> files_;  // folded name -> name
-  std::unordered_set<std::string> taken_;               // folded names
+  std::unordered_map<std::string, platform::TWpisKatalogu> files_;  // folded name -> entry
+  std::unordered_set<std::string> taken_;                           // folded names
 };
 
 class TKopieZapasowe {

@@ -29,8 +29,8 @@
 
 namespace {
 
-constexpr DWORD kLimitMs = 10000;  // every wait of a step
-DWORD gPollMs = 20;                // between two looks of a wait (step "poll")
+DWORD gLimitMs = 10000;  // every wait of a step (step "limit")
+DWORD gPollMs = 20;      // between two looks of a wait (step "poll")
 
 // --- Text helpers ----------------------------------------------------------------------------
 
@@ -244,7 +244,7 @@ double MillisecondsSinceStart() {
 
 // Polls `condition` until it holds or the limit passes.
 template <typename Condition>
-bool WaitFor(Condition condition, DWORD limit = kLimitMs) {
+bool WaitFor(Condition condition, DWORD limit = gLimitMs) {
   const DWORD start = ::GetTickCount();
   for (;;) {
     if (condition()) {
@@ -574,6 +574,13 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
       return false;
     }
     gPollMs = std::max<DWORD>(1, static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)));
+    return true;
+  }
+  if (verb == "limit") {  // limit MS: how long every later waiting step waits
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    gLimitMs = static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10));
     return true;
   }
   if (verb == "mark") {  // mark NAME: prints "mark NAME MS", milliseconds since the start
