@@ -19,6 +19,10 @@ class TPlatformaWin32 : public TPlatforma {
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  // untPrzywracanieWin32.cpp
+  TPrzyczynaBledu FailureReason(const std::string& path) override;
+  bool DeleteFileAtRestart(const std::string& path) override;
+  bool RemoveKey(TKorzen root, const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;

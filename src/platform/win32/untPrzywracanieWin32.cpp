@@ -1,0 +1,68 @@
+// The Win32 platform: what a reinstall needs to give the previous installation back: why a file
+// operation failed (a file that another program holds), deletion at the next restart, and the
+// removal of a registry key (the record of a run under way).
+//
+// A file that another process keeps open without delete sharing cannot be renamed, replaced or
+// deleted (ERROR_SHARING_VIOLATION; a locked range: ERROR_LOCK_VIOLATION); the .exe of a
+// running program can be renamed but not deleted (ERROR_ACCESS_DENIED). Access is denied for
+// other reasons too (a read-only file, a directory, a hidden or system file that CREATE_ALWAYS
+// refuses): then the entry's attributes say so, and the failure is not one of a file in use.
+#include "platform/win32/untWindows.h"
+
+#include <string>
+
+#include "platform/win32/untPlatformaWin32.h"
+
+namespace orvala::platform {
+
+namespace {
+
+// An 8-bit path of the ANSI code page in UTF-16, for the wide functions.
+std::wstring SzerokaSciezka(const std::string& path) {
+  if (path.empty() || path.size() > kMaxPath) {
+    return std::wstring();
+  }
+  const int n =
+      ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
+  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
+  if (n > 0) {
+    ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), out.data(), n);
+  }
+  return out;
+}
+
+}  // namespace
+
+TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
+  const DWORD error = ::GetLastError();
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+    return TPrzyczynaBledu::PlikWUzyciu;
+  }
+  if (error != ERROR_ACCESS_DENIED) {
+    return TPrzyczynaBledu::Inna;
+  }
+  const std::wstring wide = SzerokaSciezka(path);
+  const DWORD attributes =
+      wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
+  constexpr DWORD kOdmowaBezUzycia = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kOdmowaBezUzycia) != 0) {
+    return TPrzyczynaBledu::Inna;
+  }
+  return TPrzyczynaBledu::PlikWUzyciu;
+}
+
+bool TPlatformaWin32::DeleteFileAtRestart(const std::string& path) {
+  const std::wstring wide = SzerokaSciezka(path);
+  // Recorded by the system under PendingFileRenameOperations; needs an administrator.
+  return !wide.empty() &&
+         ::MoveFileExW(wide.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+}
+
+bool TPlatformaWin32::RemoveKey(TKorzen root, const std::string& path) {
+  const HKEY hive = root == TKorzen::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const std::wstring wide = SzerokaSciezka(path);
+  return !wide.empty() && ::RegDeleteKeyW(hive, wide.c_str()) == ERROR_SUCCESS;
+}
+
+}  // namespace orvala::platform
