@@ -1,6 +1,11 @@
 // The Win32 implementation of the platform: the documented API called directly, the *A
 // functions for the 8-bit paths and texts, the *W ones for the wide paths and strings.
 // Windows only; the program entry installs one with SetPlatform().
+//
+// One source file per part: untPlatformaWin32Pliki (listings, files, directories, drives),
+// ...Teksty (paths as texts), ...Rejestr (registry), ...Powloka (shell folders and links),
+// ...System (system values, resources, versions, fonts); untPlatformaWin32Wspolne.h holds the
+// path checks and conversions they share.
 #pragma once
 
 #include "platform/untPlatforma.h"
