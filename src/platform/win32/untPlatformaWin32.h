@@ -4,8 +4,9 @@
 //
 // One source file per part: untPlatformaWin32Pliki (listings, files, directories, drives),
 // ...Teksty (paths as texts), ...Rejestr (registry), ...Powloka (shell folders and links),
-// ...System (system values, resources, versions, fonts); untPlatformaWin32Wspolne.h holds the
-// path checks and conversions they share.
+// ...System (system values, resources, versions, fonts), untPrzywracanieWin32 (why a file
+// operation failed, deletion at restart, removal of a registry key); untPlatformaWin32Wspolne.h
+// holds the path checks and conversions they share.
 #pragma once
 
 #include "platform/untPlatforma.h"

@@ -12,23 +12,18 @@
 #include <string>
 
 #include "platform/win32/untPlatformaWin32.h"
+#include "platform/win32/untPlatformaWin32Wspolne.h"
 
 namespace orvala::platform {
 
+using namespace win32;
+
 namespace {
 
-// An 8-bit path of the ANSI code page in UTF-16, for the wide functions.
+// A path for the wide functions, converted as the layer converts every path; empty when it
+// fails the layer's path checks.
 std::wstring SzerokaSciezka(const std::string& path) {
-  if (path.empty() || path.size() > kMaxPath) {
-    return std::wstring();
-  }
-  const int n =
-      ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(n > 0 ? n : 0), L'\0');
-  if (n > 0) {
-    ::MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), out.data(), n);
-  }
-  return out;
+  return Dopuszczalna(path) ? ZAnsi(path) : std::wstring();
 }
 
 }  // namespace
