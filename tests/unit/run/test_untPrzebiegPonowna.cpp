@@ -399,15 +399,17 @@ void ExpectPreviousPlusAdded(const TObraz& before, const TObraz& after,
   }
 }
 
+// How many calls of `operation` a reinstall that nothing disturbs makes.
+int CallsOfACleanRun(TOperacja operation) {
+  TPonowna clean;
+  TPlatformaAwarie counts(clean.env.host);
+  TZasiegPlatformy scope(counts);
+  EXPECT_EQ(clean.Run(), TWynikInstalacji::Success);
+  return counts.Calls(operation);
+}
+
 TEST(InstallationOverAPreviousOne, ARunThatFailsGivesBackWhatItReplacedAndKeepsWhatItAdded) {
-  int reads = 0;
-  {
-    TPonowna clean;
-    TPlatformaAwarie counts(clean.env.host);
-    TZasiegPlatformy scope(counts);
-    ASSERT_EQ(clean.Run(), TWynikInstalacji::Success);
-    reads = counts.Calls(TOperacja::Read);
-  }
+  const int reads = CallsOfACleanRun(TOperacja::Read);
   // Every read of the copy fails in turn (the payload's own reads are not counted here).
   int failed = 0;
   for (int k = 1; k <= reads; ++k) {
@@ -440,14 +442,7 @@ TEST(InstallationOverAPreviousOne, ASpecialVersionCutShortIsPutBackAndTheRunGoes
 }
 
 TEST(InstallationOverAPreviousOne, ABackupOfARunningProgramIsHiddenAndDeletedAtRestart) {
-  int deletes = 0;
-  {
-    TPonowna clean;
-    TPlatformaAwarie counts(clean.env.host);
-    TZasiegPlatformy scope(counts);
-    ASSERT_EQ(clean.Run(), TWynikInstalacji::Success);
-    deletes = counts.Calls(TOperacja::Delete);
-  }
+  const int deletes = CallsOfACleanRun(TOperacja::Delete);
   TPonowna run;
   TPlatformaAwarie faults(run.env.host);
   TZasiegPlatformy scope(faults);
