@@ -10,6 +10,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "engine/untInstalFunkcje.h"
@@ -18,6 +19,7 @@
 #include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "engine/untPatcher.h"
+#include "engine/untPlikWUzyciu.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
@@ -76,7 +78,11 @@ class TPrzebieg {
         state_(state),
         observer_(observer),
         display_(observer, options.language),
-        backups_(state.keptFiles, state.copiedFiles) {}
+        backups_(state.keptFiles, state.copiedFiles),
+        record_(ActiveEdition()) {
+    backups_.AskWhenInUse([this](const std::string& path) { return AskInUse(path); });
+    backups_.Record(&record_);
+  }
 
   TWynikInstalacji Run();
 
@@ -102,6 +108,8 @@ class TPrzebieg {
   bool AskToCancel();
   void ConfirmCancel();
   void Rollback();
+  bool AskInUse(const std::string& path);
+  void Finish(bool failed);
 
   TWideString Text(int id) const { return GetText(options_.language, id, false); }
   // The gauge at bytes done, on the screen when a redraw is due (untInstalOdswiezanie.h).
@@ -113,6 +121,7 @@ class TPrzebieg {
   TObserwatorInstalacji& observer_;
   TOdswiezanie display_;
   TKopieZapasowe backups_;
+  TZapisPrzebiegu record_;
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
   std::vector<std::uint8_t> present_;  // a block of the file already in the target
@@ -126,6 +135,7 @@ TWynikInstalacji TPrzebieg::Run() {
   state_.success = false;
   scale_ = TSkalaPostepu(options_.requiredBytes);
   observer_.EnableClose(true);
+  record_.Start();
   bool failed = false;
   try {
     CopyPhase();
@@ -133,16 +143,17 @@ TWynikInstalacji TPrzebieg::Run() {
     if (!state_.cancelled) {
       LaterSteps();
     }
+  } catch (const EPrzerwanieInstalacji&) {
+    // A file in use, and the user chose to end: as a confirmed cancel.
+    Rollback();
+    state_.cancelled = true;
   } catch (const std::exception&) {
-    failed = true;  // the end page reports it; nothing is rolled back
+    failed = true;  // the end page reports it
   } catch (...) {
     failed = true;
   }
   observer_.EnableClose(false);
-  if (!state_.cancelled) {
-    // Finished or failed, the run keeps what it wrote: the files it replaced are not needed.
-    backups_.DiscardAll([this] { display_.Tick(); });
-  }
+  Finish(failed);
   observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
   state_.running = false;
   state_.success = !state_.cancelled && !failed;
@@ -153,6 +164,20 @@ TWynikInstalacji TPrzebieg::Run() {
     return TWynikInstalacji::Cancelled;
   }
   return failed ? TWynikInstalacji::Failed : TWynikInstalacji::Success;
+}
+
+// The kept files at the end: a cancel has given them back already; a failed run gives back what
+// it replaced and keeps what it added; a finished run needs them no more. The record of the run
+// goes once nothing is left to undo, and before a finished run deletes its backups: a run cut
+// off while deleting them has installed everything.
+void TPrzebieg::Finish(bool failed) {
+  if (!state_.cancelled && failed) {
+    backups_.ReturnAll([this] { display_.Tick(); });
+  }
+  record_.End();
+  if (!state_.cancelled && !failed) {
+    backups_.DiscardAll([this] { display_.Tick(); });
+  }
 }
 
 void TPrzebieg::CopyPhase() {
@@ -342,7 +367,9 @@ TPrzebieg::TPlik TPrzebieg::CopyOneFile(const std::string& source, const std::st
   if (!in) {
     throw EInOutError("cannot open " + source);
   }
-  std::unique_ptr<platform::TPlikPlatformy> out = os.CreateWrite(target);
+  std::unique_ptr<platform::TPlikPlatformy> out =
+      RetryWhileInUse([this](const std::string& path) { return AskInUse(path); }, target,
+                      [&] { return os.CreateWrite(target); });
   if (!out) {
     throw EInOutError("cannot create " + target);
   }
@@ -454,6 +481,12 @@ bool TPrzebieg::AskToCancel() {
 void TPrzebieg::ConfirmCancel() {
   Rollback();
   state_.cancelled = true;
+}
+
+// The question about a file another program holds, in the question dialog: true for Yes.
+bool TPrzebieg::AskInUse(const std::string& path) {
+  display_.Flush();
+  return observer_.AskYesNo(FileLabel(options_.language, 314, path));
 }
 
 void TPrzebieg::Rollback() {

@@ -569,6 +569,18 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     ::Sleep(NeedArgs(w, 1) ? static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)) : 0);
     return true;
   }
+  if (verb == "touch") {  // touch PATH: an empty file (a helper of the scenario waits for it)
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    const HANDLE file = ::CreateFileW(FromUtf8(w[1]).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      return Fail("cannot create " + w[1]);
+    }
+    ::CloseHandle(file);
+    return true;
+  }
   if (verb == "poll") {  // poll MS: the interval of every later wait
     if (!NeedArgs(w, 1)) {
       return false;
