@@ -142,8 +142,8 @@ TEST_F(TPlatformaHostTest, ResourcesVersionsAndFontsAreLookedUpWithoutRegardToCa
 }
 
 TEST_F(TPlatformaHostTest, ShellLinksAreRecordedAndWritten) {
-  ASSERT_TRUE(
-      host_.CreateShellLink("C:\\Orvala\\orvatr.exe", "C:\\Orvala", u"C:\\Tłumacz.lnk", u"Tłumacz"));
+  ASSERT_TRUE(host_.CreateShellLink("C:\\Orvala\\orvatr.exe", "C:\\Orvala", u"C:\\Tłumacz.lnk",
+                                    u"Tłumacz"));
   ASSERT_TRUE(
       host_.CreateShellLink("C:\\Orvala\\nowy.exe", "C:\\Orvala", u"c:\\TŁUMACZ.LNK", u"Nowy"));
   ASSERT_EQ(host_.Links().size(), 1u);  // the second one replaced the first
