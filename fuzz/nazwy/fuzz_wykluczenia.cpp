@@ -19,6 +19,7 @@
 #include "config/untInstalStale.h"
 #include "engine/untSciezki.h"
 #include "platform/host/untPlatformaPamieci.h"
+#include "textutil/untKodowanie.h"
 #include "textutil/untUtils.h"
 #include "untFuzzWspolne.h"
 
@@ -33,9 +34,12 @@ std::string Text(const orvala::fuzz::TBajty& b) {
   return std::string(b.begin(), b.end());
 }
 
-// A plain file name: no separator or character Windows refuses, not "." or "..".
+// A plain file name: UTF-8 (as paths are), no separator or character Windows refuses, not "."
+// or "..".
 bool PlainName(const std::string& name) {
-  if (name.empty() || name == "." || name == ".." || name.size() > 200) {
+  bool utf8 = false;
+  orvala::Utf8ToCodePage(name, orvala::TStronaKodowa::Utf8, &utf8);
+  if (!utf8 || name.empty() || name == "." || name == ".." || name.size() > 200) {
     return false;
   }
   for (const char c : name) {

@@ -122,14 +122,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     CheckParsed(text, ParseWidePath(text));
   } else {
-    const std::string path(first.begin(), first.end());
+    // The bytes read as Windows-1250, handed to the 8-bit parser in UTF-8 as the seam holds
+    // paths.
+    const std::string path = orvala::CodePageToUtf8(std::string(first.begin(), first.end()),
+                                                    orvala::TStronaKodowa::Cp1250);
     for (const std::uint8_t b : first) {
       text += orvala::CodePageToUnicode(orvala::TStronaKodowa::Cp1250, b);
     }
     for (const std::uint8_t b : second) {
       other += orvala::CodePageToUnicode(orvala::TStronaKodowa::Cp1250, b);
     }
-    const std::optional<TSciezkaWin> narrow = ParsePath(path, orvala::TStronaKodowa::Cp1250);
+    const std::optional<TSciezkaWin> narrow = ParsePath(path, orvala::TStronaKodowa::Cp1250, true);
     const std::optional<TSciezkaWin> wide = ParseWidePath(text);
     Check(narrow.has_value() == wide.has_value() && (!narrow || Same(*narrow, *wide)),
           "the 8-bit and the UTF-16 parser disagree");

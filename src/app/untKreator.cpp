@@ -169,7 +169,10 @@ bool CheckShownTarget(const TWideString& shown, std::string& targetDirectory,
                       const std::function<bool()>& enoughSpace,
                       const std::function<bool(TPytanieOpcji)>& ask,
                       std::vector<std::string>& createdDirectories) {
-  if (!platform::Platform().NarrowPath(shown, targetDirectory)) {
+  // The package's 8-bit programs are told the target ("Katalog"): it must be a path of the
+  // system's ANSI code page, whatever names the files inside it have.
+  platform::TPlatforma& system = platform::Platform();
+  if (!system.NarrowPath(shown, targetDirectory) || !system.AnsiCodePageHolds(targetDirectory)) {
     ask(TPytanieOpcji::NieMoznaUtworzyc);
     return false;
   }

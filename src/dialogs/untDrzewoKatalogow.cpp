@@ -101,7 +101,7 @@ std::vector<std::string> PathPieces(std::string_view text) {
 }
 
 bool PieceMatches(std::string_view nodeText, std::string_view piece) {
-  return LowerText1250(nodeText) == LowerText1250(piece);
+  return platform::Platform().SamePath(nodeText, piece);
 }
 
 void TModelKatalogow::Clear() {

@@ -12,7 +12,7 @@ namespace orvala {
 
 // One subfolder found by ListSubfolders.
 struct TPodkatalog {
-  std::string name;   // in the system's ANSI code page
+  std::string name;   // as listed (UTF-8)
   bool hasSubfolder;  // the node gets an expandable mark
 };
 
@@ -36,7 +36,7 @@ std::string WithBackslash(const std::string& path);
 // backslash (the whole rest when none is left); a piece not ending with ":\" loses its trailing
 // backslash. "C:\Program Files\Orvalis" gives "C:\", "Program Files", "Orvalis".
 std::vector<std::string> PathPieces(std::string_view text);
-// Node text and path piece are equal after lower-casing both with LowerText1250.
+// Node text and path piece name one entry: equal as the file system compares names.
 bool PieceMatches(std::string_view nodeText, std::string_view piece);
 
 inline constexpr int kBrakWezla = -1;

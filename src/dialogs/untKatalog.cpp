@@ -259,7 +259,7 @@ void TfrmKatalog::btnUtworzClick() {
     return;
   }
   platform::TPlatforma& system = platform::Platform();
-  // A name the code page cannot hold is never created with '?' in its place.
+  // A name the system cannot take (NarrowPath) is never created with a stand-in character.
   std::string name;
   const bool held = system.NarrowPath(*typed, name);
   const std::string path = WithBackslash(model_.Path(node)) + name;

@@ -130,7 +130,7 @@ TWideString WithTrailingBackslash(const TWideString& path) {
 }
 
 bool CreateShellLink(const std::string& target, const TWideString& linkPath,
-                     const std::string& description) {
+                     const TWideString& description) {
   return Platform().CreateShellLink(target, DirectoryOfPath(target), linkPath, description);
 }
 
@@ -182,8 +182,8 @@ void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& obs
       options.allUsers ? platform::kFolderCommonDesktop : platform::kFolderDesktop));
   const bool groupExists = !groupFolder.empty() && os.DirectoryExistsWide(groupFolder);
   const bool desktopExists = !desktopFolder.empty() && os.DirectoryExistsWide(desktopFolder);
-  // The description goes through the ANSI interface: it is given only where the system's code
-  // page shows the language's letters, in that code page (not in the storage form).
+  // The description is given only where the system shows the language's letters: in the
+  // locale's language, or in Polish on a system that is not Russian.
   const bool withDescription =
       language == locale || (language == kJezykPolski && locale != kJezykRosyjski);
 
@@ -194,8 +194,8 @@ void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& obs
     const std::string target =
         WithTrailingBackslash(options.targetDirectory) + std::string(row->file);
     const TWideString linkName = ConvertStoredText(row->title, language, false) + u".lnk";
-    const std::string description =
-        withDescription ? ConvertFromStorageForm(row->title, language) : std::string();
+    const TWideString description =
+        withDescription ? ConvertStoredText(row->title, language, false) : TWideString();
     if (os.FileExists(target)) {
       if (options.createGroup && (row->flags & kSkrotGrupa) != 0 && groupExists) {
         CreateShellLink(target, groupFolder + linkName, description);

@@ -40,7 +40,7 @@ TWideString WithTrailingBackslash(const TWideString& path);
 // A shell link at `linkPath` to `target`, working directory the target's directory with
 // trailing backslash. False when the link could not be made.
 bool CreateShellLink(const std::string& target, const TWideString& linkPath,
-                     const std::string& description);
+                     const TWideString& description);
 
 // Creates `path` (UTF-16) with every missing parent. True when it exists afterwards.
 bool CreateDirectoryTreeWide(const TWideString& path);

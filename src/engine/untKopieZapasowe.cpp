@@ -19,7 +19,12 @@ constexpr const char* kPrzyrostekKopii = ".orvala-kopia";
 constexpr int kLiczbaKandydatow = 1000;
 
 bool SamePath(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && LowerText1250(a) == LowerText1250(b);
+  return Platform().SamePath(a, b);
+}
+
+// A name as the file system compares it: the key of the folder's sets.
+std::string Folded(const std::string& name) {
+  return Platform().FoldPath(name);
 }
 
 }  // namespace
@@ -33,14 +38,14 @@ std::string BackupName(const std::string& name, int n) {
 TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present,
                              const std::vector<platform::TWpisKatalogu>& incoming) {
   for (const platform::TWpisKatalogu& entry : present) {
-    std::string folded = LowerText1250(entry.name);
+    std::string folded = Folded(entry.name);
     if (!entry.IsDirectory()) {
       files_.emplace(folded, entry);
     }
     taken_.insert(std::move(folded));
   }
   for (const platform::TWpisKatalogu& entry : incoming) {
-    taken_.insert(LowerText1250(entry.name));
+    taken_.insert(Folded(entry.name));
   }
 }
 
@@ -48,7 +53,7 @@ std::optional<std::string> TNazwyFolderu::FirstReplacement(const std::string& na
   if (files_.empty()) {
     return std::nullopt;
   }
-  const auto it = files_.find(LowerText1250(name));
+  const auto it = files_.find(Folded(name));
   if (it == files_.end()) {
     return std::nullopt;
   }
@@ -66,11 +71,11 @@ const platform::TWpisKatalogu* TNazwyFolderu::Unreplaced(const std::string& name
 }
 
 bool TNazwyFolderu::Taken(const std::string& name) const {
-  return taken_.count(LowerText1250(name)) != 0;
+  return taken_.count(Folded(name)) != 0;
 }
 
 void TNazwyFolderu::Take(const std::string& name) {
-  taken_.insert(LowerText1250(name));
+  taken_.insert(Folded(name));
 }
 
 // --- Keeping files -----------------------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include "config/untInstalStale.h"
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
+#include "textutil/untKodowanie.h"
 #include "engine/untStanDekodera.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
@@ -399,8 +400,10 @@ std::int32_t ApplyPatchList(const std::string& listName, const std::string& upda
   TCzytnikListy reader(*list, listPath);
   TRekordLatki record;
   while (reader.ReadRecord(record)) {
-    ApplyPatchEntry(record.patchName, record.targetName, record.oldLength, record.scriptLength,
-                    record.newLength);
+    // The list names its files in Windows-1250; paths are UTF-8.
+    ApplyPatchEntry(CodePageToUtf8(record.patchName, TStronaKodowa::Cp1250),
+                    CodePageToUtf8(record.targetName, TStronaKodowa::Cp1250), record.oldLength,
+                    record.scriptLength, record.newLength);
   }
   list->Close();  // read-only: a failing close loses nothing
   return st.status;

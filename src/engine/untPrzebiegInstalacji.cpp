@@ -125,7 +125,7 @@ class TPrzebieg {
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
   std::vector<std::uint8_t> present_;  // a block of the file already in the target
-  std::string copyRoot_;  // the target, lower-cased: a source folder that is it is skipped
+  std::string copyRoot_;  // the target, folded (FoldPath): a source folder that is it is skipped
 };
 
 TWynikInstalacji TPrzebieg::Run() {
@@ -187,11 +187,12 @@ void TPrzebieg::CopyPhase() {
   ShowProgress();
   if (!kPrzelacznikiBudowy.skipCopy) {
     const std::string list = BuildExclusionList(ActiveEdition(), options_.installDictionaries);
-    copyRoot_ = LowerText1250(WithoutTrailingBackslash(options_.targetDirectory));
+    platform::TPlatforma& os = Platform();
+    copyRoot_ = os.FoldPath(WithoutTrailingBackslash(options_.targetDirectory));
     // The options page records the target when it creates it: then it holds nothing yet.
     const bool created =
         std::any_of(state_.createdDirectories.begin(), state_.createdDirectories.end(),
-                    [this](const std::string& d) { return LowerText1250(d) == copyRoot_; });
+                    [this, &os](const std::string& d) { return os.FoldPath(d) == copyRoot_; });
     CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list,
              created);
     display_.Flush();  // the last file and the gauge as the copy left them
@@ -246,7 +247,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
     const std::string from = source + '\\' + entry.name;
     const std::string to = target + '\\' + entry.name;
     if (entry.IsDirectory()) {
-      if (LowerText1250(from) == copyRoot_) {
+      if (os.FoldPath(from) == copyRoot_) {
         continue;  // the target inside the source: never copy the copy into itself
       }
       const bool madeNow = os.CreateDirectory(to);

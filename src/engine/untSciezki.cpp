@@ -26,7 +26,7 @@ constexpr std::string_view kStaleWykluczenia =
     "<SAPI51tts.exe><SyntezaMowy.exe><start.exe>";
 
 std::string WithinLimit(std::string path) {
-  return path.size() <= kMaxPath ? path : std::string();
+  return platform::PathLength(path) <= kMaxPath ? path : std::string();
 }
 
 // `folder` + "\" + `name`, without doubling a backslash the folder already ends with.
@@ -119,7 +119,7 @@ int DriveNumber(const std::string& path) {
 }
 
 std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions) {
-  if (folder.empty() || folder.size() > kMaxPath) {
+  if (folder.empty() || platform::PathLength(folder) > kMaxPath) {
     return 0;
   }
   return TreeSize(folder, exclusions);
@@ -140,7 +140,7 @@ std::string BuildExclusionList(int edition, bool installDictionaries) {
 
 bool FileVersionAtLeast(const std::string& path, int major, int minor) {
   std::string version;
-  if (path.empty() || path.size() > kMaxPath || !Platform().FileVersionString(path, version)) {
+  if (path.empty() || !Platform().FileVersionString(path, version)) {
     return false;
   }
   const std::size_t dot = version.find('.');

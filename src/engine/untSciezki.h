@@ -3,8 +3,8 @@
 // path is on; whether a file's version is recent enough; whether a folder holds the
 // installation files; and the exclusion list that decides which source names the copy skips.
 //
-// Plain functions without state, over the process-wide platform. Paths are 8-bit strings in the
-// system's ANSI code page, of at most 260 characters; a longer one yields the empty answer. Nothing
+// Plain functions without state, over the process-wide platform. Paths are UTF-8 strings of at
+// most 260 (UTF-16) characters; a longer one yields the empty answer. Nothing
 // here throws: a failing system call, a missing registry value or a file without version resource
 // yields an empty string, 0 or false.
 #pragma once

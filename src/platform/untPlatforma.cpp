@@ -17,12 +17,16 @@ TPlatforma& Platform() {
   return *gPlatforma;
 }
 
-void SetPlatform(TPlatforma* platform) { gPlatforma = platform; }
+void SetPlatform(TPlatforma* platform) {
+  gPlatforma = platform;
+}
 
 TZasiegPlatformy::TZasiegPlatformy(TPlatforma& platform) : previous_(gPlatforma) {
   gPlatforma = &platform;
 }
 
-TZasiegPlatformy::~TZasiegPlatformy() { gPlatforma = previous_; }
+TZasiegPlatformy::~TZasiegPlatformy() {
+  gPlatforma = previous_;
+}
 
 }  // namespace orvala::platform

@@ -7,12 +7,20 @@
 // and the tests run natively. A fault-injecting wrapper (untPlatformaAwarie.h) sits over either.
 //
 // Conventions:
-//  - Paths are 8-bit strings in the system's ANSI code page (Windows-1250 on a Polish system,
-//    Windows-1251 on a Russian one), in Windows form ("C:\dir\file"), at most kMaxPath
-//    characters; a longer path fails the call (false / empty), it never overruns anything.
-//    WidenPath and NarrowPath convert them for controls, with that code page and no other.
-//  - Wide paths (TWideString, UTF-16) are used only where the program shows or stores texts in
-//    UTF-16: shortcut files and the Start-menu group folder.
+//  - Paths are 8-bit strings that hold UTF-8, in Windows form ("C:\dir\file"), at most kMaxPath
+//    UTF-16 characters; a longer path fails the call (false / empty), it never overruns
+//    anything. Every name of a CD or a disk passes, whatever the system's ANSI code page. The
+//    implementation alone converts them: to UTF-16 for the wide functions on an NT-family
+//    system, to the ANSI code page on any other (where a path the code page cannot hold fails
+//    the call, as the system could not take it either). WidenPath and NarrowPath are the
+//    conversions for controls. 8-bit registry strings are held the same way (the program's are
+//    paths or ASCII).
+//  - Paths and names are compared as the file system compares them (FoldPath, SamePath), never
+//    by a text table's case mapping.
+//  - The ANSI code page decides one thing more: whether the package's own 8-bit programs can
+//    be told a folder (AnsiCodePageHolds).
+//  - Wide paths (TWideString, UTF-16) are used where the program builds texts in UTF-16:
+//    shortcut files and the Start-menu group folder.
 //  - Every call reports failure through its result; nothing throws.
 //  - Handles (TPlikPlatformy, TKluczRejestru) are owning objects: destroying one closes it.
 #pragma once
@@ -31,6 +39,18 @@ namespace orvala::platform {
 
 inline constexpr std::size_t kMaxPath = 260;
 
+// The length of a path (UTF-8) in UTF-16 characters, as the system counts it against kMaxPath.
+constexpr std::size_t PathLength(std::string_view path) {
+  std::size_t n = 0;
+  for (const char c : path) {
+    const auto b = static_cast<unsigned char>(c);
+    if ((b & 0xC0) != 0x80) {
+      n += b >= 0xF0 ? 2 : 1;  // a character beyond the BMP is a surrogate pair
+    }
+  }
+  return n;
+}
+
 // Attribute bits, with the values Windows uses.
 inline constexpr std::uint32_t kAttrReadOnly = 0x01;
 inline constexpr std::uint32_t kAttrHidden = 0x02;
@@ -40,7 +60,7 @@ inline constexpr std::uint32_t kAttrArchive = 0x20;
 
 // One entry of a directory listing.
 struct TWpisKatalogu {
-  std::string name;          // file name only, in the ANSI code page
+  std::string name;          // file name only (UTF-8)
   std::uint32_t attributes;  // kAttr* bits
   std::uint64_t size;        // 64-bit size; 0 for directories
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
@@ -152,13 +172,19 @@ class TPlatforma {
   virtual bool DirectoryExistsWide(const TWideString& path) = 0;
   virtual bool FileExistsWide(const TWideString& path) = 0;
 
-  // --- Paths as texts -------------------------------------------------------------------
-  // A path of the ANSI code page as the UTF-16 text a control shows: every byte is one
-  // character, so NarrowPath gives the same bytes back.
+  // --- Paths as texts ------------------------------------------------------------------
+  // A path as the UTF-16 text a control shows (every character kept).
   virtual TWideString WidenPath(std::string_view path) = 0;
-  // A UTF-16 text (typed or shown) as a path of the ANSI code page: `narrow` gets '?' in place
-  // of each character the code page lacks, and the result is false when there was one.
+  // A UTF-16 text (typed or shown) as a path: false, with U+FFFD in `narrow`, for a text that
+  // is no path of this system (an unpaired surrogate; on a non-NT system, '?' for a character
+  // that the ANSI code page lacks).
   virtual bool NarrowPath(const TWideString& path, std::string& narrow) = 0;
+  // The path folded as the file system folds names (the key two spellings of one entry share).
+  virtual std::string FoldPath(std::string_view path) = 0;
+  bool SamePath(std::string_view a, std::string_view b) { return FoldPath(a) == FoldPath(b); }
+  // Whether the system's ANSI code page holds every character of the path (always for 65001),
+  // so that an 8-bit program can be told it.
+  virtual bool AnsiCodePageHolds(std::string_view path) = 0;
 
   // --- Registry --------------------------------------------------------------------------
   // Opens `path` under `root` with `access`; creates missing keys only when `create` is true.
@@ -171,10 +197,11 @@ class TPlatforma {
   // --- Shell -----------------------------------------------------------------------------
   // The folder's path as the shell reports it (no trailing backslash added); empty on failure.
   virtual TWideString SpecialFolder(int folder) = 0;
-  // A shell link at `linkPath` to `target`, with working directory and description.
-  // False when the link object or one of its interfaces cannot be had.
+  // A shell link at `linkPath` to `target`, with working directory and description (the
+  // UTF-16 text the shell shows as its tooltip). False when the link object or one of its
+  // interfaces cannot be had.
   virtual bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
-                               const TWideString& linkPath, const std::string& description) = 0;
+                               const TWideString& linkPath, const TWideString& description) = 0;
 
   // --- System ----------------------------------------------------------------------------
   virtual std::string WindowsDirectory() = 0;  // empty on failure

@@ -174,7 +174,7 @@ std::unique_ptr<TKluczRejestru> TPlatformaAwarie::OpenKey(TKorzen root, const st
 bool TPlatformaAwarie::CreateShellLink(const std::string& target,
                                        const std::string& workingDirectory,
                                        const TWideString& linkPath,
-                                       const std::string& description) {
+                                       const TWideString& description) {
   return !Count(TOperacja::ShellLink) &&
          inner_.CreateShellLink(target, workingDirectory, linkPath, description);
 }
@@ -223,6 +223,12 @@ TWideString TPlatformaAwarie::WidenPath(std::string_view path) {
 }
 bool TPlatformaAwarie::NarrowPath(const TWideString& path, std::string& narrow) {
   return inner_.NarrowPath(path, narrow);
+}
+std::string TPlatformaAwarie::FoldPath(std::string_view path) {
+  return inner_.FoldPath(path);
+}
+bool TPlatformaAwarie::AnsiCodePageHolds(std::string_view path) {
+  return inner_.AnsiCodePageHolds(path);
 }
 TWideString TPlatformaAwarie::SpecialFolder(int folder) {
   return inner_.SpecialFolder(folder);

@@ -1,5 +1,6 @@
 // Code pages and UTF conversions: Windows-1250 (Polish), Windows-1251 (Russian),
-// Windows-1252 (Western), UTF-8 (host names, source texts, tool output) and UTF-16 (display).
+// Windows-1252 (Western), UTF-8 (paths, host names, source texts, tool output; also a system's
+// ANSI code page 65001) and UTF-16 (display); Unicode case folding of names.
 //
 // Everything here is constexpr so that the text table can turn its readable UTF-8 literals into
 // each column's 8-bit form at compile time.
@@ -14,7 +15,9 @@
 
 namespace orvala {
 
-enum class TStronaKodowa { Cp1250, Cp1251, Cp1252 };
+// The 8-bit code pages. Utf8 (65001) is no table: as an ANSI code page it holds every text,
+// and its bytes above 0x7F are not characters on their own.
+enum class TStronaKodowa { Cp1250, Cp1251, Cp1252, Utf8 };
 
 namespace detail {
 // Bytes 0x80..0xFF of Windows-1250; undefined bytes keep their own value.
@@ -75,14 +78,19 @@ constexpr char16_t CodePageToUnicode(TStronaKodowa cp, std::uint8_t b) {
       return detail::kHigh1251[b - 0x80];
     case TStronaKodowa::Cp1252:
       return detail::kHigh1252[b - 0x80];
+    case TStronaKodowa::Utf8:
+      return 0xFFFD;
   }
   return b;
 }
 
-// The byte of `u` in code page `cp`, or -1 when the code page cannot hold it.
+// The byte of `u` in code page `cp`, or -1 when the code page cannot hold it in one byte.
 constexpr int UnicodeToCodePage(TStronaKodowa cp, char32_t u) {
   if (u < 0x80) {
     return static_cast<int>(u);
+  }
+  if (cp == TStronaKodowa::Utf8) {
+    return -1;
   }
   for (int b = 0x80; b < 0x100; ++b) {
     if (CodePageToUnicode(cp, static_cast<std::uint8_t>(b)) == u) {
@@ -132,12 +140,22 @@ constexpr char32_t DecodeUtf8(std::basic_string_view<Char> s, std::size_t& pos) 
   return u;
 }
 
-// UTF-8 → 8-bit text of `cp`. Characters the code page cannot hold become '?' and clear `ok`.
+// UTF-8 → 8-bit text of `cp`. Characters the code page cannot hold become '?' and clear `ok`
+// (for Utf8: malformed sequences, each made U+FFFD).
 std::string Utf8ToCodePage(std::string_view utf8, TStronaKodowa cp, bool* ok = nullptr);
 // 8-bit text of `cp` → UTF-8.
 std::string CodePageToUtf8(std::string_view text, TStronaKodowa cp);
 // UTF-16 ↔ UTF-8 (unpaired surrogates become U+FFFD).
 std::string Utf16ToUtf8(const TWideString& text);
 TWideString Utf8ToUtf16(std::string_view utf8);
+
+// Unicode's simple lower-case mapping of one character, for the scripts whose names a package
+// carries: Latin (with Latin-1, Extended-A, the regular parts of Extended-B and Extended
+// Additional), Greek, Cyrillic, Armenian and the full-width Latin letters. Every other
+// character maps to itself. Two names that a file system takes for one fold to the same text.
+char32_t FoldCase(char32_t c);
+// A UTF-8 text with FoldCase applied to every character; malformed bytes are kept as they are,
+// so that two different malformed names never fold to one.
+std::string FoldCaseUtf8(std::string_view utf8);
 
 }  // namespace orvala

@@ -119,7 +119,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     dpi)                                                               # dpi 120
       wine_detached reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$a" /f
       wine_detached reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$a" /f ;;
-    cd-file) head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;   # cd-file NAME KILOBYTES
+    cd-file)                                                           # cd-file NAME KILOBYTES
+      mkdir -p "$(dirname "$cd_dir/$a")"
+      head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;
     cd-zeros) truncate -s "$((b * 1048576))" "$cd_dir/$a" ;;         # cd-zeros NAME MEGABYTES
     cd-link) ln -s "$b" "$cd_dir/$a" ;;                               # cd-link NAME TARGET
     previous-install)  # previous-install: C:\Program Files\Orvalis as an earlier run left it

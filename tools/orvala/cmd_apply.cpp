@@ -41,9 +41,9 @@ int RunApply(const std::vector<std::string>& args) {
   if (args.size() != 3) {
     return UsageError("apply takes LIST UPDATEDIR TARGETDIR");
   }
-  bool ok = true;
-  const std::string listName = Utf8ToCodePage(args[0], TStronaKodowa::Cp1250, &ok);
-  if (!ok || !IsContainedName(listName)) {
+  // The list's own name is a path (UTF-8), unlike the names inside it.
+  const std::string& listName = args[0];
+  if (!IsContainedName(listName)) {
     return UsageError("not a list name inside UPDATEDIR: " + args[0]);
   }
   std::error_code ec;

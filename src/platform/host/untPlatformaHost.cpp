@@ -53,13 +53,16 @@ void TPlatformaHost::SetThreadLocale(std::uint32_t lcid) {
   stan_->lcid = lcid;
 }
 void TPlatformaHost::SetAnsiCodePage(TStronaKodowa codePage) {
-  stan_->registry.codePage = codePage;
+  stan_->codePage = codePage;
 }
 TStronaKodowa TPlatformaHost::AnsiCodePage() const {
-  return stan_->registry.codePage;
+  return stan_->codePage;
 }
 void TPlatformaHost::SetNtPlatform(bool nt) {
   stan_->nt = nt;
+}
+bool TPlatformaHost::NtPlatform() const {
+  return stan_->nt;
 }
 
 void TPlatformaHost::SetResource(const std::string& name, std::vector<std::uint8_t> data) {
@@ -135,8 +138,7 @@ bool TPlatformaHost::ListDirectory(const std::string& directory,
   }
   std::vector<TWpisKatalogu> found;
   for (fs::directory_iterator it(*dir, ec), end; !ec && it != end; it.increment(ec)) {
-    found.push_back(stan_->EntryOf(
-        it->path(), host::HostNameToAnsi(it->path().filename(), stan_->registry.codePage)));
+    found.push_back(stan_->EntryOf(it->path(), stan_->Listed(it->path().filename())));
   }
   if (ec) {
     return false;
@@ -154,7 +156,7 @@ std::optional<TWpisKatalogu> TPlatformaHost::FindEntry(const std::string& path) 
   if (!found) {
     return std::nullopt;
   }
-  return stan_->EntryOf(*found, host::HostNameToAnsi(found->filename(), stan_->registry.codePage));
+  return stan_->EntryOf(*found, stan_->Listed(found->filename()));
 }
 
 // --- Files and directories ---------------------------------------------------------------------

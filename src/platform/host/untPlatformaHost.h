@@ -1,9 +1,11 @@
 // The host stand-in of the platform: just enough Windows to run the engine, the tools and the
 // tests natively (and under Wine, since it uses only the C++ standard library).
 //
-//  - Drive letters map to host folders; names are resolved case-insensitively, and host names
-//    (UTF-8) are shown to the engine in the ANSI code page, a setting (Windows-1250 unless
-//    SetAnsiCodePage says otherwise), as paths are widened and narrowed for controls.
+//  - Drive letters map to host folders; names are resolved case-insensitively (FoldCase), and
+//    host names (UTF-8) are the engine's names as they are. The ANSI code page, a setting
+//    (Windows-1250 unless SetAnsiCodePage says otherwise: 1250, 1251 or UTF-8), decides only
+//    what it decides on Windows: AnsiCodePageHolds, and every path of a non-NT platform (one
+//    it cannot hold fails the call; a listed name shows '?' for what it lacks).
 //  - Read-only, hidden and system attributes are kept in a side table (the host file system
 //    has none).
 //  - The registry lives in memory; shell folders, system directories, the locale, resources,
@@ -20,8 +22,7 @@
 // renames; a registry key opened with read access takes no writes, and a key deleted while open
 // takes nothing at all.
 //
-// What it does not model: code pages other than 1250, 1251 and 1252 (a wide registry string
-// reads back with '?' for what the code page lacks); short 8.3 names, trailing dots and spaces,
+// What it does not model: other code pages; short 8.3 names, trailing dots and spaces,
 // device names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
 // files (FailureReason never says a file is in use: the fault-injecting wrapper makes that
 // failure); deletion at restart beyond recording it (PendingDeletions); time stamps; attributes are
@@ -49,9 +50,8 @@ namespace orvala::platform {
 // A registry value as kept in memory.
 struct TWartoscRejestru {
   enum class TTyp { String, Dword } type;
-  std::string text;  // String: in the ANSI code page (wide strings are kept converted to UTF-8 in
-                     // `wideUtf8` as well)
-  std::string wideUtf8;  // String written through WriteWideString: its UTF-8 form
+  std::string text;      // String: as ReadString gives it back (UTF-8)
+  std::string wideUtf8;  // String: its UTF-8 form (the same text)
   std::int32_t number = 0;
 };
 
@@ -60,7 +60,7 @@ struct TSkrotHost {
   TWideString linkPath;
   std::string target;
   std::string workingDirectory;
-  std::string description;
+  TWideString description;
 };
 
 class TPlatformaHost : public TPlatforma {
@@ -80,10 +80,11 @@ class TPlatformaHost : public TPlatforma {
   void SetTempDirectory(const std::string& path);
   void SetModuleFileName(const std::string& path);
   void SetThreadLocale(std::uint32_t lcid);
-  // The ANSI code page of every 8-bit path, name and registry string (default Windows-1250).
+  // The system's ANSI code page (default Windows-1250).
   void SetAnsiCodePage(TStronaKodowa codePage);
   TStronaKodowa AnsiCodePage() const;
   void SetNtPlatform(bool nt);
+  bool NtPlatform() const;
   void SetResource(const std::string& name, std::vector<std::uint8_t> data);
   void SetFileVersion(const std::string& path, const std::string& version);
   void SetFontCharsets(const std::string& face, std::vector<int> charsets);
@@ -125,12 +126,14 @@ class TPlatformaHost : public TPlatforma {
   bool FileExistsWide(const TWideString& path) override;
   TWideString WidenPath(std::string_view path) override;
   bool NarrowPath(const TWideString& path, std::string& narrow) override;
+  std::string FoldPath(std::string_view path) override;
+  bool AnsiCodePageHolds(std::string_view path) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   bool RemoveKey(TKorzen root, const std::string& path) override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
-                       const TWideString& linkPath, const std::string& description) override;
+                       const TWideString& linkPath, const TWideString& description) override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string TempDirectory() override;

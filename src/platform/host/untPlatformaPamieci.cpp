@@ -39,17 +39,6 @@ TWideString KeyOf(const TSciezkaWin& p) {
   return host::FoldedKey(p);
 }
 
-// A name as the engine sees it: in the ANSI code page `cp`, '?' for what it lacks.
-std::string NameAnsi(const TWideString& name, TStronaKodowa cp) {
-  std::string out;
-  out.reserve(name.size());
-  for (const char16_t c : name) {
-    const int b = UnicodeToCodePage(cp, c);
-    out += b < 0 ? '?' : static_cast<char>(b);
-  }
-  return out;
-}
-
 }  // namespace
 
 struct TPlatformaPamieci::TPliki {
@@ -107,8 +96,9 @@ struct TPlatformaPamieci::TPliki {
     }
     return found;
   }
-  TWpisKatalogu EntryOf(const TWezel& n, TStronaKodowa cp) const {
-    TWpisKatalogu e{NameAnsi(n.name, cp), n.directory ? kAttrDirectory : kAttrArchive, 0};
+  TWpisKatalogu EntryOf(const TWezel& n, TStronaKodowa cp, bool nt) const {
+    TWpisKatalogu e{host::ListedName(Utf16ToUtf8(n.name), cp, nt),
+                    n.directory ? kAttrDirectory : kAttrArchive, 0};
     e.attributes |= n.attributes;
     if (!n.directory) {
       e.size = n.data->size();
@@ -153,7 +143,8 @@ bool TPlatformaPamieci::PutFile(const std::string& path, std::vector<std::uint8_
 
 std::optional<std::vector<std::uint8_t>> TPlatformaPamieci::FileBytes(
     const std::string& path) const {
-  const TWezel* n = pliki_->File(pliki_->OnDrive(host::ParsePath(path, AnsiCodePage())));
+  const TWezel* n =
+      pliki_->File(pliki_->OnDrive(host::ParsePath(path, AnsiCodePage(), NtPlatform())));
   if (n == nullptr) {
     return std::nullopt;
   }
@@ -161,7 +152,7 @@ std::optional<std::vector<std::uint8_t>> TPlatformaPamieci::FileBytes(
 }
 
 bool TPlatformaPamieci::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage(), NtPlatform());
   TWezel* n = (p && !p->IsRoot()) ? pliki_->Find(p) : nullptr;
   if (n == nullptr) {
     return false;
@@ -178,7 +169,7 @@ const std::vector<TSkrotHost>& TPlatformaPamieci::MemoryLinks() const {
 
 bool TPlatformaPamieci::ListDirectory(const std::string& directory,
                                       std::vector<TWpisKatalogu>& entries) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(directory, AnsiCodePage());
+  const std::optional<TSciezkaWin> p = host::ParsePath(directory, AnsiCodePage(), NtPlatform());
   if (pliki_->Directory(p) == nullptr) {
     return false;
   }
@@ -186,7 +177,7 @@ bool TPlatformaPamieci::ListDirectory(const std::string& directory,
   std::vector<TWpisKatalogu> found;
   for (const TWideString& below : pliki_->Below(key)) {
     if (below.find(u'\\', key.size() + 1) == TWideString::npos) {
-      found.push_back(pliki_->EntryOf(pliki_->entries.at(below), AnsiCodePage()));
+      found.push_back(pliki_->EntryOf(pliki_->entries.at(below), AnsiCodePage(), NtPlatform()));
     }
   }
   host::FinishListing(std::move(found), p->IsRoot(), entries);
@@ -194,7 +185,7 @@ bool TPlatformaPamieci::ListDirectory(const std::string& directory,
 }
 
 std::optional<TWpisKatalogu> TPlatformaPamieci::FindEntry(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage(), NtPlatform());
   if (!p || p->IsRoot() || p->trailingSeparator) {
     return std::nullopt;
   }
@@ -202,25 +193,25 @@ std::optional<TWpisKatalogu> TPlatformaPamieci::FindEntry(const std::string& pat
   if (n == nullptr) {
     return std::nullopt;
   }
-  return pliki_->EntryOf(*n, AnsiCodePage());
+  return pliki_->EntryOf(*n, AnsiCodePage(), NtPlatform());
 }
 
 // --- Files and directories -----------------------------------------------------------------------
 
 bool TPlatformaPamieci::FileExists(const std::string& path) {
-  return pliki_->File(host::ParsePath(path, AnsiCodePage())) != nullptr;
+  return pliki_->File(host::ParsePath(path, AnsiCodePage(), NtPlatform())) != nullptr;
 }
 
 bool TPlatformaPamieci::DirectoryExists(const std::string& path) {
-  return pliki_->Directory(host::ParsePath(path, AnsiCodePage())) != nullptr;
+  return pliki_->Directory(host::ParsePath(path, AnsiCodePage(), NtPlatform())) != nullptr;
 }
 
 bool TPlatformaPamieci::CreateDirectory(const std::string& path) {
-  return pliki_->MakeDirectory(host::ParsePath(path, AnsiCodePage()));
+  return pliki_->MakeDirectory(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
 }
 
 bool TPlatformaPamieci::RemoveDirectory(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage(), NtPlatform());
   if (!p || p->IsRoot() || pliki_->Directory(p) == nullptr) {
     return false;
   }
@@ -233,7 +224,7 @@ bool TPlatformaPamieci::RemoveDirectory(const std::string& path) {
 }
 
 bool TPlatformaPamieci::DeleteFile(const std::string& path) {
-  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage());
+  const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage(), NtPlatform());
   const TWezel* n = pliki_->File(p);
   if (n == nullptr || (n->attributes & kAttrReadOnly) != 0) {
     return false;
@@ -243,12 +234,12 @@ bool TPlatformaPamieci::DeleteFile(const std::string& path) {
 }
 
 bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& to) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(from, AnsiCodePage());
+  const std::optional<TSciezkaWin> source = host::ParsePath(from, AnsiCodePage(), NtPlatform());
   if (!source || source->IsRoot() || pliki_->Find(source) == nullptr) {
     return false;
   }
-  const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to, AnsiCodePage())));
+  const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(
+      pliki_->OnDrive(host::ParsePath(to, AnsiCodePage(), NtPlatform())));
   const TWideString oldKey = KeyOf(*source);
   if (!place || place->key.compare(0, oldKey.size() + 1, oldKey + u'\\') == 0) {
     return false;  // no such folder, or a folder moved into itself
@@ -277,10 +268,11 @@ bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& t
 }
 
 bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  const std::optional<TSciezkaWin> source = host::ParsePath(replacement, AnsiCodePage());
+  const std::optional<TSciezkaWin> source =
+      host::ParsePath(replacement, AnsiCodePage(), NtPlatform());
   TWezel* from = pliki_->File(source);
-  const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(replaced, AnsiCodePage())));
+  const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(
+      pliki_->OnDrive(host::ParsePath(replaced, AnsiCodePage(), NtPlatform())));
   if (from == nullptr || !place) {
     return false;
   }
@@ -303,9 +295,9 @@ bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::s
 }
 
 bool TPlatformaPamieci::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  const TWezel* old = pliki_->File(host::ParsePath(from, AnsiCodePage()));
-  const std::optional<TPliki::TMiejsce> place =
-      pliki_->InExistingDirectory(pliki_->OnDrive(host::ParsePath(to, AnsiCodePage())));
+  const TWezel* old = pliki_->File(host::ParsePath(from, AnsiCodePage(), NtPlatform()));
+  const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(
+      pliki_->OnDrive(host::ParsePath(to, AnsiCodePage(), NtPlatform())));
   if (old == nullptr || !place || place->existing != nullptr) {
     return false;
   }
@@ -367,7 +359,7 @@ class TPlikPamieci final : public TPlikPlatformy {
 }  // namespace
 
 std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::OpenRead(const std::string& path) {
-  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage()));
+  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
   if (n == nullptr) {
     return nullptr;
   }
@@ -375,7 +367,8 @@ std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::OpenRead(const std::string& p
 }
 
 std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::CreateWrite(const std::string& path) {
-  const std::optional<TSciezkaWin> p = pliki_->OnDrive(host::ParsePath(path, AnsiCodePage()));
+  const std::optional<TSciezkaWin> p =
+      pliki_->OnDrive(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
   if (!p || p->trailingSeparator) {
     return nullptr;
   }
@@ -436,7 +429,7 @@ bool TPlatformaPamieci::FileExistsWide(const TWideString& path) {
 bool TPlatformaPamieci::CreateShellLink(const std::string& target,
                                         const std::string& workingDirectory,
                                         const TWideString& linkPath,
-                                        const std::string& description) {
+                                        const TWideString& description) {
   const std::optional<TSciezkaWin> p = pliki_->OnDrive(host::ParseWidePath(linkPath));
   if (!p || p->trailingSeparator) {
     return false;
@@ -457,7 +450,7 @@ bool TPlatformaPamieci::FileVersionString(const std::string& path, std::string& 
   if (TPlatformaHost::FileVersionString(path, version)) {
     return true;  // set with SetFileVersion
   }
-  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage()));
+  const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
   if (n == nullptr || n->data->empty()) {
     return false;
   }

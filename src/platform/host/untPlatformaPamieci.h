@@ -61,7 +61,7 @@ class TPlatformaPamieci : public TPlatformaHost {
   bool DirectoryExistsWide(const TWideString& path) override;
   bool FileExistsWide(const TWideString& path) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
-                       const TWideString& linkPath, const std::string& description) override;
+                       const TWideString& linkPath, const TWideString& description) override;
   bool FileVersionString(const std::string& path, std::string& version) override;
 
  private:

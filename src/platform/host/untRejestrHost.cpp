@@ -37,14 +37,12 @@ class TKluczHost final : public TKluczRejestru {
     return true;
   }
   bool WriteString(const std::string& name, const std::string& value) override {
-    TWartoscRejestru v{TWartoscRejestru::TTyp::String, value,
-                       CodePageToUtf8(value, registry_.codePage), 0};
+    TWartoscRejestru v{TWartoscRejestru::TTyp::String, value, value, 0};
     return Store(name, std::move(v));
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
     const std::string utf8 = Utf16ToUtf8(value);
-    TWartoscRejestru v{TWartoscRejestru::TTyp::String, Utf8ToCodePage(utf8, registry_.codePage),
-                       utf8, 0};
+    TWartoscRejestru v{TWartoscRejestru::TTyp::String, utf8, utf8, 0};
     return Store(name, std::move(v));
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {

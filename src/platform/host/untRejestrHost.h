@@ -41,9 +41,6 @@ class TRejestrPamieci {
   std::unique_ptr<TKluczRejestru> Open(TKorzen root, const std::string& path, std::uint32_t access,
                                        bool create);
 
-  // The ANSI code page of the 8-bit strings written and read (their UTF-8 form follows it).
-  TStronaKodowa codePage = TStronaKodowa::Cp1250;
-
  private:
   std::map<std::string, TKlucz>& Hive(TKorzen root) {
     return hives_[root == TKorzen::LocalMachine];

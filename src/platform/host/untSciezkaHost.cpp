@@ -13,43 +13,8 @@ namespace fs = std::filesystem;
 
 // --- Case folding ------------------------------------------------------------------------------
 
-namespace {
-
-struct TParaZnakow {
-  char16_t upper;
-  char16_t lower;
-};
-
-// The upper/lower pairs of the high half of Windows-1250, as Unicode characters.
-std::array<TParaZnakow, 128> MakeHighPairs() {
-  std::array<TParaZnakow, 128> pairs{};
-  for (unsigned b = 0x80; b < 0x100; ++b) {
-    const auto byte = static_cast<std::uint8_t>(b);
-    pairs[b - 0x80] = {CodePageToUnicode(TStronaKodowa::Cp1250, byte),
-                       CodePageToUnicode(TStronaKodowa::Cp1250, LowerChar1250(byte))};
-  }
-  return pairs;
-}
-
-}  // namespace
-
 char16_t FoldChar(char16_t c) {
-  if (c < 0x80) {
-    return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
-  }
-  if (c >= 0x0410 && c <= 0x042F) {  // А..Я
-    return static_cast<char16_t>(c + 0x20);
-  }
-  if (c >= 0x0400 && c <= 0x040F) {  // Ѐ..Џ
-    return static_cast<char16_t>(c + 0x50);
-  }
-  static const std::array<TParaZnakow, 128> kPairs = MakeHighPairs();
-  for (const TParaZnakow& p : kPairs) {
-    if (p.upper == c) {
-      return p.lower;
-    }
-  }
-  return c;
+  return static_cast<char16_t>(FoldCase(c));
 }
 
 bool EqualFolded(const TWideString& a, const TWideString& b) {
@@ -129,16 +94,13 @@ std::optional<TSciezkaWin> ParseUtf16(const TWideString& p) {
 
 }  // namespace
 
-std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp) {
-  if (path.size() > kMaxPath) {
-    return std::nullopt;
+std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp, bool nt) {
+  bool held = true;
+  Utf8ToCodePage(path, nt ? TStronaKodowa::Utf8 : cp, &held);
+  if (!held) {
+    return std::nullopt;  // malformed, or beyond the code page of a non-NT system
   }
-  TWideString wide;
-  wide.reserve(path.size());
-  for (const char c : path) {
-    wide += CodePageToUnicode(cp, static_cast<std::uint8_t>(c));
-  }
-  return ParseUtf16(wide);
+  return ParseUtf16(Utf8ToUtf16(path));
 }
 
 std::optional<TSciezkaWin> ParseWidePath(const TWideString& path) {
@@ -156,8 +118,8 @@ std::string Utf8FromPath(const fs::path& path) {
   return std::string(s.begin(), s.end());
 }
 
-std::string HostNameToAnsi(const fs::path& name, TStronaKodowa cp) {
-  return Utf8ToCodePage(Utf8FromPath(name), cp);
+std::string ListedName(const std::string& utf8, TStronaKodowa cp, bool nt) {
+  return nt ? utf8 : CodePageToUtf8(Utf8ToCodePage(utf8, cp), cp);
 }
 
 // --- Resolution ----------------------------------------------------------------------------------

@@ -15,8 +15,7 @@
 
 namespace orvala::platform::host {
 
-// One character folded to lower case: the Windows-1250 table for the characters that code page
-// holds, and the Cyrillic block for the rest (Start-menu names of the Russian interface).
+// One character folded as names are compared (FoldCase; a surrogate stays as it is).
 char16_t FoldChar(char16_t c);
 bool EqualFolded(const TWideString& a, const TWideString& b);
 
@@ -29,17 +28,19 @@ struct TSciezkaWin {
   bool IsRoot() const { return names.empty(); }
 };
 
-// Parses a full path "X:\..." (8-bit in the ANSI code page `cp`, or UTF-16). Nullopt for a
-// path that is longer than kMaxPath, relative, a UNC path, or has a name with a character
-// Windows refuses in names (< > : " | ? * and control characters).
-std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp);
+// Parses a full path "X:\..." (UTF-8, or UTF-16). Nullopt for a path that is longer than
+// kMaxPath UTF-16 characters, relative, a UNC path, or has a name with a character Windows
+// refuses in names (< > : " | ? * and control characters); on a system that is not of the NT
+// family (`nt` false) also for a path that the ANSI code page `cp` cannot hold.
+std::optional<TSciezkaWin> ParsePath(const std::string& path, TStronaKodowa cp, bool nt);
 std::optional<TSciezkaWin> ParseWidePath(const TWideString& path);
 
 // Host paths from and to UTF-8 (std::filesystem on both toolchains, via char8_t).
 std::filesystem::path PathFromUtf8(const std::string& utf8);
 std::string Utf8FromPath(const std::filesystem::path& path);
-// A host file name as the engine sees it (in the ANSI code page `cp`; '?' for what it lacks).
-std::string HostNameToAnsi(const std::filesystem::path& name, TStronaKodowa cp);
+// A name (UTF-8) as a listing shows it: itself on an NT-family system; elsewhere what the
+// ANSI code page `cp` makes of it ('?' for a character it lacks).
+std::string ListedName(const std::string& utf8, TStronaKodowa cp, bool nt);
 
 // The host path of `names` under `root`: each existing name is matched case-insensitively (an
 // exact match first), the rest is appended as written. `complete` tells whether every name

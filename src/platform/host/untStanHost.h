@@ -36,6 +36,7 @@ struct TPlatformaHost::TStan {
   std::string moduleFileName = "C:\\Instalator.exe";
   std::uint32_t lcid = 1045;
   bool nt = true;
+  TStronaKodowa codePage = TStronaKodowa::Cp1250;              // the ANSI code page
   std::map<std::string, std::vector<std::uint8_t>> resources;  // by upper-cased name
   std::map<TWideString, std::string> versions;                 // by folded Windows path
   std::map<std::string, std::vector<int>> fonts;               // by lower-cased face
@@ -44,9 +45,13 @@ struct TPlatformaHost::TStan {
   std::vector<TSkrotHost> links;
   std::vector<std::string> pendingDeletions;  // DeleteFileAtRestart, as the paths were given
 
-  // An 8-bit path of the ANSI code page (kept by the registry, which speaks it too), parsed.
+  // A path of the seam (UTF-8), parsed as the system would take it.
   std::optional<TSciezkaWin> Parse(const std::string& path) const {
-    return host::ParsePath(path, registry.codePage);
+    return host::ParsePath(path, codePage, nt);
+  }
+  // A host name as a listing shows it.
+  std::string Listed(const fs::path& name) const {
+    return host::ListedName(host::Utf8FromPath(name), codePage, nt);
   }
 
   // Where a parsed Windows path lies on the host, or nullopt for an unmapped drive.

@@ -34,24 +34,30 @@ bool TPlatformaHost::FileExistsWide(const TWideString& path) {
 // --- Paths as texts ------------------------------------------------------------------------------
 
 TWideString TPlatformaHost::WidenPath(std::string_view path) {
-  TWideString wide;
-  wide.reserve(path.size());
-  for (const char c : path) {
-    wide += CodePageToUnicode(stan_->registry.codePage, static_cast<std::uint8_t>(c));
-  }
-  return wide;
+  return Utf8ToUtf16(path);
 }
 
 bool TPlatformaHost::NarrowPath(const TWideString& path, std::string& narrow) {
-  narrow.clear();
-  narrow.reserve(path.size());
-  bool all = true;
-  for (const char16_t c : path) {
-    const int b = UnicodeToCodePage(stan_->registry.codePage, c);
-    all = all && b >= 0;
-    narrow += b < 0 ? '?' : static_cast<char>(b);
+  narrow = Utf16ToUtf8(path);
+  if (Utf8ToUtf16(narrow) != path) {
+    return false;  // an unpaired surrogate
   }
-  return all;
+  if (stan_->nt) {
+    return true;
+  }
+  bool held = false;
+  narrow = CodePageToUtf8(Utf8ToCodePage(narrow, stan_->codePage, &held), stan_->codePage);
+  return held;
+}
+
+std::string TPlatformaHost::FoldPath(std::string_view path) {
+  return FoldCaseUtf8(path);
+}
+
+bool TPlatformaHost::AnsiCodePageHolds(std::string_view path) {
+  bool held = false;
+  Utf8ToCodePage(path, stan_->codePage, &held);
+  return held;
 }
 
 // --- Registry ------------------------------------------------------------------------------------
@@ -82,7 +88,7 @@ TWideString TPlatformaHost::SpecialFolder(int folder) {
 }
 
 bool TPlatformaHost::CreateShellLink(const std::string& target, const std::string& workingDirectory,
-                                     const TWideString& linkPath, const std::string& description) {
+                                     const TWideString& linkPath, const TWideString& description) {
   const std::optional<TSciezkaWin> p = host::ParseWidePath(linkPath);
   if (!p || p->trailingSeparator) {
     return false;

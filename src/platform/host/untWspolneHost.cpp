@@ -49,10 +49,9 @@ std::optional<char> DriveNumberLetter(int drive) {
 }
 
 std::string ShellLinkText(const std::string& target, const std::string& workingDirectory,
-                          const std::string& description) {
-  return "[ShellLink]\ntarget=" + CodePageToUtf8(target, TStronaKodowa::Cp1250) +
-         "\nworkingDirectory=" + CodePageToUtf8(workingDirectory, TStronaKodowa::Cp1250) +
-         "\ndescription=" + CodePageToUtf8(description, TStronaKodowa::Cp1250) + '\n';
+                          const TWideString& description) {
+  return "[ShellLink]\ntarget=" + target + "\nworkingDirectory=" + workingDirectory +
+         "\ndescription=" + Utf16ToUtf8(description) + '\n';
 }
 
 void RecordLink(std::vector<TSkrotHost>& links, TSkrotHost link) {

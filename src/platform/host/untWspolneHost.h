@@ -27,7 +27,7 @@ std::optional<char> DriveNumberLetter(int drive);
 
 // The text a shell link file holds in the stand-ins.
 std::string ShellLinkText(const std::string& target, const std::string& workingDirectory,
-                          const std::string& description);
+                          const TWideString& description);
 // Adds `link` to `links`, replacing a link recorded at the same path.
 void RecordLink(std::vector<TSkrotHost>& links, TSkrotHost link);
 

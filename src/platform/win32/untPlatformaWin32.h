@@ -40,11 +40,13 @@ class TPlatformaWin32 : public TPlatforma {
   bool FileExistsWide(const TWideString& path) override;
   TWideString WidenPath(std::string_view path) override;
   bool NarrowPath(const TWideString& path, std::string& narrow) override;
+  std::string FoldPath(std::string_view path) override;
+  bool AnsiCodePageHolds(std::string_view path) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
-                       const TWideString& linkPath, const std::string& description) override;
+                       const TWideString& linkPath, const TWideString& description) override;
   std::string WindowsDirectory() override;
   std::string SystemDirectory() override;
   std::string TempDirectory() override;

@@ -2,8 +2,6 @@
 // wide-path twins. Every path is checked against kMaxPath before it reaches the system.
 #include "platform/win32/untWindows.h"
 
-#include <cstring>
-
 #include "platform/win32/untPlatformaWin32.h"
 #include "platform/win32/untPlatformaWin32Wspolne.h"
 #include "platform/win32/untUchwyty.h"
@@ -15,13 +13,42 @@ using namespace win32;
 namespace {
 
 DWORD Atrybuty(const std::string& path) {
-  return Dopuszczalna(path) ? ::GetFileAttributesA(path.c_str()) : INVALID_FILE_ATTRIBUTES;
+  const TSciezka p = Sciezka(path);
+  if (!p.ok) {
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return SystemNt() ? ::GetFileAttributesW(p.W()) : ::GetFileAttributesA(p.A());
 }
 
-TWpisKatalogu Wpis(const WIN32_FIND_DATAA& data) {
-  return TWpisKatalogu{data.cFileName, data.dwFileAttributes,
+template <typename Dane>
+TWpisKatalogu Wpis(const Dane& data) {
+  return TWpisKatalogu{ZSystemu(data.cFileName), data.dwFileAttributes,
                        (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
 }
+
+// One directory search, through FindFirstFileW on an NT-family system, FindFirstFileA on any
+// other.
+class TWyszukiwanie {
+ public:
+  explicit TWyszukiwanie(const TSciezka& pattern) {
+    if (SystemNt()) {
+      find_.Reset(::FindFirstFileW(pattern.W(), &wide_));
+    } else {
+      find_.Reset(::FindFirstFileA(pattern.A(), &ansi_));
+    }
+  }
+  bool Found() const { return static_cast<bool>(find_); }
+  TWpisKatalogu Entry() const { return SystemNt() ? Wpis(wide_) : Wpis(ansi_); }
+  bool Next() {
+    return SystemNt() ? ::FindNextFileW(find_.Get(), &wide_) != FALSE
+                      : ::FindNextFileA(find_.Get(), &ansi_) != FALSE;
+  }
+
+ private:
+  TUchwytWyszukiwania find_;
+  WIN32_FIND_DATAW wide_{};
+  WIN32_FIND_DATAA ansi_{};
+};
 
 }  // namespace
 
@@ -34,12 +61,12 @@ bool TPlatformaWin32::ListDirectory(const std::string& directory,
     pattern.pop_back();
   }
   pattern += "\\*";
-  if (!Dopuszczalna(directory) || !Dopuszczalna(pattern)) {
+  const TSciezka p = Sciezka(pattern);
+  if (!Sciezka(directory).ok || !p.ok) {
     return false;
   }
-  WIN32_FIND_DATAA data;
-  TUchwytWyszukiwania find(::FindFirstFileA(pattern.c_str(), &data));
-  if (!find) {
+  TWyszukiwanie find(p);
+  if (!find.Found()) {
     // An empty drive root has no entries at all, not even "." and "..".
     const bool empty = ::GetLastError() == ERROR_FILE_NOT_FOUND && DirectoryExists(directory);
     if (empty) {
@@ -49,8 +76,8 @@ bool TPlatformaWin32::ListDirectory(const std::string& directory,
   }
   std::vector<TWpisKatalogu> found;
   do {
-    found.push_back(Wpis(data));
-  } while (::FindNextFileA(find.Get(), &data));
+    found.push_back(find.Entry());
+  } while (find.Next());
   if (::GetLastError() != ERROR_NO_MORE_FILES) {
     return false;
   }
@@ -59,16 +86,15 @@ bool TPlatformaWin32::ListDirectory(const std::string& directory,
 }
 
 std::optional<TWpisKatalogu> TPlatformaWin32::FindEntry(const std::string& path) {
-  if (!Dopuszczalna(path) || KonczySieUkosnikiem(path) ||
-      path.find_first_of("*?") != std::string::npos) {
+  const TSciezka p = Sciezka(path);
+  if (!p.ok || KonczySieUkosnikiem(path) || path.find_first_of("*?") != std::string::npos) {
     return std::nullopt;
   }
-  WIN32_FIND_DATAA data;
-  TUchwytWyszukiwania find(::FindFirstFileA(path.c_str(), &data));
-  if (!find) {
+  const TWyszukiwanie find(p);
+  if (!find.Found()) {
     return std::nullopt;
   }
-  return Wpis(data);
+  return find.Entry();
 }
 
 // --- Files and directories ---------------------------------------------------------------------
@@ -84,36 +110,55 @@ bool TPlatformaWin32::DirectoryExists(const std::string& path) {
 }
 
 bool TPlatformaWin32::CreateDirectory(const std::string& path) {
-  return Dopuszczalna(path) && ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+  const TSciezka p = Sciezka(path);
+  return p.ok && (SystemNt() ? ::CreateDirectoryW(p.W(), nullptr)
+                             : ::CreateDirectoryA(p.A(), nullptr)) != FALSE;
 }
 
 bool TPlatformaWin32::RemoveDirectory(const std::string& path) {
-  return Dopuszczalna(path) && ::RemoveDirectoryA(path.c_str()) != FALSE;
+  const TSciezka p = Sciezka(path);
+  return p.ok && (SystemNt() ? ::RemoveDirectoryW(p.W()) : ::RemoveDirectoryA(p.A())) != FALSE;
 }
 
 bool TPlatformaWin32::DeleteFile(const std::string& path) {
-  return Dopuszczalna(path) && !KonczySieUkosnikiem(path) && ::DeleteFileA(path.c_str()) != FALSE;
+  const TSciezka p = Sciezka(path);
+  return p.ok && !KonczySieUkosnikiem(path) &&
+         (SystemNt() ? ::DeleteFileW(p.W()) : ::DeleteFileA(p.A())) != FALSE;
 }
 
+namespace {
+
+bool Przenies(const std::string& from, const std::string& to, DWORD flags) {
+  const TSciezka a = Sciezka(from);
+  const TSciezka b = Sciezka(to);
+  return a.ok && b.ok &&
+         (SystemNt() ? ::MoveFileExW(a.W(), b.W(), flags) : ::MoveFileExA(a.A(), b.A(), flags)) !=
+             FALSE;
+}
+
+}  // namespace
+
 bool TPlatformaWin32::RenameFile(const std::string& from, const std::string& to) {
-  return Dopuszczalna(from) && Dopuszczalna(to) &&
-         ::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_COPY_ALLOWED) != FALSE;
+  return Przenies(from, to, MOVEFILE_COPY_ALLOWED);
 }
 
 bool TPlatformaWin32::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  return Dopuszczalna(replacement) && Dopuszczalna(replaced) &&
-         ::MoveFileExA(replacement.c_str(), replaced.c_str(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+  return Przenies(replacement, replaced, MOVEFILE_REPLACE_EXISTING);
 }
 
 bool TPlatformaWin32::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
   const DWORD bits = attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem);
-  return Dopuszczalna(path) &&
-         ::SetFileAttributesA(path.c_str(), bits != 0 ? bits : FILE_ATTRIBUTE_NORMAL) != FALSE;
+  const DWORD value = bits != 0 ? bits : FILE_ATTRIBUTE_NORMAL;
+  const TSciezka p = Sciezka(path);
+  return p.ok && (SystemNt() ? ::SetFileAttributesW(p.W(), value)
+                             : ::SetFileAttributesA(p.A(), value)) != FALSE;
 }
 
 bool TPlatformaWin32::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  return Dopuszczalna(from) && Dopuszczalna(to) &&
-         ::CopyFileA(from.c_str(), to.c_str(), TRUE) != FALSE;
+  const TSciezka a = Sciezka(from);
+  const TSciezka b = Sciezka(to);
+  return a.ok && b.ok &&
+         (SystemNt() ? ::CopyFileW(a.W(), b.W(), TRUE) : ::CopyFileA(a.A(), b.A(), TRUE)) != FALSE;
 }
 
 // --- Open files ------------------------------------------------------------------------------
@@ -162,11 +207,14 @@ class TPlikWin32 final : public TPlikPlatformy {
 
 std::unique_ptr<TPlikPlatformy> Otworz(const std::string& path, DWORD access, DWORD share,
                                        DWORD disposition) {
-  if (!Dopuszczalna(path) || KonczySieUkosnikiem(path)) {
+  const TSciezka p = Sciezka(path);
+  if (!p.ok || KonczySieUkosnikiem(path)) {
     return nullptr;
   }
-  TUchwytPliku h(::CreateFileA(path.c_str(), access, share, nullptr, disposition,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
+  TUchwytPliku h(SystemNt() ? ::CreateFileW(p.W(), access, share, nullptr, disposition,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr)
+                            : ::CreateFileA(p.A(), access, share, nullptr, disposition,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h) {
     return nullptr;
   }
@@ -208,25 +256,43 @@ std::optional<std::int64_t> TPlatformaWin32::FreeSpace(int drive) {
   return static_cast<std::int64_t>(available.QuadPart);
 }
 
-std::vector<std::string> TPlatformaWin32::LogicalDrives() {
+namespace {
+
+// The roots in a NUL-separated list that ends with an empty string, of `Znak` characters.
+template <typename Znak, typename F>
+std::vector<std::string> Korzenie(F call) {
   constexpr DWORD kRozmiar = 5000;
-  std::vector<char> buffer(kRozmiar + 1, '\0');
-  const DWORD n = ::GetLogicalDriveStringsA(kRozmiar, buffer.data());
+  std::vector<Znak> buffer(kRozmiar + 1, Znak{});
+  const DWORD n = call(kRozmiar, buffer.data());
   std::vector<std::string> roots;
   if (n == 0 || n > kRozmiar) {
     return roots;
   }
-  for (const char* p = buffer.data(); *p != '\0'; p += std::strlen(p) + 1) {
-    roots.emplace_back(p);
+  for (const Znak* p = buffer.data(); *p != Znak{};) {
+    roots.push_back(ZSystemu(p));
+    while (*p != Znak{}) {
+      ++p;
+    }
+    ++p;
   }
   return roots;
 }
 
+}  // namespace
+
+std::vector<std::string> TPlatformaWin32::LogicalDrives() {
+  if (SystemNt()) {
+    return Korzenie<wchar_t>([](DWORD n, wchar_t* b) { return ::GetLogicalDriveStringsW(n, b); });
+  }
+  return Korzenie<char>([](DWORD n, char* b) { return ::GetLogicalDriveStringsA(n, b); });
+}
+
 TTypNapedu TPlatformaWin32::DriveType(const std::string& root) {
-  if (!Dopuszczalna(root)) {
+  const TSciezka p = Sciezka(root);
+  if (!p.ok) {
     return TTypNapedu::NoRootDir;
   }
-  return static_cast<TTypNapedu>(::GetDriveTypeA(root.c_str()));
+  return static_cast<TTypNapedu>(SystemNt() ? ::GetDriveTypeW(p.W()) : ::GetDriveTypeA(p.A()));
 }
 
 // --- Wide paths --------------------------------------------------------------------------------

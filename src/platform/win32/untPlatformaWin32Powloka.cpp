@@ -54,24 +54,21 @@ class TZasiegCom {
 
 }  // namespace
 
-bool TPlatformaWin32::CreateShellLink(const std::string& target,
-                                      const std::string& workingDirectory,
-                                      const TWideString& linkPath, const std::string& description) {
-  if (!Dopuszczalna(target) || workingDirectory.size() > kMaxPath || !Dopuszczalna(linkPath)) {
-    return false;
-  }
-  const TZasiegCom com;
-  if (!com.Usable()) {
-    return false;
-  }
-  TWskaznikCom<IShellLinkA> link;
-  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+namespace {
+
+// Sets the link's path, working directory and description through IShellLinkW (texts in
+// UTF-16) or IShellLinkA (texts in the ANSI code page), then saves it at `linkPath`.
+template <typename Link, typename Text>
+bool ZapiszSkrot(REFIID iid, const Text& target, const Text& directory, const Text& description,
+                 const std::wstring& linkPath) {
+  TWskaznikCom<Link> link;
+  if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, iid,
                                 reinterpret_cast<void**>(link.Put()))) ||
       !link) {
     return false;
   }
   if (FAILED(link.Get()->SetPath(target.c_str())) ||
-      FAILED(link.Get()->SetWorkingDirectory(workingDirectory.c_str())) ||
+      FAILED(link.Get()->SetWorkingDirectory(directory.c_str())) ||
       FAILED(link.Get()->SetDescription(description.c_str()))) {
     return false;
   }
@@ -80,7 +77,32 @@ bool TPlatformaWin32::CreateShellLink(const std::string& target,
       !file) {
     return false;
   }
-  return SUCCEEDED(file.Get()->Save(Szeroki(linkPath).c_str(), FALSE));
+  return SUCCEEDED(file.Get()->Save(linkPath.c_str(), FALSE));
+}
+
+}  // namespace
+
+bool TPlatformaWin32::CreateShellLink(const std::string& target,
+                                      const std::string& workingDirectory,
+                                      const TWideString& linkPath, const TWideString& description) {
+  const TSciezka file = Sciezka(target);
+  const TSciezka directory = Sciezka(workingDirectory);
+  if (!file.ok || (!workingDirectory.empty() && !directory.ok) || !Dopuszczalna(linkPath)) {
+    return false;
+  }
+  const TZasiegCom com;
+  if (!com.Usable()) {
+    return false;
+  }
+  if (SystemNt()) {
+    return ZapiszSkrot<IShellLinkW>(IID_IShellLinkW, file.wide, directory.wide,
+                                    Szeroki(description), Szeroki(linkPath));
+  }
+  // The description may lose letters the code page lacks ('?'); the paths cannot.
+  std::string text;
+  DoAnsi(Szeroki(description), text);
+  return ZapiszSkrot<IShellLinkA>(IID_IShellLinkA, file.ansi, directory.ansi, text,
+                                  Szeroki(linkPath));
 }
 
 }  // namespace orvala::platform

@@ -19,23 +19,25 @@ class TKluczWin32 final : public TKluczRejestru {
  public:
   explicit TKluczWin32(TUchwytKlucza key) : key_(std::move(key)) {}
 
+  // Strings go through the wide functions on an NT-family system (paths among them keep every
+  // name), through the *A ones in the ANSI code page on any other.
   bool ReadString(const std::string& name, std::string& value) override {
-    DWORD type = 0;
-    DWORD size = 0;
-    if (!key_ ||
-        ::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type, nullptr, &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    if (!key_) {
       return false;
     }
-    std::vector<char> buffer(static_cast<std::size_t>(size) + 1, '\0');
-    if (::RegQueryValueExA(key_.Get(), name.c_str(), nullptr, &type,
-                           reinterpret_cast<BYTE*>(buffer.data()), &size) != ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+    if (SystemNt()) {
+      std::wstring text;
+      if (!Czytaj<wchar_t>(ZUtf8(name).c_str(), text, &::RegQueryValueExW)) {
+        return false;
+      }
+      value = DoUtf8(text);
+      return true;
+    }
+    std::string text;
+    if (!Czytaj<char>(name.c_str(), text, &::RegQueryValueExA)) {
       return false;
     }
-    // The stored data need not end with its NUL; the extra byte guarantees one.
-    value.assign(buffer.data(), strnlen(buffer.data(), std::min<std::size_t>(size, buffer.size())));
+    value = ZSystemu(text.c_str());
     return true;
   }
   bool ReadInteger(const std::string& name, std::int32_t& value) override {
@@ -52,13 +54,24 @@ class TKluczWin32 final : public TKluczRejestru {
     return true;
   }
   bool WriteString(const std::string& name, const std::string& value) override {
+    const std::wstring wide = ZUtf8(value);
+    if (wide.empty() && !value.empty()) {
+      return false;  // no UTF-8
+    }
+    if (SystemNt()) {
+      return WriteWideString(name, Tekst(wide));
+    }
+    std::string ansi;
+    if (!DoAnsi(wide, ansi)) {
+      return false;  // the system could not hold it
+    }
     return key_ && ::RegSetValueExA(key_.Get(), name.c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(value.c_str()),
-                                    static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+                                    reinterpret_cast<const BYTE*>(ansi.c_str()),
+                                    static_cast<DWORD>(ansi.size() + 1)) == ERROR_SUCCESS;
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
     const std::wstring wide = Szeroki(value);
-    return key_ && ::RegSetValueExW(key_.Get(), ZAnsi(name).c_str(), 0, REG_SZ,
+    return key_ && ::RegSetValueExW(key_.Get(), ZUtf8(name).c_str(), 0, REG_SZ,
                                     reinterpret_cast<const BYTE*>(wide.c_str()),
                                     static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) ==
                        ERROR_SUCCESS;
@@ -78,6 +91,29 @@ class TKluczWin32 final : public TKluczRejestru {
   }
 
  private:
+  // A REG_SZ or REG_EXPAND_SZ value of `Znak` characters, whole.
+  template <typename Znak, typename Zapytanie>
+  bool Czytaj(const Znak* name, std::basic_string<Znak>& text, Zapytanie query) {
+    DWORD type = 0;
+    DWORD size = 0;
+    if (query(key_.Get(), name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+      return false;
+    }
+    // One character more than the data: the stored data need not end with its NUL.
+    std::vector<Znak> buffer(size / sizeof(Znak) + 1, Znak{});
+    size = static_cast<DWORD>((buffer.size() - 1) * sizeof(Znak));
+    if (query(key_.Get(), name, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
+      return false;
+    }
+    const std::size_t length = std::min<std::size_t>(size / sizeof(Znak), buffer.size() - 1);
+    text.assign(buffer.data(), length);
+    text.resize(std::basic_string<Znak>(text.c_str()).size());  // up to the first NUL
+    return true;
+  }
+
   TUchwytKlucza key_;
 };
 

@@ -5,6 +5,7 @@
 #include <winver.h>
 
 #include <cstring>
+#include <cwchar>
 #include <vector>
 
 #include "platform/untBlokWersji.h"
@@ -18,31 +19,45 @@ using namespace win32;
 
 namespace {
 
-// The answer of a GetXxxDirectoryA-style call into a 261-character buffer; empty on failure or
-// when the answer did not fit.
-template <typename F>
+// The answer of a GetXxxDirectory-style call into a 261-character buffer of `Znak`, in UTF-8;
+// empty on failure or when the answer did not fit.
+template <typename Znak, typename F>
 std::string Katalog(F call) {
-  char buffer[kBufor] = {};
+  Znak buffer[kBufor] = {};
   const UINT n = call(buffer, kBufor);
-  return n == 0 || n >= kBufor ? std::string() : std::string(buffer, n);
+  return n == 0 || n >= kBufor ? std::string() : ZSystemu(buffer);
 }
 
 }  // namespace
 
 std::string TPlatformaWin32::WindowsDirectory() {
-  return Katalog([](char* b, UINT n) { return ::GetWindowsDirectoryA(b, n); });
+  if (SystemNt()) {
+    return Katalog<wchar_t>([](wchar_t* b, UINT n) { return ::GetWindowsDirectoryW(b, n); });
+  }
+  return Katalog<char>([](char* b, UINT n) { return ::GetWindowsDirectoryA(b, n); });
 }
 
 std::string TPlatformaWin32::SystemDirectory() {
-  return Katalog([](char* b, UINT n) { return ::GetSystemDirectoryA(b, n); });
+  if (SystemNt()) {
+    return Katalog<wchar_t>([](wchar_t* b, UINT n) { return ::GetSystemDirectoryW(b, n); });
+  }
+  return Katalog<char>([](char* b, UINT n) { return ::GetSystemDirectoryA(b, n); });
 }
 
 std::string TPlatformaWin32::TempDirectory() {
-  return Katalog([](char* b, UINT n) { return static_cast<UINT>(::GetTempPathA(n, b)); });
+  if (SystemNt()) {
+    return Katalog<wchar_t>(
+        [](wchar_t* b, UINT n) { return static_cast<UINT>(::GetTempPathW(n, b)); });
+  }
+  return Katalog<char>([](char* b, UINT n) { return static_cast<UINT>(::GetTempPathA(n, b)); });
 }
 
 std::string TPlatformaWin32::ModuleFileName() {
-  return Katalog(
+  if (SystemNt()) {
+    return Katalog<wchar_t>(
+        [](wchar_t* b, UINT n) { return static_cast<UINT>(::GetModuleFileNameW(nullptr, b, n)); });
+  }
+  return Katalog<char>(
       [](char* b, UINT n) { return static_cast<UINT>(::GetModuleFileNameA(nullptr, b, n)); });
 }
 
@@ -51,13 +66,7 @@ std::uint32_t TPlatformaWin32::ThreadLocale() {
 }
 
 bool TPlatformaWin32::IsNtPlatform() {
-  OSVERSIONINFOA info{};
-  info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-  const BOOL ok = ::GetVersionExA(&info);
-#pragma GCC diagnostic pop
-  return ok && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
+  return SystemNt();
 }
 
 // --- Resources, versions, fonts ------------------------------------------------------------------
@@ -81,34 +90,56 @@ bool TPlatformaWin32::LoadResource(const std::string& name, std::vector<std::uin
   return true;
 }
 
-bool TPlatformaWin32::FileVersionString(const std::string& path, std::string& version) {
-  if (!Dopuszczalna(path)) {
-    return false;
-  }
+namespace {
+
+// The version resource of a file, through the wide functions on an NT-family system.
+bool BlokWersji(const TSciezka& p, std::vector<std::uint8_t>& info) {
   DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeA(path.c_str(), &ignored);
+  const DWORD size = SystemNt() ? ::GetFileVersionInfoSizeW(p.W(), &ignored)
+                                : ::GetFileVersionInfoSizeA(p.A(), &ignored);
   if (size == 0) {
     return false;
   }
-  std::vector<std::uint8_t> info(static_cast<std::size_t>(size) + 1, 0);
-  if (!::GetFileVersionInfoA(path.c_str(), 0, size, info.data())) {
+  info.assign(static_cast<std::size_t>(size) + 1, 0);
+  return (SystemNt() ? ::GetFileVersionInfoW(p.W(), 0, size, info.data())
+                     : ::GetFileVersionInfoA(p.A(), 0, size, info.data())) != FALSE;
+}
+
+// A value of the version resource: its bytes and length (characters for a string).
+bool Wartosc(std::vector<std::uint8_t>& info, const std::string& block, void*& value,
+             UINT& length) {
+  value = nullptr;
+  length = 0;
+  const BOOL ok = SystemNt() ? ::VerQueryValueW(info.data(), ZUtf8(block).c_str(), &value, &length)
+                             : ::VerQueryValueA(info.data(), block.c_str(), &value, &length);
+  return ok && value != nullptr;
+}
+
+}  // namespace
+
+bool TPlatformaWin32::FileVersionString(const std::string& path, std::string& version) {
+  const TSciezka p = Sciezka(path);
+  std::vector<std::uint8_t> info;
+  if (!p.ok || !BlokWersji(p, info)) {
     return false;
   }
   void* value = nullptr;
   UINT length = 0;
-  if (!::VerQueryValueA(info.data(), kBlokTlumaczen, &value, &length) || value == nullptr ||
-      length < 4) {
+  if (!Wartosc(info, kBlokTlumaczen, value, length) || length < 4) {
     return false;
   }
   WORD pair[2];
   std::memcpy(pair, value, sizeof pair);
-  const std::string subBlock = FileVersionSubBlock(pair[0], pair[1]);
-  value = nullptr;
-  length = 0;
-  if (!::VerQueryValueA(info.data(), subBlock.c_str(), &value, &length) || value == nullptr) {
+  if (!Wartosc(info, FileVersionSubBlock(pair[0], pair[1]), value, length)) {
     return false;
   }
-  version.assign(static_cast<const char*>(value), strnlen(static_cast<const char*>(value), length));
+  if (SystemNt()) {
+    const auto* text = static_cast<const wchar_t*>(value);
+    version = DoUtf8(std::wstring_view(text, wcsnlen(text, length)));
+  } else {
+    const auto* text = static_cast<const char*>(value);
+    version = ZSystemu(std::string(text, strnlen(text, length)).c_str());
+  }
   return true;
 }
 

@@ -18,16 +18,6 @@ namespace orvala::platform {
 
 using namespace win32;
 
-namespace {
-
-// A path for the wide functions, converted as the layer converts every path; empty when it
-// fails the layer's path checks.
-std::wstring SzerokaSciezka(const std::string& path) {
-  return Dopuszczalna(path) ? ZAnsi(path) : std::wstring();
-}
-
-}  // namespace
-
 TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
   const DWORD error = ::GetLastError();
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
@@ -36,9 +26,10 @@ TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
   if (error != ERROR_ACCESS_DENIED) {
     return TPrzyczynaBledu::Inna;
   }
-  const std::wstring wide = SzerokaSciezka(path);
-  const DWORD attributes =
-      wide.empty() ? INVALID_FILE_ATTRIBUTES : ::GetFileAttributesW(wide.c_str());
+  const TSciezka p = Sciezka(path);
+  const DWORD attributes = !p.ok       ? INVALID_FILE_ATTRIBUTES
+                           : SystemNt() ? ::GetFileAttributesW(p.W())
+                                        : ::GetFileAttributesA(p.A());
   constexpr DWORD kOdmowaBezUzycia = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kOdmowaBezUzycia) != 0) {
@@ -48,16 +39,17 @@ TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
 }
 
 bool TPlatformaWin32::DeleteFileAtRestart(const std::string& path) {
-  const std::wstring wide = SzerokaSciezka(path);
-  // Recorded by the system under PendingFileRenameOperations; needs an administrator.
-  return !wide.empty() &&
-         ::MoveFileExW(wide.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+  const TSciezka p = Sciezka(path);
+  // Recorded by the system under PendingFileRenameOperations; needs an administrator. A non-NT
+  // system has no such list: the file stays.
+  return p.ok && SystemNt() &&
+         ::MoveFileExW(p.W(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 bool TPlatformaWin32::RemoveKey(TKorzen root, const std::string& path) {
   const HKEY hive = root == TKorzen::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-  const std::wstring wide = SzerokaSciezka(path);
-  return !wide.empty() && ::RegDeleteKeyW(hive, wide.c_str()) == ERROR_SUCCESS;
+  // Key paths are ASCII, as every key the program opens.
+  return !path.empty() && ::RegDeleteKeyA(hive, path.c_str()) == ERROR_SUCCESS;
 }
 
 }  // namespace orvala::platform

@@ -18,18 +18,20 @@
 #   patched=NAME:EXPECTED-FILE        NAME in the target equals EXPECTED-FILE (relative to the
 #                                     CD folder), not the CD's NAME
 #   acp=1250|1251                     the system's ANSI code page, in which links keep the path
+#   description=TEXT                  a link of the group has TEXT (UTF-8) as its description,
+#                                     stored in UTF-16 as IShellLinkW reads it back
 # Environment: E2E_DRIVE_C, E2E_CD, E2E_BUILD, E2E_WORK, WINEPREFIX (set by the harness).
 set -uo pipefail
 
 target='C:\Program Files\Orvalis' outcome=success lang=0 dictionaries=1 group=1 translators=1
 dictlinks=1 allusers=0 font=arial displayname='Orvala Pakiet' groupname='Orvala Pakiet' ocx= dll=
-patched=() acp=1250
+patched=() acp=1250 description=
 for arg in "$@"; do
   key=${arg%%=*} value=${arg#*=}
   case "$key" in
     patched) patched+=("$value") ;;
     target | outcome | lang | dictionaries | group | translators | dictlinks | allusers | font | \
-      displayname | groupname | ocx | dll | acp) printf -v "$key" '%s' "$value" ;;
+      displayname | groupname | ocx | dll | acp | description) printf -v "$key" '%s' "$value" ;;
     *) echo "installation check: unknown argument $arg"; exit 2 ;;
   esac
 done
@@ -203,6 +205,17 @@ want=$(((translators == 1 ? 3 : 0) + (dictlinks == 1 && dictionaries == 1 ? 2 : 
 [ "$(links_in "$desktop")" -eq "$want" ] ||
   fail "the desktop holds $(links_in "$desktop") links, expected $want"
 check_links "$desktop"
+
+if [ -n "$description" ]; then
+  # The description string of a link is its counted UTF-16 text: the title's bytes as they are.
+  wanted=$(printf '%s' "$description" | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 | tr -d ' \n')
+  found=0
+  for link in "$programs/$groupname"/*.lnk; do
+    [ -e "$link" ] || continue
+    od -An -tx1 "$link" | tr -d ' \n' | grep -q "$wanted" && found=1
+  done
+  [ "$found" = 1 ] || fail "no link of the group has the description '$description'"
+fi
 
 # --- Shared components -------------------------------------------------------------------------
 system="$E2E_DRIVE_C/windows/system32"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "srodowiskoDyskow.h"
+#include "textutil/untKodowanie.h"
 
 namespace orvala {
 namespace {
@@ -36,18 +37,30 @@ TEST(NodePath, DiskKeepsItsBackslashFoldersDoNot) {
   EXPECT_EQ(WithBackslash(""), "");
 }
 
-TEST(PieceMatches, Windows1250CaseFolding) {
-  EXPECT_TRUE(PieceMatches("Program Files", "PROGRAM files"));
-  // "ŁÓDŹ" against "łódź" (Windows-1250 bytes).
-  EXPECT_TRUE(
-      PieceMatches("\xA3\xD3"
-                   "D\x8F",
-                   "\xB3\xF3"
-                   "d\x9F"));
-  EXPECT_FALSE(PieceMatches("Program", "Program Files"));
-}
-
 using TDrzewo = testy::TDyskiTestowe;
+
+// Typed pieces match folder names as the file system compares them, on every code page:
+// Polish and Cyrillic letters of either case (never through the Windows-1250 table, which
+// knows no Cyrillic).
+TEST_F(TDrzewo, TypedPiecesMatchPolishAndCyrillicNamesOfEitherCase) {
+  for (const auto cp : {TStronaKodowa::Cp1250, TStronaKodowa::Cp1251, TStronaKodowa::Utf8}) {
+    host_.SetAnsiCodePage(cp);
+    EXPECT_TRUE(PieceMatches("Program Files", "PROGRAM files"));
+    EXPECT_TRUE(PieceMatches("ŁÓDŹ", "łódź"));
+    EXPECT_TRUE(PieceMatches("Ч", "ч"));
+    EXPECT_TRUE(PieceMatches("Грамматика", "гРАММАТИКА"));
+    EXPECT_FALSE(PieceMatches("Program", "Program Files"));
+    EXPECT_FALSE(PieceMatches("Ч", "Ш"));
+  }
+  host_.SetAnsiCodePage(TStronaKodowa::Cp1251);
+  const auto c = Drive('C', TTypNapedu::Fixed);
+  std::filesystem::create_directories(c / std::filesystem::path(u8"Программы") / u8"Чтение");
+  TModelKatalogow model;
+  model.FillDrives();
+  const int node = model.SelectPath("c:\\программы\\ЧТЕНИЕ");
+  ASSERT_NE(node, kBrakWezla);
+  EXPECT_EQ(model.Path(node), "C:\\Программы\\Чтение");
+}
 
 TEST_F(TDrzewo, OnlyFixedDisksUpperCased) {
   Drive('C', TTypNapedu::Fixed);

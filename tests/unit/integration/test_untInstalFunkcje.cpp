@@ -122,7 +122,7 @@ TEST_F(SystemIntegration, AllOptionsMakeTheGroupAndTheFiveDesktopShortcuts) {
   ASSERT_NE(link, env.host.Links().end());
   EXPECT_EQ(link->target, "C:\\Program Files\\Orvalis\\Orvatr.exe");
   EXPECT_EQ(link->workingDirectory, "C:\\Program Files\\Orvalis\\");
-  EXPECT_EQ(link->description, "Translator rosyjsko-polski");
+  EXPECT_EQ(link->description, u"Translator rosyjsko-polski");
 }
 
 TEST_F(SystemIntegration, GroupOffDesktopOnGivesOnlyTheDesktopShortcuts) {
@@ -177,12 +177,12 @@ TEST_F(SystemIntegration, RussianInterfaceUsesRussianTitlesAndGroup) {
   const std::vector<TWideString> links = LinksIn(group);
   EXPECT_EQ(links.size(), 9u);  // the grammar help has no Russian row
   EXPECT_NE(std::find(links.begin(), links.end(), u"Русско-польский переводчик.lnk"), links.end());
-  // The description reaches the ANSI interface in the Russian code page, not the storage form.
+  // The description is the Russian title in UTF-16, not the storage form.
   const auto link = std::find_if(
       env.host.Links().begin(), env.host.Links().end(),
       [&](const TSkrotHost& l) { return l.linkPath == group + u"Русско-польский переводчик.lnk"; });
   ASSERT_NE(link, env.host.Links().end());
-  EXPECT_EQ(CodePageToUtf8(link->description, TStronaKodowa::Cp1251), "Русско-польский переводчик");
+  EXPECT_EQ(link->description, u"Русско-польский переводчик");
 }
 
 TEST_F(SystemIntegration, RussianInterfaceInAPolishLocaleHasNoDescription) {
@@ -190,7 +190,7 @@ TEST_F(SystemIntegration, RussianInterfaceInAPolishLocaleHasNoDescription) {
   CreateShortcuts(options, observer);
   ASSERT_FALSE(env.host.Links().empty());
   for (const TSkrotHost& link : env.host.Links()) {
-    EXPECT_EQ(link.description, "");
+    EXPECT_EQ(link.description, u"");
   }
 }
 

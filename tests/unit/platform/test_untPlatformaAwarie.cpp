@@ -89,7 +89,7 @@ TEST_F(TPlatformaAwarieTest, FileOperationsFailWithoutTouchingTheFiles) {
   EXPECT_FALSE(faults_.RenameFile("C:\\a.txt", "C:\\c.txt"));
   EXPECT_FALSE(faults_.ReplaceFile("C:\\a.txt", "C:\\b.txt"));
   EXPECT_FALSE(faults_.CopyFileNoOverwrite("C:\\a.txt", "C:\\d.txt"));
-  EXPECT_FALSE(faults_.CreateShellLink("C:\\a.txt", "C:\\", u"C:\\l.lnk", "l"));
+  EXPECT_FALSE(faults_.CreateShellLink("C:\\a.txt", "C:\\", u"C:\\l.lnk", u"l"));
   EXPECT_TRUE(host_.FileExists("C:\\a.txt"));
   EXPECT_EQ(host_.FindEntry("C:\\b.txt")->size, 1u);
   EXPECT_FALSE(host_.FileExists("C:\\c.txt"));

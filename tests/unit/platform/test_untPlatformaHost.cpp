@@ -1,6 +1,7 @@
 // The host stand-in's own settings and inspection, and the robustness of its PE reader.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -32,35 +33,49 @@ class TPlatformaHostTest : public testing::Test {
   TPlatformaHost host_;
 };
 
-TEST_F(TPlatformaHostTest, PolishNamesAreUtf8OnTheHost) {
-  // "Żółw" in Windows-1250, created through the platform, is "Żółw" in UTF-8 on the host.
-  const std::string name = "\xAF\xF3\xB3w.txt";
-  auto file = host_.CreateWrite("C:\\" + name);
-  ASSERT_NE(file, nullptr);
-  ASSERT_TRUE(file->Close());
-  EXPECT_TRUE(fs::exists(root_ / fs::path(u8"Żółw.txt")));
-  std::ofstream(root_ / fs::path(u8"Łódź.txt")) << "x";
-  EXPECT_TRUE(host_.FileExists("C:\\\xA3\xF3\x64\x9F.TXT"));  // "Łódź.TXT"
-  EXPECT_TRUE(host_.FileExists("C:\\\xB3\xD3\x44\x8F.txt"));  // "łÓDŹ.txt"
+TEST_F(TPlatformaHostTest, NamesAreTheHostsUtf8NamesOnEveryCodePage) {
+  for (const auto cp : {TStronaKodowa::Cp1250, TStronaKodowa::Cp1251, TStronaKodowa::Utf8}) {
+    host_.SetAnsiCodePage(cp);
+    auto file = host_.CreateWrite("C:\\Żółw Жук.txt");
+    ASSERT_NE(file, nullptr);
+    ASSERT_TRUE(file->Close());
+    EXPECT_TRUE(fs::exists(root_ / fs::path(u8"Żółw Жук.txt")));
+    EXPECT_TRUE(host_.FileExists("C:\\żÓŁW жУК.TXT"));
+    std::vector<TWpisKatalogu> entries;
+    ASSERT_TRUE(host_.ListDirectory("C:\\", entries));
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].name, "Żółw Жук.txt");
+    ASSERT_TRUE(host_.DeleteFile("C:\\Żółw Жук.txt"));
+  }
+  // The code page decides the target check only (65001 holds everything).
+  host_.SetAnsiCodePage(TStronaKodowa::Cp1251);
+  EXPECT_TRUE(host_.AnsiCodePageHolds("C:\\Программы"));
+  EXPECT_FALSE(host_.AnsiCodePageHolds("C:\\Łódź"));
+  host_.SetAnsiCodePage(TStronaKodowa::Utf8);
+  EXPECT_TRUE(host_.AnsiCodePageHolds("C:\\Łódź\\Программы"));
 }
 
-// The code page is a setting: with 1251 the same bytes are Cyrillic names on the host, and
-// the paths shown and typed follow it.
-TEST_F(TPlatformaHostTest, CyrillicNamesWithCodePage1251) {
+// A system outside the NT family speaks its ANSI code page: a path it cannot hold fails, and a
+// name it cannot hold is listed with '?' (what FindFirstFileA gives there).
+TEST_F(TPlatformaHostTest, NonNtPlatformKeepsToTheAnsiCodePage) {
+  std::ofstream(root_ / fs::path(u8"Łódź.txt")) << "x";
   host_.SetAnsiCodePage(TStronaKodowa::Cp1251);
-  const std::string folder = "C:\\\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xFB";  // "Программы"
-  ASSERT_TRUE(host_.CreateDirectory(folder));
-  EXPECT_TRUE(fs::is_directory(root_ / fs::path(u8"Программы")));
-  EXPECT_TRUE(host_.DirectoryExists("C:\\\xEF\xD0\xCE\xC3\xD0\xC0\xCC\xCC\xDB"));  // any case
+  host_.SetNtPlatform(false);
+  EXPECT_FALSE(host_.FileExists("C:\\Łódź.txt"));
+  EXPECT_EQ(host_.CreateWrite("C:\\Łódź2.txt"), nullptr);
+  EXPECT_TRUE(host_.CreateDirectory("C:\\Программы"));
   std::vector<TWpisKatalogu> entries;
   ASSERT_TRUE(host_.ListDirectory("C:\\", entries));
-  ASSERT_EQ(entries.size(), 1u);
-  EXPECT_EQ(entries[0].name, folder.substr(3));
-  EXPECT_EQ(host_.WidenPath(folder), u"C:\\Программы");
+  std::vector<std::string> names;
+  for (const TWpisKatalogu& e : entries) {
+    names.push_back(e.name);
+  }
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"??d?.txt", "Программы"}));
   std::string narrow;
   EXPECT_TRUE(host_.NarrowPath(u"C:\\Программы", narrow));
-  EXPECT_EQ(narrow, folder);
-  EXPECT_FALSE(host_.NarrowPath(u"C:\\Łódź", narrow));  // 1251 has no Ł, ó nor ź
+  EXPECT_EQ(narrow, "C:\\Программы");
+  EXPECT_FALSE(host_.NarrowPath(u"C:\\Łódź", narrow));
   EXPECT_EQ(narrow, "C:\\??d?");
 }
 
@@ -127,14 +142,14 @@ TEST_F(TPlatformaHostTest, ResourcesVersionsAndFontsAreLookedUpWithoutRegardToCa
 }
 
 TEST_F(TPlatformaHostTest, ShellLinksAreRecordedAndWritten) {
+  ASSERT_TRUE(host_.CreateShellLink("C:\\Orvala\\orvatr.exe", "C:\\Orvala", u"C:\\Tłumacz.lnk",
+                                    u"Tłumacz"));
   ASSERT_TRUE(
-      host_.CreateShellLink("C:\\Orvala\\orvatr.exe", "C:\\Orvala", u"C:\\Tłumacz.lnk", "Tłumacz"));
-  ASSERT_TRUE(
-      host_.CreateShellLink("C:\\Orvala\\nowy.exe", "C:\\Orvala", u"c:\\TŁUMACZ.LNK", "Nowy"));
+      host_.CreateShellLink("C:\\Orvala\\nowy.exe", "C:\\Orvala", u"c:\\TŁUMACZ.LNK", u"Nowy"));
   ASSERT_EQ(host_.Links().size(), 1u);  // the second one replaced the first
   EXPECT_EQ(host_.Links()[0].target, "C:\\Orvala\\nowy.exe");
   EXPECT_EQ(host_.Links()[0].workingDirectory, "C:\\Orvala");
-  EXPECT_EQ(host_.Links()[0].description, "Nowy");
+  EXPECT_EQ(host_.Links()[0].description, u"Nowy");
   const std::string text = HostText(root_ / fs::path(u8"Tłumacz.lnk"));
   EXPECT_NE(text.find("target=C:\\Orvala\\nowy.exe"), std::string::npos);
 }
@@ -151,7 +166,7 @@ TEST_F(TPlatformaHostTest, RegistryInspection) {
   ASSERT_TRUE(group);
   EXPECT_EQ(group->type, TWartoscRejestru::TTyp::String);
   EXPECT_EQ(group->wideUtf8, "Орвала");
-  EXPECT_EQ(group->text, "??????");
+  EXPECT_EQ(group->text, "Орвала");
   EXPECT_EQ(
       host_.RegistryValue(TKorzen::LocalMachine, "Software\\Vertal\\Orvala", "WERSJA")->number, 3);
   host_.DeleteKey(TKorzen::LocalMachine, "Software\\Vertal");

@@ -97,9 +97,8 @@ TEST(InstallationRun, CopiesTheTreeLessTheExclusionsAndWritesThePayload) {
   EXPECT_TRUE(run.observer.questions.empty());
 }
 
-// The file labels show the paths as the system's code page writes them, whatever the
-// interface language: not through a text table's widening (which turns an apostrophe into a
-// prime and reads 1251 bytes as Polish letters, or 1250 bytes as Cyrillic).
+// The file labels show the paths as they are, whatever the interface language and the code
+// page: not through a text table's widening (which turns an apostrophe into a prime).
 TEST(InstallationRun, FileLabelsWidenPathsWithTheSystemCodePage) {
   const struct {
     TStronaKodowa codePage;
@@ -118,7 +117,7 @@ TEST(InstallationRun, FileLabelsWidenPathsWithTheSystemCodePage) {
     env.MakeDemoCd();
     TOpcjeInstalacji options = env.Options();
     options.language = c.language;
-    options.targetDirectory = Utf8ToCodePage(c.target, c.codePage);
+    options.targetDirectory = c.target;
     TPrzebiegTestowy run(env);
     ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
     const TWideString mainProgram = Utf8ToUtf16(c.target) + u"\\Orvatr.exe";

@@ -35,32 +35,43 @@ class TPlatformaWin32Test : public testing::Test {
   std::string folder_;
 };
 
+// A real link that the shell reads back in UTF-16: a target in a folder with Polish letters,
+// and the title as the description, every letter kept, Cyrillic too whatever the code page.
+// (A link's target always lies in the target directory, which the ANSI code page holds; the
+// shell of the test system keeps a target beyond it only in that code page.)
 TEST_F(TPlatformaWin32Test, ShellLinkIsARealLinkWithTargetDirectoryAndDescription) {
-  const std::string target = folder_ + "\\cel.exe";
-  ::CloseHandle(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
-  const std::wstring wide = std::wstring(folder_.begin(), folder_.end()) + L"\\skrot.lnk";
-  ASSERT_TRUE(
-      platform_.CreateShellLink(target, folder_, TWideString(wide.begin(), wide.end()), "Tłumacz"));
+  const std::string folder = folder_ + "\\Słownik";
+  const std::string target = folder + "\\cel.exe";
+  ASSERT_TRUE(platform_.CreateDirectory(folder));
+  auto file = platform_.CreateWrite(target);
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(file->Close());
+  const TWideString linkPath = platform_.WidenPath(folder_) + u"\\skrot.lnk";
+  const TWideString title = u"Tłumacz polsko-rosyjski / Переводчик";
+  ASSERT_TRUE(platform_.CreateShellLink(target, folder, linkPath, title));
   ASSERT_TRUE(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
   {
-    TWskaznikCom<IShellLinkA> link;
+    TWskaznikCom<IShellLinkW> link;
     ASSERT_TRUE(
         SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_IShellLinkA, reinterpret_cast<void**>(link.Put()))));
-    TWskaznikCom<IPersistFile> file;
+                                     IID_IShellLinkW, reinterpret_cast<void**>(link.Put()))));
+    TWskaznikCom<IPersistFile> persist;
     ASSERT_TRUE(SUCCEEDED(
-        link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Put()))));
-    ASSERT_TRUE(SUCCEEDED(file.Get()->Load(wide.c_str(), STGM_READ)));
-    char text[MAX_PATH + 1] = {};
+        link.Get()->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(persist.Put()))));
+    const std::wstring wideLink(linkPath.begin(), linkPath.end());
+    ASSERT_TRUE(SUCCEEDED(persist.Get()->Load(wideLink.c_str(), STGM_READ)));
+    wchar_t text[MAX_PATH + 1] = {};
+    const auto read = [&] { return TWideString(text, text + wcslen(text)); };
     ASSERT_TRUE(SUCCEEDED(link.Get()->GetPath(text, MAX_PATH, nullptr, 0)));
-    EXPECT_EQ(LowerText1250(text), LowerText1250(target));
+    EXPECT_TRUE(platform_.SamePath(Utf16ToUtf8(read()), target)) << Utf16ToUtf8(read());
     ASSERT_TRUE(SUCCEEDED(link.Get()->GetWorkingDirectory(text, MAX_PATH)));
-    EXPECT_EQ(LowerText1250(text), LowerText1250(folder_));
+    EXPECT_TRUE(platform_.SamePath(Utf16ToUtf8(read()), folder));
     ASSERT_TRUE(SUCCEEDED(link.Get()->GetDescription(text, MAX_PATH)));
-    EXPECT_STREQ(text, "Tłumacz");
+    EXPECT_EQ(read(), title);
   }
   ::CoUninitialize();
+  EXPECT_TRUE(platform_.DeleteFile(target));
+  EXPECT_TRUE(platform_.RemoveDirectory(folder));
 }
 
 TEST_F(TPlatformaWin32Test, FontCharsetsOfTheSystem) {

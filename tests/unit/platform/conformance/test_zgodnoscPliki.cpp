@@ -7,10 +7,6 @@
 namespace orvala::platform::testy {
 namespace {
 
-std::string Cp1250(std::string_view utf8) {
-  return Utf8ToCodePage(utf8, TStronaKodowa::Cp1250);
-}
-
 const TWpisKatalogu* Named(const std::vector<TWpisKatalogu>& entries, const std::string& name) {
   const auto it = std::find_if(entries.begin(), entries.end(),
                                [&](const TWpisKatalogu& e) { return e.name == name; });
@@ -58,16 +54,24 @@ TEST_F(TZgodnosc, NamesResolveWithoutRegardToCaseAndKeepTheirSpelling) {
   EXPECT_EQ(names->size(), 2u);
 }
 
-TEST_F(TZgodnosc, PolishLettersInNamesMatchTheirOtherCase) {
-  if (!Env().Names1250()) {
-    GTEST_SKIP() << "8-bit names are not Windows-1250 in this environment";
-  }
-  Write(In(Cp1250("Żółw.txt")), "zolw");
-  EXPECT_TRUE(P().FileExists(In(Cp1250("żÓŁW.TXT"))));
+// Names are UTF-8 whatever the system's code page: Polish and Cyrillic letters side by side,
+// each found in its other case and listed under its own spelling.
+TEST_F(TZgodnosc, PolishAndCyrillicNamesKeepTheirSpellingAndMatchTheirOtherCase) {
+  ASSERT_TRUE(P().CreateDirectory(In("Słowniki")));
+  Write(In("Słowniki\\Грамматика.chm"), "chm");
+  Write(In("Żółw.txt"), "zolw");
+  EXPECT_TRUE(P().FileExists(In("żÓŁW.TXT")));
+  EXPECT_EQ(Read(In("SŁOWNIKI\\гРАММАТИКА.CHM")), "chm");
   const auto names = Names(Env().Scratch());
   ASSERT_TRUE(names);
-  ASSERT_EQ(names->size(), 1u);
-  EXPECT_EQ((*names)[0].name, Cp1250("Żółw.txt"));
+  ASSERT_EQ(names->size(), 2u);
+  EXPECT_NE(Named(*names, "Słowniki"), nullptr);
+  EXPECT_NE(Named(*names, "Żółw.txt"), nullptr);
+  const std::optional<TWpisKatalogu> entry = P().FindEntry(In("słowniki\\грамматика.chm"));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->name, "Грамматика.chm");
+  ASSERT_TRUE(P().RenameFile(In("Żółw.txt"), In("Słowniki\\Черепаха.txt")));
+  EXPECT_EQ(Read(In("słowniki\\черепаха.TXT")), "zolw");
 }
 
 TEST_F(TZgodnosc, ListingHasDotEntriesBelowTheRootOnly) {

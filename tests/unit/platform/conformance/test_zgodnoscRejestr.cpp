@@ -65,16 +65,17 @@ TEST_F(TZgodnosc, ValuesKeepTheirTypes) {
   EXPECT_FALSE(k->ReadInteger("Liczba", number));
 }
 
-TEST_F(TZgodnosc, WideStringsReadBackInWindows1250) {
-  if (!Env().Names1250()) {
-    GTEST_SKIP() << "8-bit texts are not Windows-1250 in this environment";
-  }
+// Strings, paths among them, read back whole in UTF-8, whatever the code page lacks.
+TEST_F(TZgodnosc, StringsReadBackWholeInUtf8) {
   std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
   ASSERT_NE(k, nullptr);
-  ASSERT_TRUE(k->WriteWideString("Nazwa", u"Zażółć"));
+  ASSERT_TRUE(k->WriteWideString("Nazwa", u"Zażółć Жук"));
+  ASSERT_TRUE(k->WriteString("Katalog", "C:\\Słowniki\\Грамматика"));
   std::string text;
   ASSERT_TRUE(k->ReadString("Nazwa", text));
-  EXPECT_EQ(text, Utf8ToCodePage("Zażółć", TStronaKodowa::Cp1250));
+  EXPECT_EQ(text, "Zażółć Жук");
+  ASSERT_TRUE(k->ReadString("Katalog", text));
+  EXPECT_EQ(text, "C:\\Słowniki\\Грамматика");
 }
 
 TEST_F(TZgodnosc, ReadAccessRefusesWrites) {

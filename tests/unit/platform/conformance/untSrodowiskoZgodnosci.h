@@ -44,7 +44,7 @@ class TSrodowisko {
     std::string fileVersion;
   };
   virtual std::optional<TPlikWersji> CompiledVersionFile() = 0;
-  // Whether 8-bit names are Windows-1250 (Polish letters in names can be tested).
+  // Whether the system's ANSI code page is Windows-1250 (what the target check holds).
   virtual bool Names1250() const = 0;
 };
 
