@@ -126,6 +126,13 @@ TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
   return m;
 }
 
+TSkalaGrafiki ArtworkForDpi(int dpi) {
+  if (dpi <= 96) {
+    return TSkalaGrafiki::Pojedyncza;
+  }
+  return dpi <= 144 ? TSkalaGrafiki::Poltorej : TSkalaGrafiki::Podwojna;
+}
+
 bool CreateDirectoryWithParents(const std::string& path) {
   platform::TPlatforma& p = platform::Platform();
   const std::string dir = WithoutTrailingBackslash(path);

@@ -30,6 +30,10 @@ TWideString LocaleSeparator(LCTYPE type, const char16_t* fallback) {
   return fallback;
 }
 
+// Inner margins of the licence view, pixels at 96 dpi: without them the first letter of every
+// line touches the view's border and reads as clipped.
+constexpr int kMarginesUmowy = 5;
+
 TWideString Megabytes(std::int64_t bytes) {
   return FormatMegabytes(bytes, LocaleSeparator(LOCALE_STHOUSAND, u","),
                          LocaleSeparator(LOCALE_SDECIMAL, u"."));
@@ -42,6 +46,8 @@ void TfrmMain::LoadLicence() {
     return;
   }
   ::SetWindowTextW(red, L"");
+  const int margin = Scale(kMarginesUmowy);
+  ::SendMessageW(red, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
   // Without a source directory there is nothing to read (never the current directory).
   if (sourceDirectory_.empty()) {
     ApplyLanguageFontToRichEdit(red, language_);

@@ -37,6 +37,7 @@ inline constexpr std::uint32_t kAttrHidden = 0x02;
 inline constexpr std::uint32_t kAttrSystem = 0x04;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;  // a junction or a symbolic link
 
 // One entry of a directory listing.
 struct TWpisKatalogu {

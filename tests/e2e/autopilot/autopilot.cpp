@@ -27,6 +27,8 @@
 #include <string>
 #include <vector>
 
+#include "powloka.h"
+
 namespace {
 
 constexpr DWORD kLimitMs = 10000;  // every wait of a step
@@ -283,7 +285,7 @@ class TAutopilot {
   bool WaitWindow(const std::string& form);
   bool Click(HWND control);
   bool Answer(const std::string& which);
-  bool Screenshot(const std::string& name);
+  bool Screenshot(const std::string& name, HWND target);
   bool ExpectRegistry(const std::vector<std::string>& w);
 
   std::wstring shots_;
@@ -356,13 +358,14 @@ bool TAutopilot::Answer(const std::string& which) {
   return true;
 }
 
-bool TAutopilot::Screenshot(const std::string& name) {
-  if (window_ == nullptr || !::IsWindow(window_)) {
+// A picture of `target`: the current window or one of its controls.
+bool TAutopilot::Screenshot(const std::string& name, HWND target) {
+  if (target == nullptr || !::IsWindow(target)) {
     return Fail("no window to take a picture of");
   }
   ::Sleep(150);  // let the window finish painting
   RECT r{};
-  ::GetWindowRect(window_, &r);
+  ::GetWindowRect(target, &r);
   const std::wstring base = shots_ + L"\\" + FromUtf8(name);
   const std::wstring png = base + L".png";
   ::DeleteFileW(png.c_str());
@@ -560,7 +563,26 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     return NeedArgs(w, 1) && Answer(w[1]);
   }
   if (verb == "screenshot") {
-    return NeedArgs(w, 1) && Screenshot(w[1]);
+    return NeedArgs(w, 1) && Screenshot(w[1], window_);
+  }
+  if (verb == "screenshot-control") {  // screenshot-control NAME CONTROL
+    if (!NeedArgs(w, 2)) {
+      return false;
+    }
+    HWND control = ControlOf(w[2]);
+    return control != nullptr ? Screenshot(w[1], control) : Fail(error_);
+  }
+  if (verb == "expect-icons" || verb == "expect-taskbar") {
+    if (window_ == nullptr || !::IsWindow(window_)) {
+      return Fail("no current window");
+    }
+    const std::string fault = verb == "expect-icons" ? autopilot::CheckIcons(window_)
+                                                     : autopilot::CheckTaskbarButton(window_);
+    return fault.empty() || Fail(fault);
+  }
+  if (verb == "end-session") {
+    const std::string fault = autopilot::EndSession();
+    return fault.empty() || Fail(fault);
   }
   if (verb == "expect-reg") {
     return ExpectRegistry(w);
