@@ -74,6 +74,7 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   bool UstawKatalogZrodlowy();
   void UstawKatalogDocelowy();
   void LoadLicence();
+  void SetLicenceMargins(HWND red) const;
   bool SprawdzWolneMiejsce();
   bool SprawdzOpcje();
 

@@ -40,14 +40,26 @@ TWideString Megabytes(std::int64_t bytes) {
 }
 }  // namespace
 
+// The text of the licence view kept a few pixels off its border on every side: the formatting
+// rectangle inside the client area (EM_SETMARGINS alone is not honoured by every rich-text
+// view, and sets no top margin). Set after the font and the text, either of which may lay the
+// view out anew.
+void TfrmMain::SetLicenceMargins(HWND red) const {
+  RECT client{};
+  if (!::GetClientRect(red, &client)) {
+    return;
+  }
+  const int margin = Scale(kMarginesUmowy);
+  ::InflateRect(&client, -margin, -margin / 2);
+  ::SendMessageW(red, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&client));
+}
+
 void TfrmMain::LoadLicence() {
   HWND red = Control(IDC_redUmowa);
   if (red == nullptr) {
     return;
   }
   ::SetWindowTextW(red, L"");
-  const int margin = Scale(kMarginesUmowy);
-  ::SendMessageW(red, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(margin, margin));
   // Without a source directory there is nothing to read (never the current directory).
   if (sourceDirectory_.empty()) {
     ApplyLanguageFontToRichEdit(red, language_);
@@ -59,6 +71,7 @@ void TfrmMain::LoadLicence() {
   }
   ApplyLanguageFontToRichEdit(red, language);
   LoadPlainTextFile(red, sourceDirectory_ + std::string(LicenceFile(language)), language);
+  SetLicenceMargins(red);
   ::SendMessageW(red, EM_SETSEL, 0, 0);
   ::SendMessageW(red, EM_SCROLLCARET, 0, 0);
 }

@@ -572,12 +572,11 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     HWND control = ControlOf(w[2]);
     return control != nullptr ? Screenshot(w[1], control) : Fail(error_);
   }
-  if (verb == "expect-icons" || verb == "expect-taskbar") {
+  if (verb == "expect-taskbar") {
     if (window_ == nullptr || !::IsWindow(window_)) {
       return Fail("no current window");
     }
-    const std::string fault = verb == "expect-icons" ? autopilot::CheckIcons(window_)
-                                                     : autopilot::CheckTaskbarButton(window_);
+    const std::string fault = autopilot::CheckTaskbarButton(window_);
     return fault.empty() || Fail(fault);
   }
   if (verb == "end-session") {

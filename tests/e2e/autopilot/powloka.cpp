@@ -2,26 +2,6 @@
 
 namespace autopilot {
 
-namespace {
-
-LRESULT SendWithTimeout(HWND window, UINT message, WPARAM wParam) {
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(window, message, wParam, 0, SMTO_ABORTIFHUNG, 2000, &result);
-  return static_cast<LRESULT>(result);
-}
-
-}  // namespace
-
-std::string CheckIcons(HWND window) {
-  if (SendWithTimeout(window, WM_GETICON, ICON_BIG) == 0) {
-    return "the window has no big icon";
-  }
-  if (SendWithTimeout(window, WM_GETICON, ICON_SMALL) == 0) {
-    return "the window has no small icon";
-  }
-  return {};
-}
-
 std::string CheckTaskbarButton(HWND window) {
   const LONG_PTR exStyle = ::GetWindowLongPtrW(window, GWL_EXSTYLE);
   if (!::IsWindowVisible(window)) {

@@ -1,6 +1,7 @@
-// The autopilot's look at what the shell makes of the setup program's windows (icons, task-bar
-// button) and its way of ending the session. Each check returns an empty text when it holds,
-// otherwise what is wrong.
+// The autopilot's look at what the shell makes of the setup program's windows (the task-bar
+// button) and its way of ending the session. Each returns an empty text when it holds,
+// otherwise what is wrong. (A window's icons cannot be read from another process under Wine:
+// the dialog tests check them in the program's own process.)
 #pragma once
 
 #include <string>
@@ -9,9 +10,6 @@
 
 namespace autopilot {
 
-// The window has a big and a small icon of its own (WM_GETICON), as Alt+Tab and the task bar
-// show them.
-std::string CheckIcons(HWND window);
 // The window gets a task-bar button: visible, not a tool window, and unowned or marked
 // WS_EX_APPWINDOW.
 std::string CheckTaskbarButton(HWND window);

@@ -5,8 +5,9 @@
 #                        20 pixels whose brightness differs from the commonest colour's by 100
 #                        of 255 or more
 #   margin NAME PIXELS   between the border on the left (the columns from the left edge that
-#                        hold anything but the background) and the first column of text there
-#                        are at least PIXELS columns of background only
+#                        hold anything but the background, the top and bottom three rows left
+#                        out) and the first column of text there are at least PIXELS columns
+#                        of background only
 # Environment: E2E_WORK (set by the harness).
 set -euo pipefail
 mode=$1 name=$2
@@ -27,7 +28,8 @@ if mode == "contrast":
     print("pictures check: %s has %d text pixels on brightness %d" % (name, count, background))
     sys.exit(0 if count >= 20 else 1)
 wanted = int(sys.argv[5])
-marked = [any(far(pixels[y * width + x], 60) for y in range(height)) for x in range(width)]
+rows = range(3, height - 3)  # the top and bottom lines of the border cross every column
+marked = [any(far(pixels[y * width + x], 60) for y in rows) for x in range(width)]
 x = 0
 while x < width and marked[x]:
     x += 1
