@@ -47,7 +47,12 @@ fi
 if [ ${#missing[@]} -gt 0 ] || [ $need_i386 -eq 1 ]; then
   [ $need_i386 -eq 0 ] || dpkg --add-architecture i386
   export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
+  # A mirror in the middle of a sync serves an index that fails its check: try once more, then
+  # install from the lists at hand (the install itself still fails when a package is missing).
+  if ! apt-get update -qq; then
+    sleep 10
+    apt-get update -qq || echo "install-deps: some package lists could not be refreshed" >&2
+  fi
   apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 

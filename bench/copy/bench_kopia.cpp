@@ -1,6 +1,9 @@
 // The installation run's copy of a CD tree (through the host platform, 32,768-byte blocks, the
 // gauge and the message pump at the page's redraw rate, on a real clock) against two plain copies
-// of the same tree: std::filesystem::copy, and a read/write loop with the same block size.
+// of the same tree: std::filesystem::copy, and a read/write loop with the same block size. Then,
+// on 2,000 files of 16 KB, the run into a new folder against a run over the installation the one
+// before left: of the same CD (the files already in place), and with every file changed (each
+// kept aside until the end).
 //
 //   bench_copy [megabytes=200] [rounds=3]
 //
@@ -113,9 +116,36 @@ double LoopCopy(const fs::path& from, const fs::path& to) {
   return Seconds(start);
 }
 
-double RunCopy(const fs::path& cd, const fs::path& c, std::uint64_t bytes) {
-  fs::remove_all(c);
-  fs::create_directories(c / "Orvalis");
+// What the target holds when a run starts.
+enum class TCel { New, Same, Changed };
+
+// COUNT files of KB kilobytes each, 100 a folder, of random bytes.
+void MakeSmallTree(const fs::path& root, int count, std::size_t kb) {
+  std::mt19937_64 random(7);
+  std::vector<char> bytes(kb << 10);
+  for (int i = 0; i < count; ++i) {
+    for (char& c : bytes) {
+      c = static_cast<char>(random());
+    }
+    const fs::path folder = root / "Dane" / ("Folder" + std::to_string(i / 100));
+    fs::create_directories(folder);
+    std::ofstream(folder / ("plik" + std::to_string(i) + ".dat"), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  }
+}
+
+double RunCopy(const fs::path& cd, const fs::path& c, std::uint64_t bytes,
+               TCel previous = TCel::New) {
+  if (previous == TCel::New) {
+    fs::remove_all(c);
+    fs::create_directories(c / "Orvalis");
+  } else if (previous == TCel::Changed) {
+    for (const fs::directory_entry& e : fs::recursive_directory_iterator(c / "Orvalis")) {
+      if (e.is_regular_file()) {
+        std::ofstream(e.path(), std::ios::binary | std::ios::app) << 'x';
+      }
+    }
+  }
   orvala::platform::TPlatformaHost host;
   host.MapDrive('C', c);
   host.MapDrive('D', cd, orvala::platform::TTypNapedu::CdRom);
@@ -159,6 +189,18 @@ int main(int argc, char** argv) {
   std::printf("read/write loop, 32 KB      : %7.3f s  %7.1f MB/s\n", loop, mb / loop);
   std::printf("ratio run / filesystem::copy: %.2f\n", run / plain);
   std::printf("ratio run / read-write loop : %.2f\n", run / loop);
+
+  MakeSmallTree(root / "cd-small", 2000, 16);
+  const std::uint64_t small = 2000u * 16u << 10;
+  double fresh = 1e9, same = 1e9, changed = 1e9;
+  for (int i = 0; i < rounds; ++i) {
+    fresh = std::min(fresh, RunCopy(root / "cd-small", root / "c", small));
+    same = std::min(same, RunCopy(root / "cd-small", root / "c", small, TCel::Same));
+    changed = std::min(changed, RunCopy(root / "cd-small", root / "c", small, TCel::Changed));
+  }
+  std::printf("2000 x 16 KB, new folder    : %7.3f s\n", fresh);
+  std::printf("  over the same files       : %7.3f s  ratio %.2f\n", same, same / fresh);
+  std::printf("  over changed files        : %7.3f s  ratio %.2f\n", changed, changed / fresh);
   fs::remove_all(root);
   return 0;
 }

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The installation run under Wine against Wine's own xcopy of the same CD, in the same prefix.
+# The installation run under Wine against Wine's own xcopy and a peer installer copying the same
+# CD, in the same prefix.
 #
 #   bench/install/bench-install.sh [BUILD-DIR=build/win32] [ROUNDS=3]
 #
@@ -7,16 +8,24 @@
 # BENCH_SMALL and BENCH_LARGE, "COUNT KILOBYTES"), maps each as drive D: of one prefix and times,
 # ROUNDS times each and alternately:
 #   - xcopy:  wine xcopy D:\ C:\copy\ /E /I /Q /H
+#   - peer:   a silent installer made with makensis whose one section copies the CD root into a
+#             new folder (CopyFiles), started and waited for
 #   - run:    the wizard walked by the autopilot, from Next on the options page to the end page
 #             (the autopilot's "mark" steps around the click and the wait for "Zakończ").
 # Then, on the small-file CD, presses "Przerwij" several times during a run and times each
-# press until the question dialog is up (answered No, so the run goes on).
+# press until the question dialog is up (answered No, so the run goes on); and on a CD with one
+# large sparse file (BENCH_HUGE_MB, 3072), presses it BENCH_HUGE_PRESS_MS (1000) into the run,
+# inside that file, times the question and answers Yes.
 # With "reinstall" among BENCH_PARTS, on the small-file CD: a run into a new folder against a
-# run over the installation the previous run left (every file replaced, the replaced ones kept
-# aside and deleted at the end), ROUNDS times each and alternately.
-# Prints the best time of each, the ratio run / xcopy and the cancel latencies; never fails on
-# a figure. BENCH_INSTALATOR names another Instalator.exe to time (an older build, say).
-# BENCH_PARTS picks some of "small large cancel" (default all three). Needs the win32 build (Instalator.exe, the autopilot, the demo CD).
+# run over the installation the previous run left (the same CD: files already in place), ROUNDS
+# times each and alternately; "reinstall-changed" the same over an installation whose data
+# files all differ from the CD's (each replaced and kept aside until the end).
+# Prints the best time of each, the ratios and the cancel latencies; never fails on a figure.
+# BENCH_INSTALATOR names another Instalator.exe to time instead of the build's; BENCH_BEFORE one
+# to time beside it, alternately in every part (an older build, say).
+# BENCH_PARTS picks some of "small large cancel huge reinstall reinstall-changed" (default the
+# first four).
+# Needs the win32 build (Instalator.exe, the autopilot, the demo CD) and makensis.
 set -euo pipefail
 exec </dev/null
 
@@ -29,6 +38,8 @@ read -r large_count large_kb <<<"${BENCH_LARGE:-200 1024}"
 harness="$source/scripts/wine-harness.sh"
 work="$build/bench-work/install"
 
+instalator=${BENCH_INSTALATOR:-$build/Instalator.exe}
+before=${BENCH_BEFORE:-}
 for f in Instalator.exe tests/e2e/autopilot.exe demo-cd; do
   [ -e "$build/$f" ] || { echo "bench-install: $build/$f is missing (build the win32 preset)" >&2; exit 2; }
 done
@@ -65,7 +76,7 @@ now() { date +%s.%N; }
 make_cd() {
   local dir=$1 count=$2 kb=$3 folder=0 left=$2 n
   cp -R "$build/demo-cd" "$dir"
-  cp "${BENCH_INSTALATOR:-$build/Instalator.exe}" "$dir/Instalator.exe"
+  cp "$instalator" "$dir/Instalator.exe"
   while [ "$left" -gt 0 ]; do
     n=$((left < 100 ? left : 100))
     mkdir -p "$dir/Dane/Folder$folder"
@@ -90,6 +101,8 @@ walk() {
       'click IDC_btnZamknij' 'expect-exit'
   } > "$work/walk.scn"
   [ -n "${keep_target:-}" ] || rm -rf "$target"
+  # The program timed lies on the CD as the package's own does (it leaves itself out of the copy).
+  cp "${exe:-$instalator}" "$cd_dir/Instalator.exe"
   sync
   (cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >>"$log" 2>&1) &
   instalator_pid=$!
@@ -107,7 +120,7 @@ walk() {
 mark() { awk -v m="$1" '$1 == "mark" && $2 == m { print $3 }' "$work/pilot.log" | tr -d '\r'; }
 
 time_run() {
-  walk 'mark start' 'click IDC_btnDalej'
+  walk 'limit 120000' 'mark start' 'click IDC_btnDalej'
   LC_ALL=C awk -v a="$(mark start)" -v b="$(mark end)" 'BEGIN { printf "%.3f", (b - a) / 1000 }'
 }
 
@@ -121,31 +134,70 @@ time_xcopy() {
   LC_ALL=C awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'
 }
 
+# --- The peer: a silent installer whose one section copies the CD root into C:\peer ------------
+peer="$work/peer.exe"
+cat > "$work/peer.nsi" <<'NSI'
+Name "peer"
+OutFile "peer.exe"
+SilentInstall silent
+RequestExecutionLevel user
+InstallDir "C:\peer"
+Section
+  SetOutPath "$INSTDIR"
+  CopyFiles /SILENT "D:\*.*" "$INSTDIR"
+SectionEnd
+NSI
+(cd "$work" && makensis -V1 peer.nsi >>"$log" 2>&1) || { echo "bench-install: makensis failed" >&2; exit 2; }
+
+time_peer() {
+  rm -rf "$drive_c/peer"
+  sync
+  local t0 t1
+  t0=$(now)
+  wine "$peer" </dev/null >>"$log" 2>&1
+  t1=$(now)
+  LC_ALL=C awk -v a="$t0" -v b="$t1" 'BEGIN { printf "%.3f", b - a }'
+}
+
+# Files below a folder (the copy's completeness, printed beside the times).
+files_in() { find "$1" -type f 2>/dev/null | wc -l; }
+
+ratio() { LC_ALL=C awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", a / b }'; }
+
 best() { printf '%s\n' "$@" | LC_ALL=C sort -g | head -n 1; }
 
 bench_cd() {
-  local label=$1 count=$2 kb=$3 x r xs=() rs=()
+  local label=$1 count=$2 kb=$3 x p r o xs=() ps=() rs=() os=() copied peered
   cd_dir="$work/cd-$label"
   make_cd "$cd_dir" "$count" "$kb"
   "$harness" cd-drive "$work" "$cd_dir" d >/dev/null 2>&1
   wine xcopy 'D:\' 'C:\copy\' /E /I /Q /H </dev/null >>"$log" 2>&1  # the CD into the page cache
   for _ in $(seq "$rounds"); do
-    x=$(time_xcopy)
-    r=$(time_run)
-    xs+=("$x")
-    rs+=("$r")
+    xs+=("$(time_xcopy)")
+    ps+=("$(time_peer)")
+    rs+=("$(time_run)")
+    if [ -n "$before" ]; then os+=("$(exe=$before time_run)"); fi
   done
+  copied=$(files_in "$drive_c/copy")
+  peered=$(files_in "$drive_c/peer")
   x=$(best "${xs[@]}")
+  p=$(best "${ps[@]}")
   r=$(best "${rs[@]}")
-  LC_ALL=C printf '%-28s xcopy %7.3f s   run %7.3f s   ratio %5.2f   (rounds: xcopy %s; run %s)\n' \
-    "$label ($count x $kb KB)" "$x" "$r" "$(LC_ALL=C awk -v a="$r" -v b="$x" 'BEGIN { print a / b }')" \
-    "${xs[*]}" "${rs[*]}"
-  rm -rf "$drive_c/copy" "$target"
+  LC_ALL=C printf '%-28s xcopy %7.3f s   peer %7.3f s   run %7.3f s   run/xcopy %5.2f   run/peer %5.2f\n' \
+    "$label ($count x $kb KB)" "$x" "$p" "$r" "$(ratio "$r" "$x")" "$(ratio "$r" "$p")"
+  LC_ALL=C printf '%-28s (rounds: xcopy %s; peer %s; run %s; files copied: xcopy %s, peer %s)\n' \
+    "" "${xs[*]}" "${ps[*]}" "${rs[*]}" "$copied" "$peered"
+  if [ -n "$before" ]; then
+    o=$(best "${os[@]}")
+    LC_ALL=C printf '%-28s before %7.3f s   run/before %5.2f   (rounds: %s)\n' \
+      "" "$o" "$(ratio "$r" "$o")" "${os[*]}"
+  fi
+  rm -rf "$drive_c/copy" "$drive_c/peer" "$target"
 }
 
 bench_cancel() {
   # The same question on the options page, with no run going on: what the dialog alone takes.
-  local presses=${BENCH_CANCEL_PRESSES:-5}
+  local name=$1 presses=${BENCH_CANCEL_PRESSES:-5}
   local steps=('mark idle' 'click IDC_btnZamknij' 'wait-window TfrmPytanie' 'mark idle-question'
                'answer no' 'wait-window TfrmMain' 'sleep 200'
                'mark start' 'click IDC_btnDalej' 'sleep 500')
@@ -159,31 +211,66 @@ bench_cancel() {
     latencies+=("$(LC_ALL=C awk -v a="$(mark "press$i")" -v b="$(mark "question$i")" \
                    'BEGIN { printf "%.0f", b - a }')")
   done
-  printf 'cancel question after "Przerwij" (ms, poll 5 ms): %s   worst %s\n' "${latencies[*]}" \
-    "$(printf '%s\n' "${latencies[@]}" | LC_ALL=C sort -g | tail -n 1)"
-  printf 'the same question on the options page, no run (ms): %s\n' \
+  printf '%-7s cancel question after "Przerwij" (ms, poll 5 ms): %s   worst %s\n' "$name" \
+    "${latencies[*]}" "$(printf '%s\n' "${latencies[@]}" | LC_ALL=C sort -g | tail -n 1)"
+  printf '%-7s the same question on the options page, no run (ms): %s\n' "$name" \
     "$(LC_ALL=C awk -v a="$(mark idle)" -v b="$(mark idle-question)" 'BEGIN { printf "%.0f", b - a }')"
 }
 
-bench_reinstall() {
-  local n r ns=() rs=()
-  for _ in $(seq "$rounds"); do
-    n=$(time_run)
-    r=$(keep_target=1 time_run)
-    ns+=("$n")
-    rs+=("$r")
+# One file of BENCH_HUGE_MB megabytes (sparse) beside the demo CD: "Przerwij" pressed inside
+# it, the question timed and answered Yes (the run rolls back).
+bench_huge() {
+  local mb=${BENCH_HUGE_MB:-3072} after_ms=${BENCH_HUGE_PRESS_MS:-1000} e name ms
+  cd_dir="$work/cd-huge"
+  cp -R "$build/demo-cd" "$cd_dir"
+  cp "$instalator" "$cd_dir/Instalator.exe"
+  truncate -s "${mb}M" "$cd_dir/Slownik.sz"
+  "$harness" cd-drive "$work" "$cd_dir" d >/dev/null 2>&1
+  for round in $(seq "$rounds"); do
+    for e in "$instalator" $before; do
+      name=run
+      [ "$e" = "$instalator" ] || name=before
+      exe=$e walk 'limit 300000' 'poll 5' 'mark start' 'click IDC_btnDalej' "sleep $after_ms" \
+        'mark press' 'click IDC_btnZamknij' 'wait-window TfrmPytanie' 'mark question' 'answer yes' \
+        'wait-window TfrmMain'
+      ms=$(LC_ALL=C awk -v a="$(mark press)" -v b="$(mark question)" 'BEGIN { printf "%.0f", b - a }')
+      printf '%-7s one %s MB file, "Przerwij" %s ms into the run, round %s: question after %s ms\n' \
+        "$name" "$mb" "$after_ms" "$round" "$ms"
+    done
   done
-  n=$(best "${ns[@]}")
-  r=$(best "${rs[@]}")
-  LC_ALL=C printf 'reinstall (%s x %s KB): new folder %7.3f s   over the previous %7.3f s   (rounds: new %s; over %s)\n' \
-    "$small_count" "$small_kb" "$n" "$r" "${ns[*]}" "${rs[*]}"
+  rm -rf "$cd_dir" "$target"
+}
+
+# An earlier installation that differs from the CD in every file of its data folders (one byte
+# more at the end of each): the run replaces them all, keeping each aside until its end.
+change_previous() {
+  local f
+  while IFS= read -r -d '' f; do printf 'x' >>"$f"; done < <(find "$target/Dane" -type f -print0)
+}
+
+bench_reinstall() {
+  local how=$1 e name n r ns rs
+  for e in "$instalator" $before; do
+    name=run
+    [ "$e" = "$instalator" ] || name=before
+    ns=() rs=()
+    for _ in $(seq "$rounds"); do
+      ns+=("$(exe=$e time_run)")
+      [ "$how" = same ] || change_previous
+      rs+=("$(exe=$e keep_target=1 time_run)")
+    done
+    n=$(best "${ns[@]}")
+    r=$(best "${rs[@]}")
+    LC_ALL=C printf '%-7s reinstall (%s x %s KB), previous %-7s new folder %7.3f s   over the previous %7.3f s   ratio %5.2f   (rounds: new %s; over %s)\n' \
+      "$name" "$small_count" "$small_kb" "$how:" "$n" "$r" "$(ratio "$r" "$n")" "${ns[*]}" "${rs[*]}"
+  done
   rm -rf "$target"
 }
 
-parts=${BENCH_PARTS:-small large cancel}
+parts=${BENCH_PARTS:-small large cancel huge}
 has() { [[ " $parts " == *" $1 "* ]]; }
-echo "installation run vs xcopy under Wine, best of $rounds"
-if has small || has cancel || has reinstall; then
+echo "installation run vs xcopy and a peer installer under Wine, best of $rounds"
+if has small || has cancel || has reinstall || has reinstall-changed; then
   if has small; then
     bench_cd many-small "$small_count" "$small_kb"
   else
@@ -191,8 +278,13 @@ if has small || has cancel || has reinstall; then
     make_cd "$cd_dir" "$small_count" "$small_kb"
     "$harness" cd-drive "$work" "$cd_dir" d >/dev/null 2>&1
   fi
-  if has cancel; then bench_cancel; fi
-  if has reinstall; then bench_reinstall; fi
+  if has cancel; then
+    bench_cancel run
+    if [ -n "$before" ]; then exe=$before bench_cancel before; fi
+  fi
+  if has reinstall; then bench_reinstall same; fi
+  if has reinstall-changed; then bench_reinstall changed; fi
   rm -rf "$work/cd-many-small"
 fi
 if has large; then bench_cd few-large "$large_count" "$large_kb"; fi
+if has huge; then bench_huge; fi

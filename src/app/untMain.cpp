@@ -14,6 +14,7 @@
 #include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untFormyDialogowe.h"
+#include "engine/untKopieZapasowe.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
@@ -265,6 +266,10 @@ void TfrmMain::FormShow() {
   UstawKatalogDocelowy();
   ApplyLanguage(ChooseStartLanguage(LocaleLanguage(), home, edition,
                                     kPrzelacznikiBudowy.preferEditionLanguage));
+  // A run cut off (a power cut, a killed process) gets the files it replaced back first.
+  if (RestoreInterruptedRun(ActiveEdition())) {
+    frmPytanie().Ask(Handle(), GetText(language_, 315, false), kPytanieOK);
+  }
   ShowPage(0);
 }
 

@@ -168,6 +168,19 @@ const TWpisTekstu kWpisyTekstow[] = {
             "program files, choose the drive and click OK:",
             "Добро пожаловать в программу установки продукта «%s».\r\n\r\nВставьте в дисковод "
             "компакт-диск с программой, выберите дисковод и нажмите ОК:"),
+    WPIS_RU(314,
+            "Plik \"%s\" jest używany przez inny program.\r\nZamknij ten program i wybierz Tak, "
+            "aby spróbować ponownie, lub Nie, aby przerwać instalację.",
+            "The file '%s' is in use by another program.\r\nClose that program and choose Yes "
+            "to try again, or No to cancel the installation.",
+            "Файл «%s» используется другой программой.\r\nЗакройте эту программу и выберите "
+            "Да, чтобы повторить попытку, или Нет, чтобы прервать установку."),
+    WPIS_RU(315,
+            "Poprzednia instalacja została przerwana.\r\nPliki, które zastąpiła, zostały "
+            "przywrócone.",
+            "The previous installation was interrupted.\r\nThe files it replaced have been "
+            "restored.",
+            "Предыдущая установка была прервана.\r\nЗаменённые ею файлы восстановлены."),
 };
 
 #undef WPIS_RU

@@ -70,4 +70,80 @@ void SetInstallationInProgress(int edition, bool inProgress) {
   accessor.CloseKey();
 }
 
+// --- The record of a run under way -------------------------------------------------------------
+
+namespace {
+
+std::string RecordPath(int edition) {
+  const std::string_view productKey = EditionDescriptor(edition).productKey;
+  return productKey.empty() ? std::string()
+                            : std::string(productKey) + '\\' + kKluczTrwajacejInstalacji;
+}
+
+}  // namespace
+
+TZapisPrzebiegu::TZapisPrzebiegu(int edition) : path_(RecordPath(edition)) {}
+
+TZapisPrzebiegu::~TZapisPrzebiegu() = default;
+
+void TZapisPrzebiegu::Start() {
+  if (path_.empty()) {
+    return;
+  }
+  key_.reset();
+  platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
+  made_ = false;
+  count_ = 0;
+}
+
+void TZapisPrzebiegu::Moving(const std::string& original, const std::string& backup) {
+  if (!made_ && !path_.empty()) {
+    made_ = true;
+    key_ = platform::Platform().OpenKey(TKorzen::CurrentUser, path_, kKeyAllAccess, true);
+  }
+  if (key_) {
+    key_->WriteString(std::to_string(++count_), original + '|' + backup);
+  }
+}
+
+void TZapisPrzebiegu::End() {
+  if (key_) {
+    key_->Close();
+    key_.reset();
+  }
+  if (made_) {
+    platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
+    made_ = false;
+  }
+}
+
+std::optional<std::vector<TPrzeniesienie>> ReadInterruptedRun(int edition) {
+  const std::string path = RecordPath(edition);
+  if (path.empty()) {
+    return std::nullopt;
+  }
+  const std::unique_ptr<platform::TKluczRejestru> key =
+      platform::Platform().OpenKey(TKorzen::CurrentUser, path, kKeyRead, false);
+  if (!key) {
+    return std::nullopt;
+  }
+  std::vector<TPrzeniesienie> moved;
+  std::string entry;
+  for (int n = 1; key->ReadString(std::to_string(n), entry); ++n) {
+    const std::size_t bar = entry.find('|');
+    if (bar != std::string::npos) {
+      moved.emplace_back(entry.substr(0, bar), entry.substr(bar + 1));
+    }
+  }
+  key->Close();
+  return moved;
+}
+
+void ForgetInterruptedRun(int edition) {
+  const std::string path = RecordPath(edition);
+  if (!path.empty()) {
+    platform::Platform().RemoveKey(TKorzen::CurrentUser, path);
+  }
+}
+
 }  // namespace orvala

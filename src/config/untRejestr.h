@@ -1,5 +1,5 @@
-// The installer's registry state: the shared registry accessor and reader, and the flag that
-// marks an installation as running.
+// The installer's registry state: the shared registry accessor and reader, the flag that marks
+// an installation as running, and the record of an installation run under way.
 //
 // An accessor (TRejestr) holds a hive root, an access mask and at most one open key; it is
 // created, used and freed within one operation. Nothing here reports an error to the user: a
@@ -8,7 +8,10 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/untPlatforma.h"
 
@@ -61,5 +64,48 @@ inline constexpr const char* kWartoscInstalacjaTrwa = "InstallationInProgress";
 // flag where the key does not exist creates nothing. An edition without a product key writes
 // nothing.
 void SetInstallationInProgress(int edition, bool inProgress);
+
+// --- The record of a run under way -------------------------------------------------------------
+//
+// While the installation run works, the key TrwajacaInstalacja under the edition's product key
+// in HKEY_CURRENT_USER lists every file the run moves aside, before it is moved: value "1",
+// "2", ... = the file's path, '|', its backup's path ('|' is never part of a Windows path). The
+// key is made with the first file moved aside and removed at the end of the run, so finding it
+// at the next start means that a run was cut off (a power cut, a killed process) after it had
+// moved files aside, and says what to give back. A run into a new folder writes nothing.
+inline constexpr const char* kKluczTrwajacejInstalacji = "TrwajacaInstalacja";
+
+// One file moved aside: its own path and the path of its backup.
+using TPrzeniesienie = std::pair<std::string, std::string>;
+
+// The record of one run, kept open for the run. Nothing is reported: a record that cannot be
+// written only means that a run cut off cannot be undone.
+class TZapisPrzebiegu {
+ public:
+  // An edition without a product key records nothing.
+  explicit TZapisPrzebiegu(int edition);
+  ~TZapisPrzebiegu();
+  TZapisPrzebiegu(const TZapisPrzebiegu&) = delete;
+  TZapisPrzebiegu& operator=(const TZapisPrzebiegu&) = delete;
+
+  // The run starts: no record yet (one left over is removed).
+  void Start();
+  // `original` is about to be moved aside to `backup`.
+  void Moving(const std::string& original, const std::string& backup);
+  // The run has dealt with its backups: the record goes.
+  void End();
+
+ private:
+  std::string path_;  // empty: nothing is recorded
+  std::unique_ptr<platform::TKluczRejestru> key_;
+  bool made_ = false;  // the key was made in this run
+  int count_ = 0;
+};
+
+// The files a run cut off moved aside, in the order it moved them; nullopt when no record is
+// there (the last run ended, or none ran).
+std::optional<std::vector<TPrzeniesienie>> ReadInterruptedRun(int edition);
+// Removes the record of a run cut off.
+void ForgetInterruptedRun(int edition);
 
 }  // namespace orvala

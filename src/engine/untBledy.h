@@ -15,6 +15,13 @@ class EInOutError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The user chose to end the installation (the question about a file in use answered No): the
+// run rolls back as after a confirmed cancel.
+class EPrzerwanieInstalacji : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 // A registry operation failed.
 class ERegistryError : public std::runtime_error {
  public:

@@ -4,28 +4,42 @@
 #include <memory>
 
 #include "config/untInstalStale.h"
+#include "engine/untBledy.h"
 #include "engine/untPakowanie.h"
 #include "platform/untPlatforma.h"
 
 namespace orvala {
 
-bool ExtractSpecialVersion(int row, const std::string& fullTargetPath) {
+namespace {
+
+// ExtractSpecialVersion, telling in `whole` whether every part was written too.
+bool WriteSpecialVersion(int row, const std::string& fullTargetPath, bool& whole) {
   const TWersjaSpecjalna& version = SpecialVersion(row);
+  whole = false;
   try {
     std::unique_ptr<platform::TPlikPlatformy> file =
         platform::Platform().CreateWrite(fullTargetPath);
     if (!file) {
       return false;
     }
-    // The parts' own results are not looked at: a failing part leaves the file shorter.
-    ExtractPartTo(std::string(version.resourceA), *file);
+    // A failing part leaves the file shorter; ExtractSpecialVersion does not look at it.
+    whole = ExtractPartTo(std::string(version.resourceA), *file);
     if (!version.resourceB.empty()) {
-      ExtractPartTo(std::string(version.resourceB), *file);
+      whole = ExtractPartTo(std::string(version.resourceB), *file) && whole;
     }
-    return file->Close();
+    const bool closed = file->Close();
+    whole = whole && closed;
+    return closed;
   } catch (const std::exception&) {
     return false;
   }
+}
+
+}  // namespace
+
+bool ExtractSpecialVersion(int row, const std::string& fullTargetPath) {
+  bool whole = false;
+  return WriteSpecialVersion(row, fullTargetPath, whole);
 }
 
 std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory,
@@ -37,11 +51,22 @@ std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory
       continue;
     }
     const std::string path = targetDirectory + "\\" + std::string(version.file);
-    const bool kept = backups != nullptr && backups->KeepBeforeWrite(path);
-    if (ExtractSpecialVersion(row, path)) {
+    if (backups != nullptr) {
+      try {
+        backups->KeepBeforeWrite(path);
+      } catch (const EInOutError&) {
+        continue;  // the old file stays as it is, and the installation goes on without it
+      }
+    }
+    bool whole = false;
+    const bool created = WriteSpecialVersion(row, path, whole);
+    // Cut short, the file kept before the run (this step's, or the main program's) takes its
+    // place again.
+    if (!whole && backups != nullptr && backups->PutBack(path)) {
+      continue;
+    }
+    if (created) {
       written.push_back(path);
-    } else if (kept) {
-      backups->PutBack(path);
     }
   }
   return written;

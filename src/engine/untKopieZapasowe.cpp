@@ -1,6 +1,8 @@
 #include "engine/untKopieZapasowe.h"
 
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "engine/untBledy.h"
 #include "textutil/untUtils.h"
@@ -33,7 +35,7 @@ TNazwyFolderu::TNazwyFolderu(const std::vector<platform::TWpisKatalogu>& present
   for (const platform::TWpisKatalogu& entry : present) {
     std::string folded = LowerText1250(entry.name);
     if (!entry.IsDirectory()) {
-      files_.emplace(folded, entry.name);
+      files_.emplace(folded, entry);
     }
     taken_.insert(std::move(folded));
   }
@@ -50,9 +52,17 @@ std::optional<std::string> TNazwyFolderu::FirstReplacement(const std::string& na
   if (it == files_.end()) {
     return std::nullopt;
   }
-  std::string present = std::move(it->second);
+  std::string present = std::move(it->second.name);
   files_.erase(it);
   return present;
+}
+
+const platform::TWpisKatalogu* TNazwyFolderu::Unreplaced(const std::string& name) const {
+  if (files_.empty()) {
+    return nullptr;
+  }
+  const auto it = files_.find(LowerText1250(name));
+  return it == files_.end() ? nullptr : &it->second;
 }
 
 bool TNazwyFolderu::Taken(const std::string& name) const {
@@ -109,7 +119,10 @@ std::string TKopieZapasowe::MoveAside(const std::string& folder, const std::stri
     // A rename within the folder keeps the file whole, attributes included; it fails rather
     // than replace anything, and then the file stays as it is.
     const std::string backup = folder + '\\' + candidate;
-    if (!Platform().RenameFile(original, backup)) {
+    if (record_ != nullptr) {
+      record_->Moving(original, backup);
+    }
+    if (!RetryWhileInUse(ask_, original, [&] { return Platform().RenameFile(original, backup); })) {
       break;
     }
     kept_.push_back({original, backup});
@@ -118,14 +131,18 @@ std::string TKopieZapasowe::MoveAside(const std::string& folder, const std::stri
   throw EInOutError("cannot move aside " + original);
 }
 
-void TKopieZapasowe::PutBack(const std::string& path) {
-  if (kept_.empty() || !SamePath(kept_.back().original, path)) {
-    return;
+bool TKopieZapasowe::PutBack(const std::string& path) {
+  const auto it = std::find_if(kept_.rbegin(), kept_.rend(), [&path](const TKopiaZapasowa& k) {
+    return SamePath(k.original, path);
+  });
+  if (it == kept_.rend()) {
+    return false;
   }
   // Whatever is at the path now is what the failed write left.
   Platform().DeleteFile(path);
-  Platform().RenameFile(kept_.back().backup, kept_.back().original);
-  kept_.pop_back();
+  const bool back = Platform().RenameFile(it->backup, it->original);
+  kept_.erase(std::next(it).base());
+  return back;
 }
 
 void TKopieZapasowe::RestoreAll(const std::function<void()>& afterEach) {
@@ -138,16 +155,60 @@ void TKopieZapasowe::RestoreAll(const std::function<void()>& afterEach) {
   }
 }
 
-void TKopieZapasowe::DiscardAll(const std::function<void()>& afterEach) {
+void TKopieZapasowe::ReturnAll(const std::function<void()>& afterEach) {
+  while (!kept_.empty()) {
+    // The file the run wrote in its place (if any) is replaced in the same step.
+    Platform().ReplaceFile(kept_.back().backup, kept_.back().original);
+    kept_.pop_back();
+    afterEach();
+  }
+}
+
+namespace {
+
+// Deletes a kept file at the end of a finished run: a read-only one once its attributes are
+// cleared; one whose program still runs is hidden and deleted at the next restart.
+void DeleteBackup(const std::string& backup) {
   platform::TPlatforma& os = Platform();
-  for (const TKopiaZapasowa& k : kept_) {
-    // A read-only file is deleted once its attributes are cleared; a failure is ignored.
-    if (!os.DeleteFile(k.backup) && os.SetFileAttributes(k.backup, 0)) {
-      os.DeleteFile(k.backup);
+  if (os.DeleteFile(backup)) {
+    return;
+  }
+  bool inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
+  if (!inUse && os.SetFileAttributes(backup, 0)) {
+    if (os.DeleteFile(backup)) {
+      return;
     }
+    inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
+  }
+  if (inUse) {
+    os.SetFileAttributes(backup, platform::kAttrHidden);
+    os.DeleteFileAtRestart(backup);
+  }
+}
+
+}  // namespace
+
+void TKopieZapasowe::DiscardAll(const std::function<void()>& afterEach) {
+  for (const TKopiaZapasowa& k : kept_) {
+    DeleteBackup(k.backup);
     afterEach();
   }
   kept_.clear();
+}
+
+bool RestoreInterruptedRun(int edition) {
+  const std::optional<std::vector<TPrzeniesienie>> moved = ReadInterruptedRun(edition);
+  if (!moved) {
+    return false;
+  }
+  // Newest first, as a rollback goes; a move recorded but never made has no backup to give.
+  for (auto it = moved->rbegin(); it != moved->rend(); ++it) {
+    if (Platform().FileExists(it->second)) {
+      Platform().ReplaceFile(it->second, it->first);
+    }
+  }
+  ForgetInterruptedRun(edition);
+  return true;
 }
 
 }  // namespace orvala

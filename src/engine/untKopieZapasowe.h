@@ -5,15 +5,21 @@
 // version), the file is moved aside: renamed within its own folder (no space, no copying) to a
 // backup name, and recorded in the wizard state's list of kept files, in order. Only the first
 // replacement of a path in a run keeps the file: the main program is written twice, and its
-// kept file holds what was there before the run. A file that cannot be moved aside is never
-// truncated: keeping it raises EInOutError and the run ends as a failure with the file untouched.
+// kept file holds what was there before the run. A file that another program holds is asked
+// about (untPlikWUzyciu.h) and tried again; a file that cannot be moved aside for another
+// reason is never truncated: keeping it raises EInOutError with the file untouched. Each move
+// is recorded first (TZapisPrzebiegu, untRejestr.h), so that a run cut off can be undone.
 //
 //  - A confirmed cancel puts every kept file back, newest first, once the files the run wrote
 //    are deleted (RestoreAll). One that cannot go back stays under its backup name.
-//  - A run that is not cancelled (finished or failed) deletes the kept files at its end
-//    (DiscardAll), read-only ones included.
-//  - A write that fails right after its file was kept puts that file back at once (PutBack), so
-//    a failed run never loses a file it did not replace.
+//  - A failed run puts every kept file back over the file it wrote in its place, newest first
+//    (ReturnAll): what it added stays, what it replaced works as before. One that cannot go
+//    back stays under its backup name, never deleted.
+//  - A finished run deletes the kept files (DiscardAll), read-only ones included; one whose
+//    program is still running is hidden and deleted at the next restart of the system.
+//  - A write that fails right after its file was kept puts that file back at once (PutBack).
+//  - At the next start after a run cut off, RestoreInterruptedRun puts back every file the
+//    record lists.
 //
 // Backup names: the file's name followed by ".orvala-kopia" ("Trans.chm.orvala-kopia"); when
 // that name is taken, ".orvala-kopia2", ".orvala-kopia3", and so on. A name is taken when the
@@ -28,6 +34,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "config/untRejestr.h"
+#include "engine/untPlikWUzyciu.h"
 #include "platform/untPlatforma.h"
 
 namespace orvala {
@@ -56,12 +64,15 @@ class TNazwyFolderu {
   // For a name that was a file of the folder before the run, once (its first replacement): the
   // file's name as the folder spells it. Otherwise nothing.
   std::optional<std::string> FirstReplacement(const std::string& name);
+  // The file of that name the folder held before the run, while it is not yet replaced (its
+  // name as the folder spells it, attributes and size); null otherwise.
+  const platform::TWpisKatalogu* Unreplaced(const std::string& name) const;
   bool Taken(const std::string& name) const;
   void Take(const std::string& name);
 
  private:
-  std::unordered_map<std::string, std::string> files_;  // folded name -> name
-  std::unordered_set<std::string> taken_;               // folded names
+  std::unordered_map<std::string, platform::TWpisKatalogu> files_;  // folded name -> entry
+  std::unordered_set<std::string> taken_;                           // folded names
 };
 
 class TKopieZapasowe {
@@ -70,6 +81,11 @@ class TKopieZapasowe {
   // copied-files list), which are never kept.
   TKopieZapasowe(std::vector<TKopiaZapasowa>& kept, const std::vector<std::string>& written);
 
+  // Who is asked when a file to move aside is in use (none: it fails as any other file).
+  void AskWhenInUse(TPytanieOPlik ask) { ask_ = std::move(ask); }
+  // Where each move is recorded before it is made (none: nothing is recorded).
+  void Record(TZapisPrzebiegu* record) { record_ = record; }
+
   // Before the tree copy writes `name` into `folder`: keeps the file there on its first
   // replacement. True when it was kept; raises EInOutError when it cannot be moved aside.
   bool KeepBeforeCopy(const std::string& folder, const std::string& name, TNazwyFolderu& names);
@@ -77,13 +93,16 @@ class TKopieZapasowe {
   // existing file that the run has not written (its written-files list), asking the file system
   // what is there. True when it was kept; raises EInOutError when it cannot be moved aside.
   bool KeepBeforeWrite(const std::string& path);
-  // The write of `path` that followed its keeping failed: removes what the write left and puts
-  // the kept file back. One that cannot go back stays under its backup name, no longer listed.
-  void PutBack(const std::string& path);
+  // The write of `path` failed: when `path` was kept, removes what the write left and puts the
+  // kept file back (true). One that cannot go back stays under its backup name, no longer
+  // listed.
+  bool PutBack(const std::string& path);
 
   // Rollback: every kept file back to its own name, newest first; `afterEach` after each one.
   void RestoreAll(const std::function<void()>& afterEach);
-  // The end of a run that was not cancelled: every kept file deleted; `afterEach` after each.
+  // A failed run: every kept file back over what the run wrote in its place, newest first.
+  void ReturnAll(const std::function<void()>& afterEach);
+  // The end of a finished run: every kept file deleted; `afterEach` after each.
   void DiscardAll(const std::function<void()>& afterEach);
 
  private:
@@ -93,6 +112,13 @@ class TKopieZapasowe {
 
   std::vector<TKopiaZapasowa>& kept_;
   const std::vector<std::string>& written_;
+  TPytanieOPlik ask_;
+  TZapisPrzebiegu* record_ = nullptr;
 };
+
+// At start: when the record of edition `edition` shows a run cut off, puts every file it moved
+// aside back over the file in its place (one that cannot go back stays under its backup name)
+// and removes the record. True when there was such a run.
+bool RestoreInterruptedRun(int edition);
 
 }  // namespace orvala

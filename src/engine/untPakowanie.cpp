@@ -7,9 +7,10 @@
 //
 // The prefix-code stage gives exactly the result of walking the sorted code table entry by
 // entry (the first entry whose code equals the next bits wins, also for tables whose codes
-// repeat or are prefixes of one another), but looks the answer up: a table over the next 16
-// bits says which entry the walk would stop at, and a small table over the next 12 bits answers
-// directly for the short codes.
+// repeat or are prefixes of one another), but looks the answer up: a table over the next bits
+// (as many as the longest code) gives the symbol and length of the entry the walk would stop
+// at, and a small table over the next 13 bits (12 in the 32-bit build) answers directly for the
+// short codes, often with a second symbol.
 #include "engine/untPakowanie.h"
 
 #include <algorithm>
@@ -40,7 +41,17 @@ constexpr std::size_t kZapas = 256;
 // --- The prefix-code stage -------------------------------------------------------------------
 
 constexpr int kMaxDlugoscKodu = 16;
-constexpr int kBityKrotkie = 12;
+
+// The bit buffer of the symbol loop is a machine word: 64 bits natively, 32 bits in the 32-bit
+// build, where every 64-bit shift would cost a pair of instructions.
+using TSlowo = std::uintptr_t;
+constexpr unsigned kBitySlowa = sizeof(TSlowo) * 8;
+// Real bits the buffer holds at least after a refill in the middle of the data.
+constexpr unsigned kBityPoDoladowaniu = kBitySlowa - 8;
+// Bits of the short table. With 64-bit words, 13 bits find a second symbol in about a third of
+// the lookups on program bytes, and the table (32 KiB) still stays in the first-level cache; with
+// 32-bit words, two lookups of 12 bits are what one refill of 24 bits allows.
+constexpr int kBityKrotkie = kBitySlowa == 64 ? 13 : 12;
 
 // Reads single bits of buffer A, most significant first, refusing to pass its end.
 class TCzytnikBitow {
@@ -97,19 +108,25 @@ TBladDekodera ReadCodeTable(TStanDekodera& s, TCzytnikBitow& bits) {
   return s.codeCount < 2 ? TBladDekodera::TooFewSymbols : TBladDekodera::None;
 }
 
-// What the walk does on each lookahead of `bits` bits (the longest code, at least 12).
+// An entry of the full table: the symbol in the low byte, its code's length above; 0 when no
+// entry of the code table matches.
+constexpr unsigned kPelnaDlugosc = 8;
+
+// What the walk does on each lookahead of `bits` bits (the longest code, at least the short
+// table's bits).
 struct TTabliceKodow {
   int bits = kBityKrotkie;
-  // 0: no entry matches; otherwise 1 + the index of the entry the walk stops at.
+  // By the whole lookahead: the symbol and length of the entry the walk stops at (kPelna*).
   std::vector<std::uint16_t> pelna;
-  // By the next 12 bits, when they alone decide: the first symbol, and a second one when the
-  // bits left after the first decide that too; 0 means "look in pelna". Fields: kPole*.
+  // By the next kBityKrotkie bits, when they alone decide: the first symbol, and a second one
+  // when the bits left after the first decide that too; 0 means "look in pelna". Fields: kPole*.
   std::array<std::uint32_t, std::size_t{1} << kBityKrotkie> krotka{};
 };
 
 // The bits of both symbols come lowest, so that the symbol loop shifts its buffer by the entry
-// as it stands (shift counts are taken modulo 64) without first extracting the field.
-constexpr int kPoleRazem = 0;     // bits of both symbols (6 bits)
+// as it stands (shift counts are taken modulo the word's width) without first extracting the
+// field.
+constexpr int kPoleRazem = 0;     // bits of both symbols (5 bits)
 constexpr int kPolePierwszy = 8;  // first symbol
 constexpr int kPoleDrugi = 16;    // second symbol
 constexpr int kPoleDlugosc = 24;  // bits of the first symbol (5 bits)
@@ -130,69 +147,76 @@ void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
     }
     const std::size_t count = std::size_t{1} << (t.bits - e.length);
     std::fill_n(t.pelna.begin() + static_cast<std::ptrdiff_t>(first), count,
-                static_cast<std::uint16_t>(j + 1));
+                static_cast<std::uint16_t>(e.symbol | e.length << kPelnaDlugosc));
   }
   t.krotka.fill(0);
   const int shift = t.bits - kBityKrotkie;
-  // The entry the walk stops at for the 12-bit value p, when p alone decides it.
-  auto decided = [&](std::uint32_t p, int available) -> const TKodSymbolu* {
-    const std::uint16_t j = t.pelna[std::size_t{p} << shift];
-    if (j == 0 || s.codes[j - 1u].length > available) {
-      return nullptr;
-    }
-    return &s.codes[j - 1u];
+  // The entry the walk stops at for the short value p, when p alone decides it: the full
+  // table's entry, or 0.
+  auto decided = [&](std::uint32_t p, int available) -> std::uint32_t {
+    const std::uint32_t e = t.pelna[std::size_t{p} << shift];
+    return static_cast<int>(e >> kPelnaDlugosc) > available ? 0 : e;
   };
+  constexpr std::uint32_t kMaska = (1u << kBityKrotkie) - 1;
   for (std::uint32_t p = 0; p < t.krotka.size(); ++p) {
-    const TKodSymbolu* e1 = decided(p, kBityKrotkie);
-    if (e1 == nullptr) {
+    const std::uint32_t e1 = decided(p, kBityKrotkie);
+    if (e1 == 0) {
       continue;
     }
-    std::uint32_t entry = std::uint32_t{e1->symbol} << kPolePierwszy |
-                          std::uint32_t{e1->length} << kPoleRazem |
-                          std::uint32_t{e1->length} << kPoleDlugosc | 1u << kPoleIle;
-    const std::uint32_t rest = (p << e1->length) & ((1u << kBityKrotkie) - 1);
-    if (const TKodSymbolu* e2 = decided(rest, kBityKrotkie - e1->length)) {
-      entry = std::uint32_t{e1->symbol} << kPolePierwszy | std::uint32_t{e2->symbol} << kPoleDrugi |
-              std::uint32_t(e1->length + e2->length) << kPoleRazem |
-              std::uint32_t{e1->length} << kPoleDlugosc | 2u << kPoleIle;
+    const std::uint32_t symbol1 = e1 & 0xFFu;
+    const std::uint32_t length1 = e1 >> kPelnaDlugosc;
+    std::uint32_t entry =
+        symbol1 << kPolePierwszy | length1 << kPoleRazem | length1 << kPoleDlugosc | 1u << kPoleIle;
+    const std::uint32_t rest = (p << length1) & kMaska;
+    if (const std::uint32_t e2 = decided(rest, kBityKrotkie - static_cast<int>(length1))) {
+      entry = symbol1 << kPolePierwszy | (e2 & 0xFFu) << kPoleDrugi |
+              (length1 + (e2 >> kPelnaDlugosc)) << kPoleRazem | length1 << kPoleDlugosc |
+              2u << kPoleIle;
     }
     t.krotka[p] = entry;
   }
 }
 
-// Bits of the symbol area, most significant first, 64 at a time. Past the end of the data
+// Bits of the symbol area, most significant first, a word at a time. Past the end of the data
 // the lookahead reads as zero bits; `count` says how many of the bits held are real.
 struct TStrumienBitow {
   const std::uint8_t* pos;
   const std::uint8_t* end;
-  std::uint64_t buffer = 0;
+  TSlowo buffer = 0;
   unsigned count = 0;
 
-  bool HasEightBytes() const { return end - pos >= 8; }
-  // With eight bytes left: tops the buffer up to 56..63 real bits in one load. Bits below the
-  // real ones are those of the next byte, which the next load puts in the same place again.
+  bool HasWholeWord() const { return static_cast<std::size_t>(end - pos) >= sizeof(TSlowo); }
+  // With a whole word left: tops the buffer up to kBityPoDoladowaniu..kBitySlowa-1 real bits in
+  // one load. Bits below the real ones are those of the next byte, which the next load puts in
+  // the same place again.
   void RefillFast() {
-    std::uint64_t word = 0;
-    std::memcpy(&word, pos, 8);
+    TSlowo word = 0;
+    std::memcpy(&word, pos, sizeof word);
     if constexpr (std::endian::native == std::endian::little) {
-      word = __builtin_bswap64(word);
+      if constexpr (kBitySlowa == 64) {
+        word = static_cast<TSlowo>(__builtin_bswap64(word));
+      } else {
+        word = static_cast<TSlowo>(__builtin_bswap32(static_cast<std::uint32_t>(word)));
+      }
     }
     buffer |= word >> count;
-    pos += (63 - count) >> 3;
-    count |= 56;
+    pos += (kBitySlowa - 1 - count) >> 3;
+    count |= kBityPoDoladowaniu;
   }
-  // Holds at least 56 bits afterwards, unless the data ends first.
+  // Holds at least kBityPoDoladowaniu bits afterwards, unless the data ends first.
   void Refill() {
-    if (HasEightBytes()) {
+    if (HasWholeWord()) {
       RefillFast();
       return;
     }
-    while (count <= 56 && pos < end) {
-      buffer |= std::uint64_t{*pos++} << (56 - count);
+    while (count <= kBityPoDoladowaniu && pos < end) {
+      buffer |= TSlowo{*pos++} << (kBityPoDoladowaniu - count);
       count += 8;
     }
   }
-  std::uint32_t Peek(int bits) const { return static_cast<std::uint32_t>(buffer >> (64 - bits)); }
+  std::uint32_t Peek(int bits) const {
+    return static_cast<std::uint32_t>(buffer >> (kBitySlowa - static_cast<unsigned>(bits)));
+  }
   void Skip(unsigned bits) {
     buffer <<= bits;
     count -= bits;
@@ -211,61 +235,72 @@ inline bool LookUp(const TStanDekodera& s, const TTabliceKodow& t, const TStrumi
     length = (direct >> kPoleDlugosc) & 31u;
     return true;
   }
-  const std::uint16_t j = t.pelna[in.Peek(t.bits)];
-  if (j == 0) {
+  const std::uint16_t e = t.pelna[in.Peek(t.bits)];
+  if (e == 0) {
     length = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
     return false;
   }
-  symbol = s.codes[j - 1u].symbol;
-  length = s.codes[j - 1u].length;
+  symbol = static_cast<std::uint8_t>(e);
+  length = e >> kPelnaDlugosc;
   return true;
 }
 
-// The fast loop: K lookups per refill, each taking at most 56 / K bits and giving one or two
-// symbols, while eight bytes of data remain (so none of them can run past the data). The
-// stream is a local copy, which the byte stores cannot alias.
+// The fast loop: K lookups per refill, each taking at most kBityPoDoladowaniu / K bits and
+// giving one or two symbols, while a whole word of data remains (so none of them can run past
+// the data). The stream is a local copy, which the byte stores cannot alias.
 template <int K>
 TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
                                 TStrumienBitow& stream, std::uint8_t* out, std::size_t count,
                                 std::size_t& done) {
   TStrumienBitow in = stream;
-  std::size_t i = done;
+  // Pointers rather than indices, and the K lookups written out one after the other: the
+  // 32-bit build has few registers to keep the loop in.
+  std::uint8_t* o = out + done;
+  std::uint8_t* const oEnd = out + count;
   TBladDekodera e = TBladDekodera::None;
-  while (count - i >= 2 * K && in.HasEightBytes()) {
+  while (oEnd - o >= 2 * K && in.HasWholeWord()) {
     in.RefillFast();
+#pragma GCC unroll 4
     for (int k = 0; k < K; ++k) {
       const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
       if (direct != 0) [[likely]] {
-        out[i] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
-        out[i + 1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
-        in.Skip(direct & 63u);
-        i += direct >> kPoleIle;
+        o[0] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
+        o[1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
+        in.Skip(direct & (kBitySlowa - 1));
+        o += direct >> kPoleIle;
         continue;
       }
       unsigned length = 0;
-      if (!LookUp(s, t, in, out[i], length)) [[unlikely]] {
+      if (!LookUp(s, t, in, *o, length)) [[unlikely]] {
         e = TBladDekodera::NoMatchingCode;
         break;
       }
       in.Skip(length);
-      ++i;
+      ++o;
     }
     if (e != TBladDekodera::None) {
       break;
     }
   }
   stream = in;
-  done = i;
+  done = static_cast<std::size_t>(o - out);
   return e;
 }
 
 // Decodes `count` symbols into `out`.
 TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
                             std::uint8_t* out, std::size_t count) {
-  const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
+  // As many lookups per refill as the real bits cover, each taking at most t.bits.
+  const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
   std::size_t i = 0;
-  const TBladDekodera e = longest <= 14 ? DecodeSymbolsFast<4>(s, t, in, out, count, i)
-                                        : DecodeSymbolsFast<3>(s, t, in, out, count, i);
+  TBladDekodera e = TBladDekodera::None;
+  if constexpr (kBitySlowa == 64) {
+    e = perRefill >= 4 ? DecodeSymbolsFast<4>(s, t, in, out, count, i)
+                       : DecodeSymbolsFast<3>(s, t, in, out, count, i);
+  } else {
+    e = perRefill >= 2 ? DecodeSymbolsFast<2>(s, t, in, out, count, i)
+                       : DecodeSymbolsFast<1>(s, t, in, out, count, i);
+  }
   if (e != TBladDekodera::None) {
     return e;
   }

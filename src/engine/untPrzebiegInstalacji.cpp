@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <memory>
 #include <string>
@@ -9,6 +10,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "engine/untInstalFunkcje.h"
@@ -17,6 +19,7 @@
 #include "engine/untInstalWersjeSzczegolne.h"
 #include "engine/untPakowanie.h"
 #include "engine/untPatcher.h"
+#include "engine/untPlikWUzyciu.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
@@ -50,6 +53,23 @@ std::string ListingPath(const std::string& directory) {
   return !directory.empty() && directory.back() == ':' ? directory + '\\' : directory;
 }
 
+// Reads up to `count` bytes, as many as the file has: a short read is not yet its end.
+bool ReadFull(platform::TPlikPlatformy& file, std::uint8_t* buffer, std::size_t count,
+              std::size_t& got) {
+  got = 0;
+  while (got < count) {
+    std::size_t step = 0;
+    if (!file.Read(buffer + got, count - got, step)) {
+      return false;
+    }
+    if (step == 0) {
+      break;
+    }
+    got += step;
+  }
+  return true;
+}
+
 class TPrzebieg {
  public:
   TPrzebieg(const TOpcjeInstalacji& options, TStanInstalacji& state,
@@ -58,7 +78,11 @@ class TPrzebieg {
         state_(state),
         observer_(observer),
         display_(observer, options.language),
-        backups_(state.keptFiles, state.copiedFiles) {}
+        backups_(state.keptFiles, state.copiedFiles),
+        record_(ActiveEdition()) {
+    backups_.AskWhenInUse([this](const std::string& path) { return AskInUse(path); });
+    backups_.Record(&record_);
+  }
 
   TWynikInstalacji Run();
 
@@ -68,12 +92,24 @@ class TPrzebieg {
                 bool created);
   TNazwyFolderu NamesOf(const std::string& target, bool created,
                         const std::vector<platform::TWpisKatalogu>& incoming) const;
-  void CopyOneFile(const std::string& source, const std::string& target);
+  // What became of one file of the tree.
+  enum class TPlik { Written, AlreadyInPlace, Cancelled };
+  TPlik InstallFile(const std::string& from, const std::string& to, const std::string& folder,
+                    const platform::TWpisKatalogu& entry, TNazwyFolderu& names);
+  TPlik CopyOneFile(const std::string& source, const std::string& target);
+  TPlik CompareWithPresent(const std::string& source, const std::string& target);
   void MainProgramStep();
   void LaterSteps();
   bool CheckCancel();
   bool CheckPoint() { return state_.cancelled || CheckCancel(); }
+  // A press of Close seen inside a file: the question at once; true when the cancel was
+  // confirmed and rolled back. `partial` is the file being written, deleted before the rollback.
+  bool CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out, const std::string& partial);
+  bool AskToCancel();
+  void ConfirmCancel();
   void Rollback();
+  bool AskInUse(const std::string& path);
+  void Finish(bool failed);
 
   TWideString Text(int id) const { return GetText(options_.language, id, false); }
   // The gauge at bytes done, on the screen when a redraw is due (untInstalOdswiezanie.h).
@@ -85,8 +121,10 @@ class TPrzebieg {
   TObserwatorInstalacji& observer_;
   TOdswiezanie display_;
   TKopieZapasowe backups_;
+  TZapisPrzebiegu record_;
   TSkalaPostepu scale_;
   std::vector<std::uint8_t> buffer_;
+  std::vector<std::uint8_t> present_;  // a block of the file already in the target
   std::string copyRoot_;  // the target, lower-cased: a source folder that is it is skipped
 };
 
@@ -97,6 +135,7 @@ TWynikInstalacji TPrzebieg::Run() {
   state_.success = false;
   scale_ = TSkalaPostepu(options_.requiredBytes);
   observer_.EnableClose(true);
+  record_.Start();
   bool failed = false;
   try {
     CopyPhase();
@@ -104,16 +143,17 @@ TWynikInstalacji TPrzebieg::Run() {
     if (!state_.cancelled) {
       LaterSteps();
     }
+  } catch (const EPrzerwanieInstalacji&) {
+    // A file in use, and the user chose to end: as a confirmed cancel.
+    Rollback();
+    state_.cancelled = true;
   } catch (const std::exception&) {
-    failed = true;  // the end page reports it; nothing is rolled back
+    failed = true;  // the end page reports it
   } catch (...) {
     failed = true;
   }
   observer_.EnableClose(false);
-  if (!state_.cancelled) {
-    // Finished or failed, the run keeps what it wrote: the files it replaced are not needed.
-    backups_.DiscardAll([this] { display_.Tick(); });
-  }
+  Finish(failed);
   observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
   state_.running = false;
   state_.success = !state_.cancelled && !failed;
@@ -124,6 +164,20 @@ TWynikInstalacji TPrzebieg::Run() {
     return TWynikInstalacji::Cancelled;
   }
   return failed ? TWynikInstalacji::Failed : TWynikInstalacji::Success;
+}
+
+// The kept files at the end: a cancel has given them back already; a failed run gives back what
+// it replaced and keeps what it added; a finished run needs them no more. The record of the run
+// goes once nothing is left to undo, and before a finished run deletes its backups: a run cut
+// off while deleting them has installed everything.
+void TPrzebieg::Finish(bool failed) {
+  if (!state_.cancelled && failed) {
+    backups_.ReturnAll([this] { display_.Tick(); });
+  }
+  record_.End();
+  if (!state_.cancelled && !failed) {
+    backups_.DiscardAll([this] { display_.Tick(); });
+  }
 }
 
 void TPrzebieg::CopyPhase() {
@@ -208,16 +262,13 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
         return true;
       }
     } else {
-      const bool kept = backups_.KeepBeforeCopy(target, entry.name, names);
-      try {
-        CopyOneFile(from, to);
-      } catch (...) {
-        if (kept) {
-          backups_.PutBack(to);
-        }
-        throw;
+      const TPlik done = InstallFile(from, to, target, entry, names);
+      if (done == TPlik::Cancelled) {
+        return true;
       }
-      state_.copiedFiles.push_back(to);
+      if (done == TPlik::Written) {
+        state_.copiedFiles.push_back(to);
+      }
     }
     ShowProgress();
     if (CheckPoint()) {
@@ -240,20 +291,95 @@ TNazwyFolderu TPrzebieg::NamesOf(const std::string& target, bool created,
   return TNazwyFolderu(present, incoming);
 }
 
-void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target) {
+TPrzebieg::TPlik TPrzebieg::InstallFile(const std::string& from, const std::string& to,
+                                        const std::string& folder,
+                                        const platform::TWpisKatalogu& entry,
+                                        TNazwyFolderu& names) {
+  // A file the previous installation left with the CD's size and plain attributes may already
+  // be the CD's: then there is nothing to replace, keep aside, delete or undo.
+  const platform::TWpisKatalogu* present = names.Unreplaced(entry.name);
+  constexpr std::uint32_t kNotAsWritten =
+      platform::kAttrReadOnly | platform::kAttrHidden | platform::kAttrSystem;
+  if (present != nullptr && present->size == entry.size &&
+      (present->attributes & kNotAsWritten) == 0) {
+    const TPlik compared = CompareWithPresent(from, to);
+    if (compared != TPlik::Written) {
+      return compared;
+    }
+  }
+  const bool kept = backups_.KeepBeforeCopy(folder, entry.name, names);
+  try {
+    return CopyOneFile(from, to);
+  } catch (...) {
+    if (kept) {
+      backups_.PutBack(to);
+    }
+    throw;
+  }
+}
+
+// AlreadyInPlace when the target holds the source's bytes (the gauge moved by them); Written
+// when it differs or cannot be read (the copy then writes it as any other), with bytes done as
+// before; Cancelled when a cancel was confirmed meanwhile.
+TPrzebieg::TPlik TPrzebieg::CompareWithPresent(const std::string& source,
+                                               const std::string& target) {
   display_.Files(source, target);
   platform::TPlatforma& os = Platform();
   const std::unique_ptr<platform::TPlikPlatformy> in = os.OpenRead(source);
   if (!in) {
     throw EInOutError("cannot open " + source);
   }
-  std::unique_ptr<platform::TPlikPlatformy> out = os.CreateWrite(target);
+  const std::unique_ptr<platform::TPlikPlatformy> have = os.OpenRead(target);
+  if (!have) {
+    return TPlik::Written;
+  }
+  buffer_.resize(kRozmiarBlokuKopii);
+  present_.resize(kRozmiarBlokuKopii);
+  const std::uint64_t start = state_.bytesDone;
+  for (;;) {
+    if (state_.cancelRequested && CancelInsideFile(nullptr, std::string())) {
+      return TPlik::Cancelled;
+    }
+    std::size_t got = 0;
+    if (!ReadFull(*in, buffer_.data(), buffer_.size(), got)) {
+      throw EInOutError("cannot read " + source);
+    }
+    // One byte more than the source gave at its end tells a longer target.
+    std::size_t same = 0;
+    const std::size_t want = got == 0 ? 1 : got;
+    if (!ReadFull(*have, present_.data(), want, same) || same != got ||
+        std::memcmp(buffer_.data(), present_.data(), got) != 0) {
+      state_.bytesDone = start;
+      return TPlik::Written;
+    }
+    if (got == 0) {
+      return TPlik::AlreadyInPlace;
+    }
+    state_.bytesDone += got;
+    ShowProgress();
+  }
+}
+
+TPrzebieg::TPlik TPrzebieg::CopyOneFile(const std::string& source, const std::string& target) {
+  display_.Files(source, target);
+  platform::TPlatforma& os = Platform();
+  const std::unique_ptr<platform::TPlikPlatformy> in = os.OpenRead(source);
+  if (!in) {
+    throw EInOutError("cannot open " + source);
+  }
+  std::unique_ptr<platform::TPlikPlatformy> out =
+      RetryWhileInUse([this](const std::string& path) { return AskInUse(path); }, target,
+                      [&] { return os.CreateWrite(target); });
   if (!out) {
     throw EInOutError("cannot create " + target);
   }
   buffer_.resize(kRozmiarBlokuKopii);
   try {
     for (;;) {
+      // Close may have been pressed at the last redraw: a large file is not waited for.
+      if (state_.cancelRequested && CancelInsideFile(&out, target)) {
+        return TPlik::Cancelled;
+      }
       std::size_t got = 0;
       if (!in->Read(buffer_.data(), buffer_.size(), got)) {
         throw EInOutError("cannot read " + source);
@@ -278,6 +404,7 @@ void TPrzebieg::CopyOneFile(const std::string& source, const std::string& target
     throw;
   }
   in->Close();
+  return TPlik::Written;
 }
 
 void TPrzebieg::MainProgramStep() {
@@ -322,16 +449,44 @@ bool TPrzebieg::CheckCancel() {
   if (state_.cancelled) {
     return true;
   }
-  if (!state_.cancelRequested) {
+  if (!state_.cancelRequested || !AskToCancel()) {
     return false;
   }
-  if (!observer_.AskYesNo(Text(41))) {
-    state_.cancelRequested = false;
-    return false;
+  ConfirmCancel();
+  return true;
+}
+
+bool TPrzebieg::CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out,
+                                 const std::string& partial) {
+  if (state_.cancelled || !AskToCancel()) {
+    return false;  // "Nie": the copy goes on from the same byte
   }
+  if (out != nullptr) {
+    out->reset();  // closed before it can be deleted
+    Platform().DeleteFile(partial);
+  }
+  // The file it replaced, kept aside before the copy began, comes back with the others.
+  ConfirmCancel();
+  return true;
+}
+
+bool TPrzebieg::AskToCancel() {
+  if (observer_.AskYesNo(Text(41))) {
+    return true;
+  }
+  state_.cancelRequested = false;
+  return false;
+}
+
+void TPrzebieg::ConfirmCancel() {
   Rollback();
   state_.cancelled = true;
-  return true;
+}
+
+// The question about a file another program holds, in the question dialog: true for Yes.
+bool TPrzebieg::AskInUse(const std::string& path) {
+  display_.Flush();
+  return observer_.AskYesNo(FileLabel(options_.language, 314, path));
 }
 
 void TPrzebieg::Rollback() {

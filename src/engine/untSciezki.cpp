@@ -159,8 +159,8 @@ bool IsSourceDirectory(const std::string& folder) {
     return false;
   }
   platform::TPlatforma& p = Platform();
-  return (p.FileExists(folder + "DuzevIv.exe") || p.FileExists(folder + "DuzevIv2.exe")) &&
-         p.FileExists(folder + "UmowaPol.txt");
+  return (p.FileExists(folder + kProgramCD) || p.FileExists(folder + kProgramCD2)) &&
+         p.FileExists(folder + kUmowaCD);
 }
 
 std::string InstallerDriveRoot() {

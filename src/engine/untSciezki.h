@@ -55,6 +55,10 @@ bool FileVersionAtLeast(const std::string& path, int major, int minor);
 // False for an empty argument; true when the folder (with trailing backslash) holds
 // "DuzevIv.exe" or "DuzevIv2.exe", and "UmowaPol.txt".
 bool IsSourceDirectory(const std::string& folder);
+// Those files, for tools that tell what a folder lacks.
+inline constexpr char kProgramCD[] = "DuzevIv.exe";
+inline constexpr char kProgramCD2[] = "DuzevIv2.exe";
+inline constexpr char kUmowaCD[] = "UmowaPol.txt";
 
 // The root of the drive the setup program was started from ("D:\"), upper-cased.
 std::string InstallerDriveRoot();

@@ -72,6 +72,13 @@ enum class TTypNapedu : unsigned {
   RamDisk = 6,
 };
 
+// Why a file operation failed, as far as the program tells failures apart.
+enum class TPrzyczynaBledu {
+  Inna,         // anything else (missing, refused, read-only, no space, ...)
+  PlikWUzyciu,  // another program holds the file: a sharing or lock violation, or access
+                // denied on a file that is not read-only (a running program's .exe)
+};
+
 enum class TKorzen { CurrentUser, LocalMachine };
 
 inline constexpr std::uint32_t kKeyRead = 0x20019;       // KEY_READ
@@ -125,6 +132,12 @@ class TPlatforma {
   // Gives an existing file or directory the attribute bits `attributes` of kAttrReadOnly,
   // kAttrHidden and kAttrSystem (0: none of them); other bits are ignored.
   virtual bool SetFileAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // Why the file operation on `path` that has just failed (DeleteFile, RenameFile, ReplaceFile,
+  // CreateWrite, OpenRead) failed. Asked right after the failing call, before any other call.
+  virtual TPrzyczynaBledu FailureReason(const std::string& path) = 0;
+  // Marks an existing file for deletion at the next restart of the system (it stays where it
+  // is until then). False when it cannot be marked.
+  virtual bool DeleteFileAtRestart(const std::string& path) = 0;
   // Copies a file; fails when `to` already exists.
   virtual bool CopyFileNoOverwrite(const std::string& from, const std::string& to) = 0;
   virtual std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) = 0;
@@ -152,6 +165,9 @@ class TPlatforma {
   // Opens `path` under `root` with `access`; creates missing keys only when `create` is true.
   virtual std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                                   std::uint32_t access, bool create) = 0;
+  // Deletes the key `path` under `root` with its values (a key with subkeys is not deleted).
+  // False when it does not exist or cannot be deleted.
+  virtual bool RemoveKey(TKorzen root, const std::string& path) = 0;
 
   // --- Shell -----------------------------------------------------------------------------
   // The folder's path as the shell reports it (no trailing backslash added); empty on failure.

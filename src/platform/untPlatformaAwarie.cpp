@@ -79,12 +79,14 @@ class TKluczAwarie final : public TKluczRejestru {
 
 TPlatformaAwarie::TPlatformaAwarie(TPlatforma& inner) : inner_(inner) {}
 
-void TPlatformaAwarie::FailNth(TOperacja operation, int n) {
-  plans_[static_cast<std::size_t>(operation)].nth.insert(n);
+void TPlatformaAwarie::FailNth(TOperacja operation, int n, TPrzyczynaBledu reason) {
+  plans_[static_cast<std::size_t>(operation)].nth[n] = reason;
 }
 
-void TPlatformaAwarie::FailFrom(TOperacja operation, int n) {
-  plans_[static_cast<std::size_t>(operation)].from = n;
+void TPlatformaAwarie::FailFrom(TOperacja operation, int n, TPrzyczynaBledu reason) {
+  TPlan& p = plans_[static_cast<std::size_t>(operation)];
+  p.from = n;
+  p.fromReason = reason;
 }
 
 void TPlatformaAwarie::ClearFailures() {
@@ -107,7 +109,17 @@ int TPlatformaAwarie::Calls(TOperacja operation) const {
 bool TPlatformaAwarie::Count(TOperacja operation) {
   TPlan& p = plans_[static_cast<std::size_t>(operation)];
   ++p.calls;
-  return p.nth.count(p.calls) != 0 || (p.from > 0 && p.calls >= p.from);
+  injected_.reset();
+  if (const auto it = p.nth.find(p.calls); it != p.nth.end()) {
+    injected_ = it->second;
+  } else if (p.from > 0 && p.calls >= p.from) {
+    injected_ = p.fromReason;
+  }
+  return injected_.has_value();
+}
+
+TPrzyczynaBledu TPlatformaAwarie::FailureReason(const std::string& path) {
+  return injected_ ? *injected_ : inner_.FailureReason(path);
 }
 
 // --- Counted operations ------------------------------------------------------------------------
@@ -172,6 +184,12 @@ bool TPlatformaAwarie::CreateShellLink(const std::string& target,
 bool TPlatformaAwarie::ListDirectory(const std::string& directory,
                                      std::vector<TWpisKatalogu>& entries) {
   return inner_.ListDirectory(directory, entries);
+}
+bool TPlatformaAwarie::RemoveKey(TKorzen root, const std::string& path) {
+  return inner_.RemoveKey(root, path);
+}
+bool TPlatformaAwarie::DeleteFileAtRestart(const std::string& path) {
+  return inner_.DeleteFileAtRestart(path);
 }
 bool TPlatformaAwarie::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
   return inner_.SetFileAttributes(path, attributes);

@@ -16,6 +16,11 @@
 // fails that call and every later one (a full disk, a key that stays locked). Several FailNth
 // of one operation add up.
 //
+// The reason: a planned failure may be given one (TPrzyczynaBledu, default Inna), which
+// FailureReason reports until the next counted call; a call passed through to the inner
+// platform that fails is explained by the inner platform. So FailNth(TOperacja::Rename, 2,
+// TPrzyczynaBledu::PlikWUzyciu) makes the second rename meet a file another program holds.
+//
 // What a failed call does:
 //   OpenRead, CreateWrite, RegistryOpen   no file / key (nullptr); the inner platform is not
 //                                         called, so CreateWrite neither creates nor truncates.
@@ -35,7 +40,8 @@
 
 #include <array>
 #include <cstddef>
-#include <set>
+#include <map>
+#include <optional>
 
 #include "platform/untPlatforma.h"
 
@@ -63,8 +69,8 @@ class TPlatformaAwarie : public TPlatforma {
  public:
   explicit TPlatformaAwarie(TPlatforma& inner);
 
-  void FailNth(TOperacja operation, int n);
-  void FailFrom(TOperacja operation, int n);
+  void FailNth(TOperacja operation, int n, TPrzyczynaBledu reason = TPrzyczynaBledu::Inna);
+  void FailFrom(TOperacja operation, int n, TPrzyczynaBledu reason = TPrzyczynaBledu::Inna);
   // Forgets every planned failure (counters stay).
   void ClearFailures();
   void ResetCounts();
@@ -85,6 +91,8 @@ class TPlatformaAwarie : public TPlatforma {
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  TPrzyczynaBledu FailureReason(const std::string& path) override;
+  bool DeleteFileAtRestart(const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
@@ -98,6 +106,7 @@ class TPlatformaAwarie : public TPlatforma {
   bool NarrowPath(const TWideString& path, std::string& narrow) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
+  bool RemoveKey(TKorzen root, const std::string& path) override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
                        const TWideString& linkPath, const std::string& description) override;
@@ -114,11 +123,14 @@ class TPlatformaAwarie : public TPlatforma {
  private:
   struct TPlan {
     int calls = 0;
-    std::set<int> nth;
+    std::map<int, TPrzyczynaBledu> nth;
     int from = 0;  // 0: none
+    TPrzyczynaBledu fromReason = TPrzyczynaBledu::Inna;
   };
   TPlatforma& inner_;
   std::array<TPlan, kLiczbaOperacji> plans_{};
+  std::optional<TPrzyczynaBledu>
+      injected_;  // the reason of the last counted call, when failed here
 };
 
 }  // namespace orvala::platform

@@ -55,10 +55,14 @@ done < "$scenario"
 # --- Processes of this run, stopped at the end by id -------------------------------------------
 instalator_pid=
 shots_pid=
+helper_pids=()
 started=
 cleanup() {
   local status=$?
   [ -n "$instalator_pid" ] && kill "$instalator_pid" 2>/dev/null || true
+  for pid in "${helper_pids[@]+"${helper_pids[@]}"}"; do
+    kill "$pid" 2>/dev/null || true
+  done
   [ -n "$shots_pid" ] && kill "$shots_pid" 2>/dev/null || true
   if [ -n "$started" ]; then
     "$harness" stop "$work" >>"$log" 2>&1 || true
@@ -79,8 +83,15 @@ started=1
 eval "$env_text"
 
 cd_dir="$work/cd"
-cp -R "$build/$cdvariant" "$cd_dir"
-cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
+if [ -n "${ORVALA_E2E_CD:-}" ]; then
+  # A CD as it is, its own Instalator.exe included (a release CD read back from its image, files
+  # read-only as a CD's are; its folders writable, so that the work folder can be removed).
+  cp -R "$ORVALA_E2E_CD" "$cd_dir"
+  find "$cd_dir" -type d -exec chmod u+w {} +
+else
+  cp -R "$build/$cdvariant" "$cd_dir"
+  cp "$build/Instalator.exe" "$cd_dir/Instalator.exe"
+fi
 drive_c="$WINEPREFIX/drive_c"
 # Wine links the user's shell folders (Desktop, Documents, ...) to the host's home when it
 # boots a prefix: make them real folders, so that shortcuts the run puts on the desktop stay
@@ -92,6 +103,8 @@ for link in "$drive_c"/users/*/*; do
   fi
 done
 
+target_win='C:\Program Files\Orvalis'
+helpers=()  # "FILE|RELEASE|PROGRAM": the helper programs, started once the drives are mapped
 for s in "${setups[@]+"${setups[@]}"}"; do
   read -r verb a b <<<"$s"
   case "$verb" in
@@ -120,6 +133,11 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     previous-install)  # previous-install: C:\Program Files\Orvalis as an earlier run left it
       E2E_DRIVE_C="$drive_c" E2E_CD="$cd_dir" E2E_BUILD="$build" E2E_WORK="$work" \
         bash "$source/tests/e2e/checks/previous-install.sh" make >>"$log" 2>&1 ;;
+    hold)  # hold NAME [RELEASE]: a program holds target\NAME open without sharing (until RELEASE)
+      helpers+=("$target_win\\${a//\//\\}|$b|") ;;
+    running)  # running NAME: the helper program copied over target\NAME, running
+      cp "$build/tests/e2e/trzymacz.exe" "$drive_c/Program Files/Orvalis/$a"
+      helpers+=("-||$target_win\\${a//\//\\}") ;;
     cd-patch)  # cd-patch LIST FILE: a later FILE.new, its patch FILE.pat and a record in LIST
       orvala="$build/host-tools/tools/orvala/orvala"
       printf 'patched by %s\r\n' "$a" | cat "$cd_dir/$b" - > "$cd_dir/$b.new"
@@ -129,6 +147,15 @@ for s in "${setups[@]+"${setups[@]}"}"; do
   esac
 done
 "$harness" cd-drive "$work" "$cd_dir" d >>"$log" 2>&1
+
+# The user's open programs (after the drive mapping, which restarts the wineserver).
+for h in "${helpers[@]+"${helpers[@]}"}"; do
+  IFS='|' read -r held release program <<<"$h"
+  program=${program:-$(winpath "$build/tests/e2e/trzymacz.exe")}
+  (exec setsid wine "$program" "$held" ${release:+"$release"} </dev/null >>"$log" 2>&1) &
+  helper_pids+=($!)
+done
+[ "${#helpers[@]}" -eq 0 ] || sleep 1  # the file is open before the setup program starts
 
 if [ "$fonts" = tahoma ]; then
   # Only Wine's own Tahoma offers the East European set: no Arial replacement.

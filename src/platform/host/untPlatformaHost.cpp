@@ -119,6 +119,10 @@ const std::vector<TSkrotHost>& TPlatformaHost::Links() const {
   return stan_->links;
 }
 
+const std::vector<std::string>& TPlatformaHost::PendingDeletions() const {
+  return stan_->pendingDeletions;
+}
+
 // --- Directory listings --------------------------------------------------------------------------
 
 bool TPlatformaHost::ListDirectory(const std::string& directory,
@@ -262,6 +266,18 @@ bool TPlatformaHost::SetFileAttributes(const std::string& path, std::uint32_t at
   } else {
     stan_->ForgetAttributes(*p);
   }
+  return true;
+}
+
+TPrzyczynaBledu TPlatformaHost::FailureReason(const std::string&) {
+  return TPrzyczynaBledu::Inna;  // no other program holds a file of the stand-in
+}
+
+bool TPlatformaHost::DeleteFileAtRestart(const std::string& path) {
+  if (!FileExists(path)) {
+    return false;
+  }
+  stan_->pendingDeletions.push_back(path);
   return true;
 }
 

@@ -23,8 +23,10 @@
 // What it does not model: code pages other than 1250, 1251 and 1252 (a wide registry string
 // reads back with '?' for what the code page lacks); short 8.3 names, trailing dots and spaces,
 // device names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
-// files; time stamps; attributes are per platform object, not stored on the host; registry
-// types other than strings and DWORDs, key security and persistence; real .lnk files.
+// files (FailureReason never says a file is in use: the fault-injecting wrapper makes that
+// failure); deletion at restart beyond recording it (PendingDeletions); time stamps; attributes are
+// per platform object, not stored on the host; registry types other than strings and DWORDs, key
+// security and persistence; real .lnk files.
 //
 // Defaults before any setting: no drives, Windows "C:\WINDOWS", system
 // "C:\WINDOWS\system32", temporary "C:\WINDOWS\TEMP\", program "C:\Instalator.exe",
@@ -96,6 +98,8 @@ class TPlatformaHost : public TPlatforma {
                                                 const std::string& name) const;
   void DeleteKey(TKorzen root, const std::string& path);
   const std::vector<TSkrotHost>& Links() const;
+  // The paths DeleteFileAtRestart marked, in order.
+  const std::vector<std::string>& PendingDeletions() const;
 
   // --- TPlatforma --------------------------------------------------------------------------
   bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
@@ -108,6 +112,8 @@ class TPlatformaHost : public TPlatforma {
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  TPrzyczynaBledu FailureReason(const std::string& path) override;
+  bool DeleteFileAtRestart(const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
@@ -121,6 +127,7 @@ class TPlatformaHost : public TPlatforma {
   bool NarrowPath(const TWideString& path, std::string& narrow) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
+  bool RemoveKey(TKorzen root, const std::string& path) override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
                        const TWideString& linkPath, const std::string& description) override;

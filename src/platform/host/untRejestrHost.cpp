@@ -138,6 +138,13 @@ void TRejestrPamieci::Create(TKorzen root, const std::string& path) {
   hive.try_emplace(canonical);
 }
 
+bool TRejestrPamieci::HasSubkeys(TKorzen root, const std::string& path) const {
+  const std::string prefix = Canonical(path) + '\\';
+  const auto& hive = Hive(root);
+  const auto it = hive.lower_bound(prefix);
+  return it != hive.end() && it->first.compare(0, prefix.size(), prefix) == 0;
+}
+
 void TRejestrPamieci::Delete(TKorzen root, const std::string& path) {
   const std::string canonical = Canonical(path);
   auto& hive = Hive(root);

@@ -34,6 +34,7 @@ class TRejestrPamieci {
   TKlucz* Find(TKorzen root, const std::string& path);
   const TKlucz* Find(TKorzen root, const std::string& path) const;
   void Create(TKorzen root, const std::string& path);
+  bool HasSubkeys(TKorzen root, const std::string& path) const;
   // Removes the key with all its subkeys and values.
   void Delete(TKorzen root, const std::string& path);
 

@@ -42,6 +42,7 @@ struct TPlatformaHost::TStan {
   std::map<std::string, std::uint32_t> attributes;             // by host path (UTF-8)
   host::TRejestrPamieci registry;
   std::vector<TSkrotHost> links;
+  std::vector<std::string> pendingDeletions;  // DeleteFileAtRestart, as the paths were given
 
   // An 8-bit path of the ANSI code page (kept by the registry, which speaks it too), parsed.
   std::optional<TSciezkaWin> Parse(const std::string& path) const {

@@ -61,6 +61,19 @@ std::unique_ptr<TKluczRejestru> TPlatformaHost::OpenKey(TKorzen root, const std:
   return stan_->registry.Open(root, path, access, create);
 }
 
+bool TPlatformaHost::RemoveKey(TKorzen root, const std::string& path) {
+  const std::string canonical = host::TRejestrPamieci::Canonical(path);
+  if (canonical.empty() || !stan_->registry.Exists(root, path)) {
+    return false;
+  }
+  // RegDeleteKey refuses a key that has subkeys.
+  if (stan_->registry.HasSubkeys(root, path)) {
+    return false;
+  }
+  stan_->registry.Delete(root, path);
+  return true;
+}
+
 // --- Shell -------------------------------------------------------------------------------------
 
 TWideString TPlatformaHost::SpecialFolder(int folder) {

@@ -1,6 +1,12 @@
 // The Win32 implementation of the platform: the documented API called directly, the *A
 // functions for the 8-bit paths and texts, the *W ones for the wide paths and strings.
 // Windows only; the program entry installs one with SetPlatform().
+//
+// One source file per part: untPlatformaWin32Pliki (listings, files, directories, drives),
+// ...Teksty (paths as texts), ...Rejestr (registry), ...Powloka (shell folders and links),
+// ...System (system values, resources, versions, fonts), untPrzywracanieWin32 (why a file
+// operation failed, deletion at restart, removal of a registry key); untPlatformaWin32Wspolne.h
+// holds the path checks and conversions they share.
 #pragma once
 
 #include "platform/untPlatforma.h"
@@ -19,6 +25,10 @@ class TPlatformaWin32 : public TPlatforma {
   bool RenameFile(const std::string& from, const std::string& to) override;
   bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
+  // untPrzywracanieWin32.cpp
+  TPrzyczynaBledu FailureReason(const std::string& path) override;
+  bool DeleteFileAtRestart(const std::string& path) override;
+  bool RemoveKey(TKorzen root, const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;

@@ -31,8 +31,8 @@
 
 namespace {
 
-constexpr DWORD kLimitMs = 10000;  // every wait of a step
-DWORD gPollMs = 20;                // between two looks of a wait (step "poll")
+DWORD gLimitMs = 10000;  // every wait of a step (step "limit")
+DWORD gPollMs = 20;      // between two looks of a wait (step "poll")
 
 // --- Text helpers ----------------------------------------------------------------------------
 
@@ -246,7 +246,7 @@ double MillisecondsSinceStart() {
 
 // Polls `condition` until it holds or the limit passes.
 template <typename Condition>
-bool WaitFor(Condition condition, DWORD limit = kLimitMs) {
+bool WaitFor(Condition condition, DWORD limit = gLimitMs) {
   const DWORD start = ::GetTickCount();
   for (;;) {
     if (condition()) {
@@ -590,11 +590,30 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     ::Sleep(NeedArgs(w, 1) ? static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)) : 0);
     return true;
   }
+  if (verb == "touch") {  // touch PATH: an empty file (a helper of the scenario waits for it)
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    const HANDLE file = ::CreateFileW(FromUtf8(w[1]).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+      return Fail("cannot create " + w[1]);
+    }
+    ::CloseHandle(file);
+    return true;
+  }
   if (verb == "poll") {  // poll MS: the interval of every later wait
     if (!NeedArgs(w, 1)) {
       return false;
     }
     gPollMs = std::max<DWORD>(1, static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10)));
+    return true;
+  }
+  if (verb == "limit") {  // limit MS: how long every later waiting step waits
+    if (!NeedArgs(w, 1)) {
+      return false;
+    }
+    gLimitMs = static_cast<DWORD>(std::strtoul(w[1].c_str(), nullptr, 10));
     return true;
   }
   if (verb == "mark") {  // mark NAME: prints "mark NAME MS", milliseconds since the start

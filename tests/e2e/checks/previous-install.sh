@@ -7,8 +7,9 @@
 #              the first file a run copies replaces one; Trans.chm read-only), an older
 #              Orvatr.exe, TrPlikRu.exe and DeInstalator.exe, and the user's own files and
 #              folders (one empty); its listing is kept in E2E_WORK
-#   same       the target holds exactly what "make" left: names, kinds, modes (read-only is the
-#              write bits under Wine) and bytes
+#   same       the target holds exactly what "make" left: names, kinds, read-only or not (the
+#              owner's write bit under Wine; Wine itself sets the execute bits of a file renamed
+#              to an .exe name, which Windows does not see) and bytes
 #   replaced   the package's files are the new ones, the user's are as they were, and no file
 #              of the run is left under a backup name
 # Environment: E2E_DRIVE_C, E2E_CD, E2E_BUILD, E2E_WORK (set by the harness).
@@ -21,9 +22,11 @@ errors=0
 fail() { echo "previous-install check: $*"; errors=$((errors + 1)); }
 user_text() { printf "the user's %s\r\n" "$1"; }
 
-# Every entry below the target: kind, mode and path; and each file's checksum.
+# Every entry below the target: kind, writable ("w") or not ("-"), and path; and each file's
+# checksum.
 describe() {
-  (cd "$tdir" && find . -mindepth 1 -printf '%y %m %p\n' | LC_ALL=C sort &&
+  (cd "$tdir" && find . -mindepth 1 -printf '%y %M %p\n' |
+    awk '{ $2 = substr($2, 3, 1); print }' | LC_ALL=C sort &&
     find . -type f -exec sha256sum {} + | LC_ALL=C sort -k 2)
 }
 

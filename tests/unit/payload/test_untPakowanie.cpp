@@ -311,6 +311,69 @@ TEST(PrefixStage, AgreesWithTheWalkOnRandomTables) {
   }
 }
 
+// Long symbol areas whose longest code is 12..16 bits: each length takes its own number of
+// lookups per refill in the fast loop, and codes past the short table's bits go through the full
+// table inside that loop. The codes are 0, 10, 110, ... (lengths 1..L, and L twice), so short
+// ones pair up in one lookup and long ones do not.
+TEST(PrefixStage, AgreesWithTheWalkOnLongAreasForEveryLongestCode) {
+  std::mt19937 rng(20261209);
+  for (int longest = 12; longest <= 16; ++longest) {
+    std::string bits;
+    auto put = [&](std::uint32_t v, int n) {
+      for (int i = n - 1; i >= 0; --i) {
+        bits.push_back(((v >> i) & 1u) ? '1' : '0');
+      }
+    };
+    // Symbol v (0..longest) has length min(v + 1, longest) and the code of that many ones with
+    // the last one cleared, except the last symbol, all ones.
+    auto length = [&](int v) { return std::min(v + 1, longest); };
+    auto code = [&](int v) {
+      const std::uint32_t ones = (1u << length(v)) - 1;
+      return v == longest ? ones : ones - 1;
+    };
+    for (int v = 0; v < 256; ++v) {
+      put(v <= longest ? 1 : 0, 1);
+      if (v <= longest) {
+        put(static_cast<std::uint32_t>(length(v) & 15), 4);
+        put(code(v), length(v));
+      }
+    }
+    while (bits.size() % 8 != 0) {
+      bits.push_back('0');
+    }
+    const std::uint32_t n = 20000;
+    std::string area;
+    std::swap(area, bits);
+    for (std::uint32_t i = 0; i < n; ++i) {
+      // Mostly short codes, every tenth symbol any of them.
+      const int v =
+          static_cast<int>(i % 10 == 0 ? rng() % static_cast<unsigned>(longest + 1) : rng() % 4);
+      put(code(v), length(v));
+    }
+    std::vector<std::uint8_t> part;
+    for (std::size_t i = 0; i < area.size(); i += 8) {
+      part.push_back(static_cast<std::uint8_t>(std::stoi(area.substr(i, 8), nullptr, 2)));
+    }
+    for (int i = 0; i < 4; ++i) {
+      part.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
+    }
+    while (bits.size() % 8 != 0) {
+      bits.push_back('0');
+    }
+    for (std::size_t i = 0; i < bits.size(); i += 8) {
+      part.push_back(static_cast<std::uint8_t>(std::stoi(bits.substr(i, 8), nullptr, 2)));
+    }
+    SCOPED_TRACE(longest);
+    const wzorzec::TWynikWzorcowy walk = wzorzec::WalkPrefixStage(part);
+    ASSERT_EQ(walk.error, TBladDekodera::None);
+    ASSERT_EQ(walk.bytes.size(), n);
+    EXPECT_EQ(PrefixStage(part), walk.bytes);
+    // Without its last byte, the area ends inside a code.
+    part.pop_back();
+    UnpackBoth(part, kDuzo);
+  }
+}
+
 TEST(UnpackPart, ErrorTextsNameEveryReason) {
   EXPECT_EQ(DecoderErrorText(TBladDekodera::None), "");
   for (int e = 1; e <= static_cast<int>(TBladDekodera::OutputOverCapacity); ++e) {

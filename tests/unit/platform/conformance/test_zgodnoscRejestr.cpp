@@ -105,5 +105,25 @@ TEST_F(TZgodnosc, KeyDeletedWhileOpenTakesNoWrites) {
   EXPECT_EQ(P().OpenKey(kHkcu, Env().RegistryKey(), kKeyRead, false), nullptr);
 }
 
+// The record of a run under way is removed this way: a key with its values, never one that
+// has subkeys, and a missing key is reported.
+TEST_F(TZgodnosc, RemoveKeyTakesAKeyWithItsValuesButNotOneWithSubkeys) {
+  const std::string parent = Env().RegistryKey() + "\\Zapis";
+  const std::string child = parent + "\\Pod";
+  ASSERT_NE(P().OpenKey(kHkcu, child, kKeyAllAccess, true), nullptr);
+  {
+    std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, parent, kKeyAllAccess, false);
+    ASSERT_NE(k, nullptr);
+    ASSERT_TRUE(k->WriteString("1", "C:\\a|C:\\a.orvala-kopia"));
+  }
+  EXPECT_FALSE(P().RemoveKey(kHkcu, parent));
+  EXPECT_NE(P().OpenKey(kHkcu, child, kKeyRead, false), nullptr);
+  EXPECT_TRUE(P().RemoveKey(kHkcu, child));
+  EXPECT_TRUE(P().RemoveKey(kHkcu, parent));
+  EXPECT_EQ(P().OpenKey(kHkcu, parent, kKeyRead, false), nullptr);
+  EXPECT_FALSE(P().RemoveKey(kHkcu, parent));
+  EXPECT_NE(P().OpenKey(kHkcu, Env().RegistryKey(), kKeyRead, false), nullptr);
+}
+
 }  // namespace
 }  // namespace orvala::platform::testy
