@@ -82,7 +82,7 @@ struct TMiejsceNaDysku {
   bool enough = false;
 };
 // Required space of the source tree (without trailing backslash) for the dictionaries choice,
-// and the free space of the target's drive.
+// and the free space of the volume that holds the target (NearestExistingFolder).
 TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
                              const std::string& targetDirectory, bool installDictionaries);
 

@@ -194,15 +194,21 @@ std::unique_ptr<TPlikPlatformy> TPlatformaWin32::CreateWrite(const std::string& 
 
 // --- Drives ------------------------------------------------------------------------------------
 
-std::optional<std::int64_t> TPlatformaWin32::FreeSpace(int drive) {
-  if (drive < 0 || drive > 26) {
+// Measured at the folder itself, not at its drive's root: a share or a volume mounted in a
+// folder has space of its own. GetDiskFreeSpaceEx wants a trailing backslash on a share.
+std::optional<std::int64_t> TPlatformaWin32::FreeSpace(const std::string& folder) {
+  if (!folder.empty() && (!Dopuszczalna(folder) || !KonczySieUkosnikiem(folder))) {
     return std::nullopt;
   }
-  const std::string root = std::string(1, static_cast<char>('A' + drive - 1)) + ":\\";
   ULARGE_INTEGER available;
   ULARGE_INTEGER total;
   ULARGE_INTEGER free;
-  if (!::GetDiskFreeSpaceExA(drive == 0 ? nullptr : root.c_str(), &available, &total, &free)) {
+  const std::wstring wide = ZAnsi(folder);
+  const BOOL got = IsNtPlatform() ? ::GetDiskFreeSpaceExW(folder.empty() ? nullptr : wide.c_str(),
+                                                          &available, &total, &free)
+                                  : ::GetDiskFreeSpaceExA(folder.empty() ? nullptr : folder.c_str(),
+                                                          &available, &total, &free);
+  if (!got) {
     return std::nullopt;
   }
   return static_cast<std::int64_t>(available.QuadPart);
