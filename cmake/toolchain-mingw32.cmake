@@ -1,8 +1,11 @@
-# Cross-compiles for 32-bit Windows with MinGW-w64 (posix threads); tests run under Wine.
+# Cross-compiles for 32-bit Windows with MinGW-w64; tests run under Wine.
+# The win32-threads compilers: the program has one thread, and the posix-threads runtime
+# (winpthreads) imports KERNEL32!GetTickCount64, which Windows XP lacks, so a program linked with
+# it stops at load there. The win32-threads runtime imports nothing newer than XP SP3.
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
+set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
+set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
 set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

@@ -61,9 +61,14 @@
 #define IDC_lblKoniec 2601
 
 // Bitmaps: the side picture and the strip of language flags of imlFlagi (one 20 x 13 image a
-// language, in flag-image-index order).
+// language at 96 dpi, in flag-image-index order), each also drawn 1.5 times (_144) and twice
+// (_192) as large for higher DPIs.
 #define IDB_Image1 2901
 #define IDB_imlFlagi 2902
+#define IDB_Image1_144 2903
+#define IDB_imlFlagi_144 2904
+#define IDB_Image1_192 2905
+#define IDB_imlFlagi_192 2906
 #define kSzerokoscFlagi 20
 #define kWysokoscFlagi 13
 

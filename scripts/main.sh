@@ -52,15 +52,25 @@ run_on_display() (
   (cd "$build_dir/demo-cd" && wine "$build_dir/demo-cd/Instalator.exe") || true
 )
 
-# The autopilot's walk through a whole installation; its pictures and logs are copied to
-# build/screenshots/main/ whatever the outcome.
+# The autopilot's walk through a whole installation, at 96 dpi and again at 144 and 192 dpi
+# (the same walk on a system with that DPI); its pictures and logs are copied to
+# build/screenshots/main/ (those of the larger DPIs into its 144dpi/ and 192dpi/) whatever the
+# outcome.
 walk() {
-  local status=0
+  local status=0 dpi name scenario into
   rm -rf "$shots"
   mkdir -p "$shots"
-  bash tests/e2e/run-scenario.sh tests/e2e/main/main.scn "$build_dir" "$root" || status=$?
-  cp "$build_dir/e2e-artifacts/main"/*.png "$shots"/ 2>/dev/null || true
-  cp "$build_dir/e2e-artifacts/main"/*.log "$shots"/ 2>/dev/null || true
+  for dpi in 96 144 192; do
+    name=main scenario=tests/e2e/main/main.scn into=$shots
+    if [ "$dpi" != 96 ]; then
+      name=main-${dpi}dpi scenario=$build_dir/main-${dpi}dpi.scn into=$shots/${dpi}dpi
+      mkdir -p "$into"
+      { echo "setup dpi $dpi"; cat tests/e2e/main/main.scn; } > "$scenario"
+    fi
+    bash tests/e2e/run-scenario.sh "$scenario" "$build_dir" "$root" || status=$?
+    cp "$build_dir/e2e-artifacts/$name"/*.png "$into"/ 2>/dev/null || true
+    cp "$build_dir/e2e-artifacts/$name"/*.log "$into"/ 2>/dev/null || true
+  done
   return "$status"
 }
 

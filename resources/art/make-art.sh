@@ -3,46 +3,68 @@
 #   Image1.bmp      the side picture of the wizard (137 x 353 at 96 dpi; the window stretches it)
 #   imlFlagi.bmp    the language flags, 20 x 13 each, in flag-image-index order:
 #                   Polish, English, German, French, Italian, Spanish, Russian, Hungarian
-#   Instalator.ico  the program icon (16, 32 and 48 pixels)
+#   Image1-144.bmp, imlFlagi-144.bmp   the same 1.5 times as large (206 x 530; flags 30 x 20),
+#   Image1-192.bmp, imlFlagi-192.bmp   and twice as large (274 x 706; flags 40 x 26), which the
+#                   program takes at higher system DPIs (the side pictures in 256 colours)
+#   Instalator.ico  the program icon: 16, 20, 24, 32, 40, 48, 64 and 256 pixels (the 256 one
+#                   PNG-compressed)
+# Every picture is drawn four times as large as its 96-dpi size (coordinates below are in those
+# units) and shrunk to each size, so the larger ones are as sharp as the small one.
 # The outputs are committed; run this again only to change the artwork.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 export MAGICK_TIME=0 SOURCE_DATE_EPOCH=0
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
 
 # Side picture: a deep blue to teal gradient, with pale rings and a band of squares that read
 # as pages turning.
-convert -size 137x353 gradient:'#0b2a5b'-'#1f8a8a' \
-  -fill none -stroke '#ffffff30' -strokewidth 6 -draw 'circle 30,300 110,300' \
-  -stroke '#ffffff20' -strokewidth 3 -draw 'circle 120,60 180,60' \
-  -stroke none -fill '#ffffffb0' -draw 'roundrectangle 28,120 68,170 4,4' \
-  -fill '#ffffff80' -draw 'roundrectangle 48,135 88,185 4,4' \
-  -fill '#ffffff50' -draw 'roundrectangle 68,150 108,200 4,4' \
-  -fill '#f2c14e' -draw 'polygon 30,230 107,230 68,252' \
-  -strip -type TrueColor BMP3:Image1.bmp
+convert -size 548x1412 gradient:'#0b2a5b'-'#1f8a8a' \
+  -fill none -stroke '#ffffff30' -strokewidth 24 -draw 'circle 120,1200 440,1200' \
+  -stroke '#ffffff20' -strokewidth 12 -draw 'circle 480,240 720,240' \
+  -stroke none -fill '#ffffffb0' -draw 'roundrectangle 112,480 272,680 16,16' \
+  -fill '#ffffff80' -draw 'roundrectangle 192,540 352,740 16,16' \
+  -fill '#ffffff50' -draw 'roundrectangle 272,600 432,800 16,16' \
+  -fill '#f2c14e' -draw 'polygon 120,920 428,920 272,1008' \
+  "$work/side.png"
+convert "$work/side.png" -resize '137x353!' -strip -type TrueColor BMP3:Image1.bmp
+# The larger ones in 256 colours (dithered, uncompressed as LoadImage needs them for a DIB
+# section): a third of the bytes the program carries.
+for size in 206x530:-144 274x706:-192; do
+  convert "$work/side.png" -resize "${size%%:*}!" -strip -colors 256 -type Palette -compress none \
+    "BMP3:Image1${size#*:}.bmp"
+done
 
-flag() {  # flag NAME then ImageMagick drawing arguments on a 20x13 canvas
+flag() {  # flag NAME then ImageMagick drawing arguments on an 80 x 52 canvas
   local name=$1
   shift
-  convert -size 20x13 xc:white "$@" -strip -type TrueColor "BMP3:flag-$name.bmp"
+  convert -size 80x52 xc:white "$@" "$work/flag-$name.png"
 }
-flag pl -fill '#dc143c' -draw 'rectangle 0,7 19,12'
-flag en -fill '#c8102e' -draw 'rectangle 8,0 11,12' -draw 'rectangle 0,5 19,7'
-flag de -fill black -draw 'rectangle 0,0 19,3' -fill '#dd0000' -draw 'rectangle 0,4 19,8' \
-  -fill '#ffce00' -draw 'rectangle 0,9 19,12'
-flag fr -fill '#0055a4' -draw 'rectangle 0,0 6,12' -fill '#ef4135' -draw 'rectangle 13,0 19,12'
-flag it -fill '#009246' -draw 'rectangle 0,0 6,12' -fill '#ce2b37' -draw 'rectangle 13,0 19,12'
-flag es -fill '#aa151b' -draw 'rectangle 0,0 19,12' -fill '#f1bf00' -draw 'rectangle 0,3 19,9'
-flag ru -fill '#0039a6' -draw 'rectangle 0,4 19,8' -fill '#d52b1e' -draw 'rectangle 0,9 19,12'
-flag hu -fill '#cd2a3e' -draw 'rectangle 0,0 19,3' -fill '#436f4d' -draw 'rectangle 0,9 19,12'
-convert flag-pl.bmp flag-en.bmp flag-de.bmp flag-fr.bmp flag-it.bmp flag-es.bmp flag-ru.bmp \
-  flag-hu.bmp +append -strip -type TrueColor BMP3:imlFlagi.bmp
-rm -f flag-*.bmp
+flag pl -fill '#dc143c' -draw 'rectangle 0,28 79,51'
+flag en -fill '#c8102e' -draw 'rectangle 32,0 47,51' -draw 'rectangle 0,20 79,31'
+flag de -fill black -draw 'rectangle 0,0 79,15' -fill '#dd0000' -draw 'rectangle 0,16 79,35' \
+  -fill '#ffce00' -draw 'rectangle 0,36 79,51'
+flag fr -fill '#0055a4' -draw 'rectangle 0,0 27,51' -fill '#ef4135' -draw 'rectangle 52,0 79,51'
+flag it -fill '#009246' -draw 'rectangle 0,0 27,51' -fill '#ce2b37' -draw 'rectangle 52,0 79,51'
+flag es -fill '#aa151b' -draw 'rectangle 0,0 79,51' -fill '#f1bf00' -draw 'rectangle 0,12 79,39'
+flag ru -fill '#0039a6' -draw 'rectangle 0,16 79,35' -fill '#d52b1e' -draw 'rectangle 0,36 79,51'
+flag hu -fill '#cd2a3e' -draw 'rectangle 0,0 79,15' -fill '#436f4d' -draw 'rectangle 0,36 79,51'
+for size in 20x13: 30x20:-144 40x26:-192; do
+  strip=()
+  for name in pl en de fr it es ru hu; do
+    convert "$work/flag-$name.png" -filter Box -resize "${size%%:*}!" "$work/flag-$name-${size%%:*}.png"
+    strip+=("$work/flag-$name-${size%%:*}.png")
+  done
+  convert "${strip[@]}" +append -strip -type TrueColor "BMP3:imlFlagi${size#*:}.bmp"
+done
 
 # Icon: a CD-like disc over a box.
-for s in 16 32 48; do
-  convert -size 48x48 xc:none -fill '#0b2a5b' -draw 'roundrectangle 4,18 44,44 4,4' \
-    -fill '#d8dde6' -stroke '#5a6b80' -strokewidth 2 -draw 'circle 24,18 24,4' \
-    -fill '#1f8a8a' -stroke none -draw 'circle 24,18 24,14' -resize "${s}x$s" "icon-$s.png"
+convert -size 1024x1024 xc:none -fill '#0b2a5b' -draw 'roundrectangle 85,384 939,939 85,85' \
+  -fill '#d8dde6' -stroke '#5a6b80' -strokewidth 43 -draw 'circle 512,384 512,85' \
+  -fill '#1f8a8a' -stroke none -draw 'circle 512,384 512,299' "$work/icon.png"
+frames=()
+for s in 16 20 24 32 40 48 64 256; do
+  convert "$work/icon.png" -resize "${s}x$s" -strip -depth 8 "PNG32:$work/icon-$s.png"
+  frames+=("$work/icon-$s.png")
 done
-convert icon-16.png icon-32.png icon-48.png Instalator.ico
-rm -f icon-*.png
+convert "${frames[@]}" Instalator.ico

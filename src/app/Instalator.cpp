@@ -1,9 +1,10 @@
 // The program entry of the setup program.
 //
-// Order of start: DLL search restricted to the system directory, the Win32 platform, the build
-// constants, the process text state, the interface font, the forms (TfrmMain with its
-// FormCreate, then the dialogs, then TdmInstal), the build switches (compile-time constants,
-// kPrzelacznikiBudowy), and the message loop; the wizard's FormShow runs as it is shown.
+// Order of start: no system error boxes, DLL search restricted to the system directory, the
+// Win32 platform, the build constants, the process text state, the interface font, the forms
+// (TfrmMain with its FormCreate, then the dialogs, then TdmInstal), the build switches
+// (compile-time constants, kPrzelacznikiBudowy), and the message loop; the wizard's FormShow
+// runs as it is shown.
 #include "app/untDmInstal.h"
 #include "app/untMain.h"
 #include "config/untCzcionki.h"
@@ -32,6 +33,15 @@ void RestrictDllSearch() {
   }
 }
 
+// Probing a drive without a medium (the CD dialog checks the chosen drive, the directory
+// chooser lists the drives) fails quietly instead of raising the system's "There is no disk in
+// the drive" box. Kept for the whole run: the flags are only ever added to.
+void SuppressSystemErrorBoxes() {
+  const UINT wanted = SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX;
+  const UINT previous = ::SetErrorMode(wanted);  // GetErrorMode exists from Vista on only
+  ::SetErrorMode(previous | wanted);
+}
+
 int Run() {
   using namespace orvala;
   platform::TPlatformaWin32 win32;
@@ -57,6 +67,7 @@ int Run() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  SuppressSystemErrorBoxes();
   RestrictDllSearch();
   try {
     return Run();

@@ -2,17 +2,36 @@
 
 #include <commctrl.h>
 
+#include "app/untKreator.h"
+#include "dialogs/untOkno.h"
 #include "untIdentyfikatory.h"
 
 namespace orvala {
 
 namespace {
 TdmInstal* gDmInstal = nullptr;
+
+// The flag strip drawn for the system DPI and the width of one flag in it.
+struct TPasekFlag {
+  int resource;
+  int flagWidth;
+};
+TPasekFlag FlagStrip(int dpi) {
+  switch (ArtworkForDpi(dpi)) {
+    case TSkalaGrafiki::Poltorej:
+      return {IDB_imlFlagi_144, kSzerokoscFlagi * 3 / 2};
+    case TSkalaGrafiki::Podwojna:
+      return {IDB_imlFlagi_192, kSzerokoscFlagi * 2};
+    default:
+      return {IDB_imlFlagi, kSzerokoscFlagi};
+  }
+}
 }  // namespace
 
 TdmInstal::TdmInstal() : previous_(gDmInstal) {
+  const TPasekFlag strip = FlagStrip(SystemDpi());
   imlFlagi_.Reset(::ImageList_LoadImageW(::GetModuleHandleW(nullptr),
-                                         MAKEINTRESOURCEW(IDB_imlFlagi), kSzerokoscFlagi, 0,
+                                         MAKEINTRESOURCEW(strip.resource), strip.flagWidth, 0,
                                          CLR_NONE, IMAGE_BITMAP, LR_CREATEDIBSECTION));
   gDmInstal = this;
 }

@@ -1,8 +1,9 @@
 // TdmInstal: the data module of the setup program, holding the image list of language flags.
 //
 // Created by the program entry after the dialogs and kept to exit; while it exists, dmInstal()
-// returns it. The flags are one strip bitmap of the program's resources (IDB_imlFlagi), one
-// image per language in flag-image-index order (FlagImageIndex).
+// returns it. The flags are one strip bitmap of the program's resources (IDB_imlFlagi, or its
+// larger drawing for the system DPI), one image per language in flag-image-index order
+// (FlagImageIndex).
 #pragma once
 
 #include "dialogs/untUchwytyDialogow.h"

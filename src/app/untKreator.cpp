@@ -117,13 +117,22 @@ TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
   TMiejsceNaDysku m;
   m.requiredBytes = static_cast<std::int64_t>(
       RequiredInstallationBytes(sourceWithoutBackslash, installDictionaries));
+  // Measured where the target will be: a share or a volume mounted in a folder has space of its
+  // own, which the drive letter alone does not tell.
   const std::optional<std::int64_t> free =
-      platform::Platform().FreeSpace(DriveNumber(targetDirectory));
+      platform::Platform().FreeSpace(NearestExistingFolder(targetDirectory));
   if (free) {
     m.freeBytes = *free;
     m.enough = m.freeBytes >= m.requiredBytes;
   }
   return m;
+}
+
+TSkalaGrafiki ArtworkForDpi(int dpi) {
+  if (dpi <= 96) {
+    return TSkalaGrafiki::Pojedyncza;
+  }
+  return dpi <= 144 ? TSkalaGrafiki::Poltorej : TSkalaGrafiki::Podwojna;
 }
 
 bool CreateDirectoryWithParents(const std::string& path) {

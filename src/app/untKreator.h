@@ -82,9 +82,16 @@ struct TMiejsceNaDysku {
   bool enough = false;
 };
 // Required space of the source tree (without trailing backslash) for the dictionaries choice,
-// and the free space of the target's drive.
+// and the free space of the volume that holds the target (NearestExistingFolder).
 TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
                              const std::string& targetDirectory, bool installDictionaries);
+
+// The artwork drawn for a system DPI: the side picture and the flags exist at 96 dpi, 1.5 times
+// and twice as large. Above 96 dpi the next larger set is taken and shrunk to fit (a picture
+// shrunk a little stays sharper than one enlarged): up to 144 dpi the 1.5 set, above it the
+// double one.
+enum class TSkalaGrafiki { Pojedyncza, Poltorej, Podwojna };
+TSkalaGrafiki ArtworkForDpi(int dpi);
 
 // Creates `path` and every missing parent directory. True when it exists as a directory after.
 bool CreateDirectoryWithParents(const std::string& path);

@@ -53,6 +53,18 @@ constexpr std::pair<int, int> kNapisyStron[] = {
     {IDC_btnDalej, 4},
 };
 
+// The side picture drawn for the window's DPI (the frame stretches it to fit).
+int SidePictureResource(int dpi) {
+  switch (ArtworkForDpi(dpi)) {
+    case TSkalaGrafiki::Poltorej:
+      return IDB_Image1_144;
+    case TSkalaGrafiki::Podwojna:
+      return IDB_Image1_192;
+    default:
+      return IDB_Image1;
+  }
+}
+
 const wchar_t* W(const TWideString& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
@@ -92,9 +104,10 @@ bool TfrmMain::CreateForm() {
 }
 
 void TfrmMain::OnInitDialog() {
-  image1_.Reset(
-      static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_Image1),
-                                        IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  icon_.Apply(Handle());
+  image1_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
+                                                  MAKEINTRESOURCEW(SidePictureResource(Dpi())),
+                                                  IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   for (int i = 0; i < kLiczbaStron; ++i) {
     pages_[i] =
         std::make_unique<TStronaKreatora>(kStrony[i].templateName, kStrony[i].panelId, *this);

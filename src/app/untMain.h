@@ -1,10 +1,10 @@
 // TfrmMain: the wizard window of the setup program.
 //
-// One fixed-size frame (side picture, white title band with the title and the step caption,
-// the page area, the button bar) with five pages stacked in the page area, each a child dialog
-// (TStronaKreatora) of its own template. The frame owns the wizard state, moves between the
-// pages (ShowPage), re-captions everything in the interface language (ApplyLanguage) and, on
-// page 4, runs the installation inside the Next handler, serving as its observer.
+// One fixed-size frame (side picture, title band in the window colour with the title and the
+// step caption, the page area, the button bar) with five pages stacked in the page area, each a
+// child dialog (TStronaKreatora) of its own template. The frame owns the wizard state, moves
+// between the pages (ShowPage), re-captions everything in the interface language (ApplyLanguage)
+// and, on page 4, runs the installation inside the Next handler, serving as its observer.
 //
 // The decisions that need no window live in untKreator; this class moves their results into
 // the controls and reads the controls back.
@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/untIkonaProgramu.h"
 #include "dialogs/untOkno.h"
 #include "dialogs/untUchwytyDialogow.h"
 #include "platform/win32/untUchwyty.h"
@@ -73,6 +74,7 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   bool UstawKatalogZrodlowy();
   void UstawKatalogDocelowy();
   void LoadLicence();
+  void SetLicenceMargins(HWND red) const;
   bool SprawdzWolneMiejsce();
   bool SprawdzOpcje();
 
@@ -139,6 +141,8 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   platform::win32::TUchwytBitmapy image1_;     // the side picture
   TUchwytIkony polishFlag_;
   TUchwytIkony editionFlag_;
+  TIkonaProgramu icon_;
+  bool sessionEndRefused_ = false;  // the run is going: a logoff or restart must wait
 };
 
 }  // namespace orvala

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "app/untKoniecSesji.h"
 #include "app/untKreator.h"
 #include "config/untInstalTeksty.h"
 #include "dialogs/untFormyDialogowe.h"
@@ -27,7 +28,12 @@ void TfrmMain::RunInstallationPage() {
   options.requiredBytes = requiredBytes_;
   SetText(IDC_lblPlikZ, TWideString());
   SetText(IDC_lblPlikDo, TWideString());
-  const TWynikInstalacji result = RunInstallation(options, stan_, *this);
+  TWynikInstalacji result = TWynikInstalacji::Failed;
+  {
+    // No logoff or restart cuts the run in half: the session's end waits until it is over.
+    const TBlokadaKoncaSesji block(Handle(), GetText(language_, 142, false), sessionEndRefused_);
+    result = RunInstallation(options, stan_, *this);
+  }
   stan_.success = result == TWynikInstalacji::Success;
   stan_.cancelled = result == TWynikInstalacji::Cancelled;
   ProcessMessages();

@@ -30,11 +30,29 @@ TWideString LocaleSeparator(LCTYPE type, const char16_t* fallback) {
   return fallback;
 }
 
+// Inner margins of the licence view, pixels at 96 dpi: without them the first letter of every
+// line touches the view's border and reads as clipped.
+constexpr int kMarginesUmowy = 5;
+
 TWideString Megabytes(std::int64_t bytes) {
   return FormatMegabytes(bytes, LocaleSeparator(LOCALE_STHOUSAND, u","),
                          LocaleSeparator(LOCALE_SDECIMAL, u"."));
 }
 }  // namespace
+
+// The text of the licence view kept a few pixels off its border on every side: the formatting
+// rectangle inside the client area (EM_SETMARGINS alone is not honoured by every rich-text
+// view, and sets no top margin). Set after the font and the text, either of which may lay the
+// view out anew.
+void TfrmMain::SetLicenceMargins(HWND red) const {
+  RECT client{};
+  if (!::GetClientRect(red, &client)) {
+    return;
+  }
+  const int margin = Scale(kMarginesUmowy);
+  ::InflateRect(&client, -margin, -margin / 2);
+  ::SendMessageW(red, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&client));
+}
 
 void TfrmMain::LoadLicence() {
   HWND red = Control(IDC_redUmowa);
@@ -53,6 +71,7 @@ void TfrmMain::LoadLicence() {
   }
   ApplyLanguageFontToRichEdit(red, language);
   LoadPlainTextFile(red, sourceDirectory_ + std::string(LicenceFile(language)), language);
+  SetLicenceMargins(red);
   ::SendMessageW(red, EM_SETSEL, 0, 0);
   ::SendMessageW(red, EM_SCROLLCARET, 0, 0);
 }

@@ -12,7 +12,7 @@ namespace {
 constexpr int kKlientSzer = 623;
 constexpr int kKlientWys = 353;
 constexpr int kLewySzer = 137;  // pnlLeft with the stretched side picture
-constexpr int kGoraWys = 53;    // white title band pnlTop
+constexpr int kGoraWys = 53;    // title band pnlTop, in the window colour (white by default)
 constexpr int kDolWys = 37;     // button bar pnlBottom
 constexpr int kDolY = kKlientWys - kDolWys;
 constexpr int kPrzyciskY = kDolY + 6;
@@ -85,7 +85,9 @@ void TfrmMain::PaintFrame() {
     return;
   }
   RECT band{Scale(kLewySzer), 0, Scale(kKlientSzer), Scale(kGoraWys)};
-  ::FillRect(dc, &band, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+  // The window colour, not a fixed white: the band's texts are drawn in the window-text colour,
+  // which a high-contrast scheme makes white.
+  ::FillRect(dc, &band, ::GetSysColorBrush(COLOR_WINDOW));
   ::DrawEdge(dc, &band, EDGE_ETCHED, BF_BOTTOM);
   RECT bar{Scale(kLewySzer), Scale(kDolY), Scale(kKlientSzer), Scale(kKlientWys)};
   ::DrawEdge(dc, &bar, EDGE_ETCHED, BF_TOP);
@@ -123,13 +125,22 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       }
       return false;
     }
+    case WM_QUERYENDSESSION:
+      // A logoff or restart while files are being copied would leave half an installation:
+      // refuse it until the run is over (a dialog returns its answer through DWLP_MSGRESULT).
+      if (!sessionEndRefused_) {
+        return false;
+      }
+      ::SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, FALSE);
+      result = TRUE;
+      return true;
     case WM_CTLCOLORSTATIC: {
       const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       if (id == IDC_lblTytul || id == IDC_lblKrok) {
         HDC dc = reinterpret_cast<HDC>(wParam);
         ::SetTextColor(dc, ::GetSysColor(COLOR_WINDOWTEXT));
-        ::SetBkColor(dc, RGB(255, 255, 255));
-        result = reinterpret_cast<INT_PTR>(::GetStockObject(WHITE_BRUSH));
+        ::SetBkColor(dc, ::GetSysColor(COLOR_WINDOW));
+        result = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_WINDOW));
         return true;
       }
       return false;

@@ -4,12 +4,15 @@
 // UpperText1250, DriveType CdRom) and shows the dialog, centred on the screen, until the user
 // cancels (empty result) or presses OK on a drive whose root holds the package's recognition
 // files (untNapedyCD.h); any other OK shows the dialog again with the drive list read anew.
-// The language row of other editions is not part of this dialog.
+// The language row of other editions is not part of this dialog. The dialog carries the
+// program's icon; shown while its owner is hidden (at start, before the wizard appears) it is
+// the program's only window and gets a task-bar button of its own.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "dialogs/untIkonaProgramu.h"
 #include "dialogs/untOkno.h"
 #include "textutil/untTekst.h"
 
@@ -43,6 +46,7 @@ class TfrmCD : public TOkno {
   TWideString captionAnuluj_;
   std::vector<std::string> roots_;
   int chosenIndex_ = -1;
+  TIkonaProgramu icon_;
 };
 
 }  // namespace orvala

@@ -25,6 +25,13 @@ bool IsFloppyRoot(const std::string& path) {
 
 }  // namespace
 
+bool IsOfferedFolder(const platform::TWpisKatalogu& entry) {
+  constexpr std::uint32_t kHiddenSystem = platform::kAttrHidden | platform::kAttrSystem;
+  return entry.IsDirectory() && !IsDotEntry(entry.name) &&
+         (entry.attributes & kHiddenSystem) != kHiddenSystem &&
+         (entry.attributes & platform::kAttrReparsePoint) == 0;
+}
+
 std::vector<std::string> FixedDriveRoots() {
   platform::TPlatforma& system = platform::Platform();
   std::vector<std::string> roots;
@@ -43,7 +50,7 @@ bool HasSubfolder(const std::string& path) {
     return false;
   }
   for (const platform::TWpisKatalogu& entry : entries) {
-    if (entry.IsDirectory() && !IsDotEntry(entry.name)) {
+    if (IsOfferedFolder(entry)) {
       return true;
     }
   }
@@ -60,7 +67,7 @@ std::vector<TPodkatalog> ListSubfolders(const std::string& path) {
     return folders;
   }
   for (const platform::TWpisKatalogu& entry : entries) {
-    if (entry.IsDirectory() && !IsDotEntry(entry.name)) {
+    if (IsOfferedFolder(entry)) {
       folders.push_back({entry.name, HasSubfolder(WithBackslash(path + entry.name))});
     }
   }

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/untPlatforma.h"
+
 namespace orvala {
 
 // One subfolder found by ListSubfolders.
@@ -16,13 +18,19 @@ struct TPodkatalog {
   bool hasSubfolder;  // the node gets an expandable mark
 };
 
+// True when the directory chooser offers the entry as a folder: a directory, other than "."
+// and "..", that Explorer shows too. Left out are folders both hidden and system (the recycle
+// bin, "System Volume Information") and reparse points: junctions such as "Documents and
+// Settings" lead to a folder that is offered under its own name.
+bool IsOfferedFolder(const platform::TWpisKatalogu& entry);
+
 // The roots of the fixed disks ("C:\"), upper-cased with UpperText1250, in the system's order.
 std::vector<std::string> FixedDriveRoots();
-// True at the first subfolder of `path` (with trailing backslash); false if none or the
-// directory cannot be listed.
+// True at the first offered subfolder of `path` (with trailing backslash); false if none or
+// the directory cannot be listed.
 bool HasSubfolder(const std::string& path);
-// The subfolders of `path` (with trailing backslash) in listing order; nothing for "A:\" and
-// "B:\" (any case) and for a directory that cannot be listed.
+// The offered subfolders of `path` (with trailing backslash) in listing order; nothing for "A:\"
+// and "B:\" (any case) and for a directory that cannot be listed.
 std::vector<TPodkatalog> ListSubfolders(const std::string& path);
 
 // The path of a node from the texts of it and its ancestors, top first: each followed by a

@@ -44,6 +44,12 @@ TGetDpiForWindow DpiForWindowFunction() {
   return function;
 }
 
+const wchar_t* Wide(const TWideString& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+}  // namespace
+
 int SystemDpi() {
   HDC screen = ::GetDC(nullptr);
   if (screen == nullptr) {
@@ -53,12 +59,6 @@ int SystemDpi() {
   ::ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : USER_DEFAULT_SCREEN_DPI;
 }
-
-const wchar_t* Wide(const TWideString& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
-}  // namespace
 
 void SetWindowTextWide(HWND window, const TWideString& text) {
   if (window != nullptr) {

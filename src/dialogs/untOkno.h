@@ -103,6 +103,9 @@ class TOkno {
   bool handlerFailed_ = false;
 };
 
+// The system DPI (LOGPIXELSY of the screen; 96 when it cannot be read).
+int SystemDpi();
+
 // Sets / reads a window's text in UTF-16.
 void SetWindowTextWide(HWND window, const TWideString& text);
 TWideString WindowTextWide(HWND window);

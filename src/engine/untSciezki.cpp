@@ -118,6 +118,33 @@ int DriveNumber(const std::string& path) {
   return static_cast<int>(UpperChar1250(static_cast<std::uint8_t>(path[0]))) - 64;
 }
 
+std::string NearestExistingFolder(const std::string& target) {
+  // The root that ends the walk: "C:\" or "\\server\share\" (its length), 0 for none.
+  std::size_t root = 0;
+  if (target.size() >= 2 && target[1] == ':') {
+    root = 2;
+  } else if (target.rfind("\\\\", 0) == 0) {
+    const std::size_t server = target.find('\\', 2);
+    const std::size_t share = server == std::string::npos ? server : target.find('\\', server + 1);
+    root = share == std::string::npos ? target.size() : share;
+  }
+  if (root == 0) {
+    return {};
+  }
+  std::string folder = target;
+  while (folder.size() > root) {
+    while (folder.size() > root && folder.back() == '\\') {
+      folder.pop_back();
+    }
+    if (folder.size() > root && Platform().DirectoryExists(folder)) {
+      return folder + '\\';
+    }
+    const std::size_t slash = folder.find_last_of('\\');
+    folder.resize(slash == std::string::npos || slash < root ? root : slash);
+  }
+  return folder.substr(0, root) + '\\';
+}
+
 std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions) {
   if (folder.empty() || platform::PathLength(folder) > kMaxPath) {
     return 0;

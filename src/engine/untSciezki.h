@@ -31,6 +31,11 @@ std::string ProgramsFolderFromRegistry(bool allUsers);
 // 0 for an empty path; otherwise the first character upper-cased minus 64 (c: gives 3).
 int DriveNumber(const std::string& path);
 
+// The folder whose volume will hold `target`: the target itself or its nearest existing parent,
+// with a trailing backslash; the root of its drive ("C:") or share ("\server\share") when
+// none of them exists yet; empty for an empty or relative target (the current drive).
+std::string NearestExistingFolder(const std::string& target);
+
 // The bytes of every file under `folder` (every attribute), skipping each name in the exclusion
 // list at every depth together with its subtree; 0 for a folder that does not exist.
 std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& exclusions);

@@ -57,6 +57,7 @@ inline constexpr std::uint32_t kAttrHidden = 0x02;
 inline constexpr std::uint32_t kAttrSystem = 0x04;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kAttrReparsePoint = 0x400;  // a junction or a symbolic link
 
 // One entry of a directory listing.
 struct TWpisKatalogu {
@@ -162,8 +163,10 @@ class TPlatforma {
   virtual std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) = 0;
   // Creates the file, or truncates an existing one, for writing.
   virtual std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) = 0;
-  // Free bytes available to the user on drive `drive` (1 = A, 3 = C; 0 = the current drive).
-  virtual std::optional<std::int64_t> FreeSpace(int drive) = 0;
+  // Free bytes available to the user on the volume that holds `folder`: an existing folder with
+  // a trailing backslash (a drive root "C:\", a folder on it, a share "\\server\share\");
+  // empty: the current drive.
+  virtual std::optional<std::int64_t> FreeSpace(const std::string& folder) = 0;
   // Drive roots ("C:\", "D:\", ...) in the order the system gives them.
   virtual std::vector<std::string> LogicalDrives() = 0;
   virtual TTypNapedu DriveType(const std::string& root) = 0;

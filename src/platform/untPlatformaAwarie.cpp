@@ -203,8 +203,8 @@ bool TPlatformaAwarie::FileExists(const std::string& path) {
 bool TPlatformaAwarie::DirectoryExists(const std::string& path) {
   return inner_.DirectoryExists(path);
 }
-std::optional<std::int64_t> TPlatformaAwarie::FreeSpace(int drive) {
-  return inner_.FreeSpace(drive);
+std::optional<std::int64_t> TPlatformaAwarie::FreeSpace(const std::string& folder) {
+  return inner_.FreeSpace(folder);
 }
 std::vector<std::string> TPlatformaAwarie::LogicalDrives() {
   return inner_.LogicalDrives();

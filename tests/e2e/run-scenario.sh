@@ -118,7 +118,15 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     c-dir) mkdir -p "$drive_c/$a" ;;                                  # c-dir PATH
     dpi)                                                               # dpi 120
       wine_detached reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$a" /f
-      wine_detached reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$a" /f ;;
+      wine_detached reg add 'HKCC\Software\Fonts' /v LogPixels /t REG_DWORD /d "$a" /f
+      # The virtual desktop grows with the DPI, so that the scaled wizard fits on it.
+      wine_detached reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Orvala /t REG_SZ \
+        /d "$((800 * a / 96))x$((600 * a / 96))" /f ;;
+    colours)  # colours high-contrast: the "High Contrast Black" scheme's window colours
+      wine_detached reg add 'HKCU\Control Panel\Colors' /v Window /t REG_SZ /d "0 0 0" /f
+      wine_detached reg add 'HKCU\Control Panel\Colors' /v WindowText /t REG_SZ /d "255 255 255" /f
+      wine_detached reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "0 0 0" /f
+      wine_detached reg add 'HKCU\Control Panel\Colors' /v ButtonText /t REG_SZ /d "255 255 255" /f ;;
     cd-file)                                                           # cd-file NAME KILOBYTES
       mkdir -p "$(dirname "$cd_dir/$a")"
       head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;

@@ -393,8 +393,8 @@ std::unique_ptr<TPlikPlatformy> TPlatformaHost::CreateWrite(const std::string& p
 
 // --- Drives ------------------------------------------------------------------------------------
 
-std::optional<std::int64_t> TPlatformaHost::FreeSpace(int drive) {
-  const std::optional<char> letter = host::DriveNumberLetter(drive);
+std::optional<std::int64_t> TPlatformaHost::FreeSpace(const std::string& folder) {
+  const std::optional<char> letter = host::FolderDriveLetter(folder);
   const auto it = letter ? stan_->drives.find(*letter) : stan_->drives.end();
   if (it == stan_->drives.end()) {
     return std::nullopt;
@@ -402,8 +402,13 @@ std::optional<std::int64_t> TPlatformaHost::FreeSpace(int drive) {
   if (it->second.freeSpaceSet) {
     return it->second.freeSpace;
   }
+  // The host folder itself: one mounted below the drive's folder has space of its own.
+  const std::optional<fs::path> place = folder.empty() ? it->second.folder : HostPath(folder);
+  if (!place) {
+    return std::nullopt;
+  }
   std::error_code ec;
-  const fs::space_info space = fs::space(it->second.folder, ec);
+  const fs::space_info space = fs::space(*place, ec);
   if (ec) {
     return std::nullopt;
   }

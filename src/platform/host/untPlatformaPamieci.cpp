@@ -392,8 +392,8 @@ std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::CreateWrite(const std::string
 
 // --- Drives --------------------------------------------------------------------------------------
 
-std::optional<std::int64_t> TPlatformaPamieci::FreeSpace(int drive) {
-  const std::optional<char> letter = host::DriveNumberLetter(drive);
+std::optional<std::int64_t> TPlatformaPamieci::FreeSpace(const std::string& folder) {
+  const std::optional<char> letter = host::FolderDriveLetter(folder);
   const auto it = letter ? pliki_->drives.find(*letter) : pliki_->drives.end();
   return it == pliki_->drives.end() ? std::nullopt : it->second.freeSpace;
 }

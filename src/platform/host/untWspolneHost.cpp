@@ -1,6 +1,7 @@
 #include "platform/host/untWspolneHost.h"
 
 #include <algorithm>
+#include <cctype>
 #include <utility>
 
 #include "textutil/untKodowanie.h"
@@ -41,11 +42,15 @@ std::optional<char> RootLetter(const std::string& root) {
   return static_cast<char>(UpperChar1250(static_cast<std::uint8_t>(root[0])));
 }
 
-std::optional<char> DriveNumberLetter(int drive) {
-  if (drive < 0 || drive > 26) {
+std::optional<char> FolderDriveLetter(const std::string& folder) {
+  if (folder.empty()) {
+    return 'C';
+  }
+  const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
+  if (folder.size() < 2 || folder[1] != ':' || letter < 'A' || letter > 'Z') {
     return std::nullopt;
   }
-  return drive == 0 ? 'C' : static_cast<char>('A' + drive - 1);
+  return letter;
 }
 
 std::string ShellLinkText(const std::string& target, const std::string& workingDirectory,

@@ -22,8 +22,9 @@ void FinishListing(std::vector<TWpisKatalogu> found, bool root,
 
 // The upper-case drive letter of a root "X:" or "X:\", or nullopt for anything else.
 std::optional<char> RootLetter(const std::string& root);
-// The drive letter of a drive number (1 = A, 3 = C; 0 = the current drive, C), or nullopt.
-std::optional<char> DriveNumberLetter(int drive);
+// The upper-case drive letter of a folder "X:\..." (an empty folder: the current drive, C), or
+// nullopt for a folder on no drive letter (a share).
+std::optional<char> FolderDriveLetter(const std::string& folder);
 
 // The text a shell link file holds in the stand-ins.
 std::string ShellLinkText(const std::string& target, const std::string& workingDirectory,

@@ -32,7 +32,7 @@ class TPlatformaWin32 : public TPlatforma {
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
-  std::optional<std::int64_t> FreeSpace(int drive) override;
+  std::optional<std::int64_t> FreeSpace(const std::string& folder) override;
   std::vector<std::string> LogicalDrives() override;
   TTypNapedu DriveType(const std::string& root) override;
   bool CreateDirectoryWide(const TWideString& path) override;

@@ -242,15 +242,25 @@ std::unique_ptr<TPlikPlatformy> TPlatformaWin32::CreateWrite(const std::string& 
 
 // --- Drives ------------------------------------------------------------------------------------
 
-std::optional<std::int64_t> TPlatformaWin32::FreeSpace(int drive) {
-  if (drive < 0 || drive > 26) {
-    return std::nullopt;
-  }
-  const std::string root = std::string(1, static_cast<char>('A' + drive - 1)) + ":\\";
+// Measured at the folder itself, not at its drive's root: a share or a volume mounted in a
+// folder has space of its own. GetDiskFreeSpaceEx wants a trailing backslash on a share.
+std::optional<std::int64_t> TPlatformaWin32::FreeSpace(const std::string& folder) {
   ULARGE_INTEGER available;
   ULARGE_INTEGER total;
   ULARGE_INTEGER free;
-  if (!::GetDiskFreeSpaceExA(drive == 0 ? nullptr : root.c_str(), &available, &total, &free)) {
+  BOOL got = FALSE;
+  if (folder.empty()) {  // the current drive
+    got = SystemNt() ? ::GetDiskFreeSpaceExW(nullptr, &available, &total, &free)
+                     : ::GetDiskFreeSpaceExA(nullptr, &available, &total, &free);
+  } else {
+    const TSciezka p = Sciezka(folder);
+    if (!p.ok || !KonczySieUkosnikiem(folder)) {
+      return std::nullopt;
+    }
+    got = SystemNt() ? ::GetDiskFreeSpaceExW(p.W(), &available, &total, &free)
+                     : ::GetDiskFreeSpaceExA(p.A(), &available, &total, &free);
+  }
+  if (!got) {
     return std::nullopt;
   }
   return static_cast<std::int64_t>(available.QuadPart);

@@ -27,100 +27,18 @@
 #include <string>
 #include <vector>
 
+#include "powloka.h"
+#include "slowa.h"
+
 namespace {
 
 DWORD gLimitMs = 10000;  // every wait of a step (step "limit")
 DWORD gPollMs = 20;      // between two looks of a wait (step "poll")
 
-// --- Text helpers ----------------------------------------------------------------------------
-
-std::wstring FromUtf8(const std::string& s) {
-  if (s.empty()) {
-    return {};
-  }
-  const int n = ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<std::size_t>(n), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
-}
-
-std::string ToUtf8(const std::wstring& w) {
-  if (w.empty()) {
-    return {};
-  }
-  const int n = ::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                                      nullptr, nullptr);
-  std::string s(static_cast<std::size_t>(n), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr,
-                        nullptr);
-  return s;
-}
-
-// The escapes of a quoted scenario word: \r \n \t \" \\. Any other backslash stays as it
-// is, so that paths read as they are written ("C:\Program Files").
-std::string Unescape(const std::string& s) {
-  std::string out;
-  for (std::size_t i = 0; i < s.size(); ++i) {
-    const char next = i + 1 < s.size() ? s[i + 1] : '\0';
-    if (s[i] == '\\' &&
-        (next == 'r' || next == 'n' || next == 't' || next == '"' || next == '\\')) {
-      ++i;
-      out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next;
-    } else {
-      out += s[i];
-    }
-  }
-  return out;
-}
-
-std::string Escape(const std::string& s) {
-  std::string out;
-  for (const char c : s) {
-    if (c == '\r') {
-      out += "\\r";
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else {
-      out += c;
-    }
-  }
-  return out;
-}
-
-// Splits a line into words; "quoted text" is one word (escapes kept for Unescape).
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::size_t i = 0;
-  while (i < line.size()) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) {
-      ++i;
-    }
-    if (i >= line.size()) {
-      break;
-    }
-    std::string word;
-    if (line[i] == '"') {
-      ++i;
-      while (i < line.size() && line[i] != '"') {
-        if (line[i] == '\\' && i + 1 < line.size()) {
-          word += line[i++];
-        }
-        word += line[i++];
-      }
-      ++i;
-      words.push_back(Unescape(word));
-    } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t') {
-        word += line[i++];
-      }
-      words.push_back(word);
-    }
-  }
-  return words;
-}
+using autopilot::Escape;
+using autopilot::FromUtf8;
+using autopilot::ToUtf8;
+using autopilot::Words;
 
 // --- Identifiers -----------------------------------------------------------------------------
 
@@ -283,7 +201,7 @@ class TAutopilot {
   bool WaitWindow(const std::string& form);
   bool Click(HWND control);
   bool Answer(const std::string& which);
-  bool Screenshot(const std::string& name);
+  bool Screenshot(const std::string& name, HWND target);
   bool ExpectRegistry(const std::vector<std::string>& w);
 
   std::wstring shots_;
@@ -356,13 +274,14 @@ bool TAutopilot::Answer(const std::string& which) {
   return true;
 }
 
-bool TAutopilot::Screenshot(const std::string& name) {
-  if (window_ == nullptr || !::IsWindow(window_)) {
+// A picture of `target`: the current window or one of its controls.
+bool TAutopilot::Screenshot(const std::string& name, HWND target) {
+  if (target == nullptr || !::IsWindow(target)) {
     return Fail("no window to take a picture of");
   }
   ::Sleep(150);  // let the window finish painting
   RECT r{};
-  ::GetWindowRect(window_, &r);
+  ::GetWindowRect(target, &r);
   const std::wstring base = shots_ + L"\\" + FromUtf8(name);
   const std::wstring png = base + L".png";
   ::DeleteFileW(png.c_str());
@@ -560,7 +479,25 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     return NeedArgs(w, 1) && Answer(w[1]);
   }
   if (verb == "screenshot") {
-    return NeedArgs(w, 1) && Screenshot(w[1]);
+    return NeedArgs(w, 1) && Screenshot(w[1], window_);
+  }
+  if (verb == "screenshot-control") {  // screenshot-control NAME CONTROL
+    if (!NeedArgs(w, 2)) {
+      return false;
+    }
+    HWND control = ControlOf(w[2]);
+    return control != nullptr ? Screenshot(w[1], control) : Fail(error_);
+  }
+  if (verb == "expect-taskbar") {
+    if (window_ == nullptr || !::IsWindow(window_)) {
+      return Fail("no current window");
+    }
+    const std::string fault = autopilot::CheckTaskbarButton(window_);
+    return fault.empty() || Fail(fault);
+  }
+  if (verb == "end-session") {
+    const std::string fault = autopilot::EndSession();
+    return fault.empty() || Fail(fault);
   }
   if (verb == "expect-reg") {
     return ExpectRegistry(w);

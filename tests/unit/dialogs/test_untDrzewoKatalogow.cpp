@@ -96,6 +96,42 @@ TEST_F(TDrzewo, SubfoldersWithExpandableMarksFilesLeftOut) {
   EXPECT_TRUE(ListSubfolders("Q:\\").empty());  // no such drive
 }
 
+TEST(IsOfferedFolder, ExplorersFoldersOnly) {
+  using platform::kAttrDirectory, platform::kAttrHidden, platform::kAttrSystem;
+  using platform::kAttrReparsePoint, platform::kAttrReadOnly;
+  const struct {
+    const char* name;
+    std::uint32_t attributes;
+    bool offered;
+  } cases[] = {
+      {"Program Files", kAttrDirectory, true},
+      {"ProgramData", kAttrDirectory | kAttrHidden, true},
+      {"Windows", kAttrDirectory | kAttrSystem | kAttrReadOnly, true},
+      {"$Recycle.Bin", kAttrDirectory | kAttrHidden | kAttrSystem, false},
+      {"Documents and Settings", kAttrDirectory | kAttrHidden | kAttrSystem | kAttrReparsePoint,
+       false},
+      {"Link", kAttrDirectory | kAttrReparsePoint, false},
+      {"..", kAttrDirectory, false},
+      {"pagefile.sys", kAttrHidden, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsOfferedFolder({c.name, c.attributes, 0}), c.offered) << c.name;
+  }
+}
+
+TEST_F(TDrzewo, HiddenSystemFoldersAreNeitherListedNorCountedAsSubfolders) {
+  const auto c = Drive('C', TTypNapedu::Fixed);
+  std::filesystem::create_directories(c / "$Recycle.Bin");
+  std::filesystem::create_directories(c / "Dane" / "System Volume Information");
+  host_.SetAttributes("C:\\$Recycle.Bin", platform::kAttrHidden | platform::kAttrSystem);
+  host_.SetAttributes("C:\\Dane\\System Volume Information",
+                      platform::kAttrHidden | platform::kAttrSystem);
+  const std::vector<TPodkatalog> folders = ListSubfolders("C:\\");
+  ASSERT_EQ(folders.size(), 1u);
+  EXPECT_EQ(folders[0].name, "Dane");
+  EXPECT_FALSE(folders[0].hasSubfolder);
+}
+
 TEST_F(TDrzewo, FloppyRootsAreNeverListed) {
   const auto a = Drive('A', TTypNapedu::Fixed);
   std::filesystem::create_directories(a / "dir");

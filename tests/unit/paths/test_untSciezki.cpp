@@ -91,6 +91,27 @@ TEST_F(TSciezkiTest, DriveNumbers) {
   EXPECT_EQ(DriveNumber("A:\\"), 1);
 }
 
+TEST_F(TSciezkiTest, FreeSpaceIsMeasuredAtTheNearestExistingFolder) {
+  fs::create_directories(root_ / "cd" / "Program Files" / "Vertal");
+  const struct {
+    const char* target;
+    const char* measured;
+  } cases[] = {
+      {"D:\\Program Files\\Vertal", "D:\\Program Files\\Vertal\\"},
+      {"d:\\Program Files\\Orvalis\\Nowy", "d:\\Program Files\\"},
+      {"D:\\Program Files\\\\", "D:\\Program Files\\"},
+      {"D:\\Nowy\\Katalog", "D:\\"},
+      {"D:", "D:\\"},
+      {"\\\\serwer\\udzial\\Orvalis", "\\\\serwer\\udzial\\"},
+      {"\\\\serwer\\udzial", "\\\\serwer\\udzial\\"},
+      {"Orvalis", ""},
+      {"", ""},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(NearestExistingFolder(c.target), c.measured) << c.target;
+  }
+}
+
 TEST_F(TSciezkiTest, ExclusionListInItsOrder) {
   const std::string fixed =
       "<.><..><umowapol.txt><umowaang.txt><umowadeu.txt><umowafr.txt><instalator.exe>"

@@ -107,11 +107,12 @@ TEST_F(TPlatformaHostTest, RenameChangingOnlyTheCaseTakesTheNewSpelling) {
 TEST_F(TPlatformaHostTest, DrivesFreeSpaceAndSystemValuesAreSettings) {
   host_.MapDrive('E', root_, TTypNapedu::Removable);
   host_.SetFreeSpace('E', 12345);
-  EXPECT_EQ(host_.FreeSpace(5), 12345);
+  EXPECT_EQ(host_.FreeSpace("E:\\"), 12345);
+  EXPECT_EQ(host_.FreeSpace("e:\\Dane\\"), 12345);
   host_.SetFreeSpace('e', std::nullopt);
-  EXPECT_FALSE(host_.FreeSpace(5));
-  EXPECT_TRUE(host_.FreeSpace(3));  // the host file system's
-  EXPECT_TRUE(host_.FreeSpace(0));  // the current drive is C:
+  EXPECT_FALSE(host_.FreeSpace("E:\\"));
+  EXPECT_TRUE(host_.FreeSpace("C:\\"));  // the host file system's
+  EXPECT_TRUE(host_.FreeSpace(""));      // the current drive is C:
   EXPECT_EQ(host_.DriveType("e:"), TTypNapedu::Removable);
   EXPECT_EQ(host_.DriveType("E:\\x"), TTypNapedu::NoRootDir);
   EXPECT_EQ(host_.LogicalDrives(), (std::vector<std::string>{"C:\\", "E:\\"}));

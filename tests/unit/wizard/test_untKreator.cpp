@@ -104,6 +104,20 @@ TEST(KreatorMegabajty, PatternWithLocaleSeparators) {
   EXPECT_EQ(FormatMegabytes(1048576LL * 12345, u"\u00A0", u","), u"12\u00A0345,0 MB");
 }
 
+TEST(KreatorGrafika, LargerArtworkFromAboveNinetySixDpi) {
+  const struct {
+    int dpi;
+    TSkalaGrafiki scale;
+  } cases[] = {
+      {96, TSkalaGrafiki::Pojedyncza}, {120, TSkalaGrafiki::Poltorej},
+      {144, TSkalaGrafiki::Poltorej},  {168, TSkalaGrafiki::Podwojna},
+      {192, TSkalaGrafiki::Podwojna},  {288, TSkalaGrafiki::Podwojna},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ArtworkForDpi(c.dpi), c.scale) << c.dpi;
+  }
+}
+
 TEST(KreatorKatalog, DefaultTargetAndBackslashes) {
   EXPECT_EQ(DefaultTargetDirectory("C:\\Program Files", "Orvalis"), "C:\\Program Files\\Orvalis");
   EXPECT_EQ(DefaultTargetDirectory("", "Orvalis"), "C:\\Orvalis");

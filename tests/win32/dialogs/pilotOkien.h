@@ -5,11 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cstdlib>
 #include <functional>
 #include <string>
-#include <thread>
 
 #include "platform/win32/untWindows.h"
 #include <commctrl.h>
@@ -64,10 +62,10 @@ inline HWND WaitForDialog(HWND exclude = nullptr) {
   for (int i = 0; i < 500; ++i) {
     if (HWND found = FindDialog(exclude)) {
       // Let the dialog finish WM_INITDIALOG and its first layout.
-      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      ::Sleep(30);
       return found;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::Sleep(10);
   }
   return nullptr;
 }
@@ -78,7 +76,7 @@ inline bool WaitGone(HWND window) {
     if (!::IsWindow(window) || !::IsWindowVisible(window)) {
       return true;
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ::Sleep(10);
   }
   return false;
 }
@@ -97,26 +95,36 @@ inline void PressKey(HWND dialog, int controlId, WPARAM key) {
 // With ORVALA_DLG_PAUSE_MS set, waits that long so that a screenshot can be taken.
 inline void PauseForScreenshot() {
   if (const char* pause = std::getenv("ORVALA_DLG_PAUSE_MS")) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(pause)));
+    ::Sleep(static_cast<DWORD>(std::atoi(pause)));
   }
 }
 
 // Runs `script` on a second thread while the test thread shows a modal dialog. The script
-// must close every dialog it meets; a failure in it is reported after join().
+// must close every dialog it meets; a failure in it is reported after join(). A Win32 thread:
+// the program's runtime has no std::thread (one thread is all the setup program needs).
 class TPilot {
  public:
-  explicit TPilot(std::function<void()> script) : thread_(std::move(script)) {}
-  ~TPilot() {
-    if (thread_.joinable()) {
-      thread_.join();
-    }
-  }
+  explicit TPilot(std::function<void()> script)
+      : script_(std::move(script)),
+        thread_(::CreateThread(nullptr, 0, &TPilot::Start, this, 0, nullptr)) {}
+  ~TPilot() { Join(); }
   TPilot(const TPilot&) = delete;
   TPilot& operator=(const TPilot&) = delete;
-  void Join() { thread_.join(); }
+  void Join() {
+    if (thread_ != nullptr) {
+      ::WaitForSingleObject(thread_, INFINITE);
+      ::CloseHandle(thread_);
+      thread_ = nullptr;
+    }
+  }
 
  private:
-  std::thread thread_;
+  static DWORD WINAPI Start(void* self) {
+    static_cast<TPilot*>(self)->script_();
+    return 0;
+  }
+  std::function<void()> script_;
+  HANDLE thread_;
 };
 
 }  // namespace orvala::testy

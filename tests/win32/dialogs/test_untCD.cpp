@@ -114,6 +114,41 @@ TEST_F(TCD, ChoosesTheDriveHoldingThePackage) {
             work.left + (work.right - work.left - (first.window.right - first.window.left)) / 2);
 }
 
+// The shell's view of the dialog: the program's icons, and a task-bar button of its own exactly
+// while its owner (the wizard, hidden at start) is not on the screen.
+TEST_F(TCD, CarriesTheIconsAndATaskBarButtonWhileItsOwnerIsHidden) {
+  const struct {
+    bool owner, ownerVisible, taskBarButton;
+  } cases[] = {{false, false, true}, {true, false, true}, {true, true, false}};
+  for (const auto& c : cases) {
+    HWND owner = c.owner ? ::CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr,
+                                             nullptr, nullptr, nullptr)
+                         : nullptr;
+    if (owner != nullptr && c.ownerVisible) {
+      ::ShowWindow(owner, SW_SHOWNOACTIVATE);
+    }
+    bool bigIcon = false, smallIcon = false, appWindow = false;
+    TPilot pilot([&] {
+      HWND dialog = WaitForDialog(owner);
+      if (dialog == nullptr) {
+        return;
+      }
+      bigIcon = ::SendMessageW(dialog, WM_GETICON, ICON_BIG, 0) != 0;
+      smallIcon = ::SendMessageW(dialog, WM_GETICON, ICON_SMALL, 0) != 0;
+      appWindow = (::GetWindowLongPtrW(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0;
+      Click(dialog, IDC_btnAnuluj);
+      WaitGone(dialog);
+    });
+    EXPECT_EQ(cd_.ChooseSourceDrive(owner), "");
+    pilot.Join();
+    EXPECT_TRUE(bigIcon && smallIcon) << c.owner << c.ownerVisible;
+    EXPECT_EQ(appWindow, c.taskBarButton) << c.owner << c.ownerVisible;
+    if (owner != nullptr) {
+      ::DestroyWindow(owner);
+    }
+  }
+}
+
 TEST_F(TCD, EmptyDriveListBringsTheDialogBackUntilCancel) {
   int showings = 0;
   std::size_t items = 99;

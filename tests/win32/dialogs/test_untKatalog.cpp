@@ -162,7 +162,7 @@ TEST_F(TKatalog, PathOnNoFixedDiskLeavesTheTreeWithoutASelection) {
       if (dialog == nullptr) {
         return;
       }
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));  // focus and repaint done
+      ::Sleep(100);  // focus and repaint done
       edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
       selected = SelectedText(dialog);
       utworzEnabled = ::IsWindowEnabled(::GetDlgItem(dialog, IDC_btnUtworz)) != FALSE;
@@ -245,7 +245,7 @@ TEST_F(TKatalog, NewFolderBecomesTheSelection) {
     testy::PauseForScreenshot();
     Click(name, IDC_btnDodaj);
     WaitGone(name);
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    ::Sleep(50);
     edit = Text16(::GetDlgItem(dialog, IDC_edtKatalog));
     selected = SelectedText(dialog);
     Click(dialog, IDC_btnOK);
@@ -313,7 +313,7 @@ TEST_F(TKatalog, ExpandMarkOfAFolderNeverSelectedOpensIt) {
         ::PostMessageW(tree, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    ::Sleep(200);
     auto first = reinterpret_cast<HTREEITEM>(
         ::SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(folder)));
     child = first != nullptr ? ItemText(tree, first) : u"<none>";

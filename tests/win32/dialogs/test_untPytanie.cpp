@@ -78,7 +78,7 @@ int AskAndAnswer(TfrmPytanie& pytanie, const std::u16string& text, std::uint8_t 
     if (key != 0) {
       PressKey(dialog, IDC_btnTak, key);
       if (stayedAfterEscape != nullptr) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        ::Sleep(300);
         *stayedAfterEscape = ::IsWindow(dialog) && Visible(dialog);
         Click(dialog, IDC_btnTak);
       }
