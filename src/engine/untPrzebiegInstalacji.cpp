@@ -14,6 +14,7 @@
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "engine/untInstalFunkcje.h"
+#include "engine/untBlokKopii.h"
 #include "engine/untInstalOdswiezanie.h"
 #include "engine/untInstalPostep.h"
 #include "engine/untInstalWersjeSzczegolne.h"
@@ -123,6 +124,7 @@ class TPrzebieg {
   TKopieZapasowe backups_;
   TZapisPrzebiegu record_;
   TSkalaPostepu scale_;
+  TBlokKopii block_;  // one source medium for the whole run: its pace carries over files
   std::vector<std::uint8_t> buffer_;
   std::vector<std::uint8_t> present_;  // a block of the file already in the target
   std::string copyRoot_;  // the target, folded (FoldPath): a source folder that is it is skipped
@@ -334,15 +336,17 @@ TPrzebieg::TPlik TPrzebieg::CompareWithPresent(const std::string& source,
   if (!have) {
     return TPlik::Written;
   }
-  buffer_.resize(kRozmiarBlokuKopii);
-  present_.resize(kRozmiarBlokuKopii);
   const std::uint64_t start = state_.bytesDone;
   for (;;) {
     if (state_.cancelRequested && CancelInsideFile(nullptr, std::string())) {
       return TPlik::Cancelled;
     }
+    const std::size_t size = block_.Size();
+    buffer_.resize(size);
+    present_.resize(size);
+    const std::uint32_t began = observer_.Milliseconds();
     std::size_t got = 0;
-    if (!ReadFull(*in, buffer_.data(), buffer_.size(), got)) {
+    if (!ReadFull(*in, buffer_.data(), size, got)) {
       throw EInOutError("cannot read " + source);
     }
     // One byte more than the source gave at its end tells a longer target.
@@ -356,6 +360,7 @@ TPrzebieg::TPlik TPrzebieg::CompareWithPresent(const std::string& source,
     if (got == 0) {
       return TPlik::AlreadyInPlace;
     }
+    block_.Took(observer_.Milliseconds() - began);
     state_.bytesDone += got;
     ShowProgress();
   }
@@ -374,15 +379,17 @@ TPrzebieg::TPlik TPrzebieg::CopyOneFile(const std::string& source, const std::st
   if (!out) {
     throw EInOutError("cannot create " + target);
   }
-  buffer_.resize(kRozmiarBlokuKopii);
   try {
     for (;;) {
       // Close may have been pressed at the last redraw: a large file is not waited for.
       if (state_.cancelRequested && CancelInsideFile(&out, target)) {
         return TPlik::Cancelled;
       }
+      const std::size_t size = block_.Size();
+      buffer_.resize(size);
+      const std::uint32_t began = observer_.Milliseconds();
       std::size_t got = 0;
-      if (!in->Read(buffer_.data(), buffer_.size(), got)) {
+      if (!in->Read(buffer_.data(), size, got)) {
         throw EInOutError("cannot read " + source);
       }
       if (got == 0) {
@@ -392,6 +399,7 @@ TPrzebieg::TPlik TPrzebieg::CopyOneFile(const std::string& source, const std::st
       if (!out->Write(buffer_.data(), got, written) || written != got) {
         throw EInOutError("cannot write " + target);
       }
+      block_.Took(observer_.Milliseconds() - began);
       state_.bytesDone += got;
       ShowProgress();
     }

@@ -66,10 +66,6 @@ class TObserwatorInstalacji {
   virtual bool AskYesNo(const TWideString& text) = 0;
 };
 
-// Files are copied in blocks of this many bytes, the gauge moving after each block (on the
-// screen at most every kOkresOdswiezania milliseconds, untInstalOdswiezanie.h).
-inline constexpr std::size_t kRozmiarBlokuKopii = 32'768;
-
 enum class TWynikInstalacji { Success, Cancelled, Failed };
 
 // Runs the whole installation (copy, main program, shared components, special versions,

@@ -1,6 +1,7 @@
 // The gauge scale: byte counts of any size onto a 32-bit gauge, in proportion.
 #include <gtest/gtest.h>
 
+#include "engine/untBlokKopii.h"
 #include "engine/untInstalPostep.h"
 
 namespace orvala {
@@ -42,6 +43,44 @@ TEST(GaugeScale, TreesOfFourGigabytesAndMoreMoveInProportion) {
     EXPECT_NEAR(ratio, 0.5, 1e-6);
     EXPECT_EQ(scale.Position(static_cast<std::uint64_t>(bytes)), scale.Maximum());
   }
+}
+
+// The copy's block size follows the time each block takes: fast media reach the largest block,
+// a slow one falls back to the smallest, a block of one coarse clock tick keeps its size.
+TEST(CopyBlock, FollowsTheTimeOfEachBlock) {
+  const struct {
+    std::uint32_t ms;
+    int blocks;
+    std::size_t size;
+  } cases[] = {
+      {0, 2, kNajmniejszyBlokKopii << 2},
+      {0, 40, kNajwiekszyBlokKopii},
+      {16, 40, kNajmniejszyBlokKopii},
+      {kBlokSzybki, 40, kNajmniejszyBlokKopii},
+      {kBlokWolny + 1, 40, kNajmniejszyBlokKopii},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.ms);
+    TBlokKopii block;
+    for (int i = 0; i < c.blocks; ++i) {
+      block.Took(c.ms);
+    }
+    EXPECT_EQ(block.Size(), c.size);
+  }
+  // From the largest, a slow medium halves it block by block down to the smallest, and one
+  // tick long blocks hold the size reached.
+  TBlokKopii block;
+  for (int i = 0; i < 40; ++i) {
+    block.Took(0);
+  }
+  block.Took(kBlokWolny + 1);
+  EXPECT_EQ(block.Size(), kNajwiekszyBlokKopii / 2);
+  block.Took(16);
+  EXPECT_EQ(block.Size(), kNajwiekszyBlokKopii / 2);
+  for (int i = 0; i < 40; ++i) {
+    block.Took(1000);
+  }
+  EXPECT_EQ(block.Size(), kNajmniejszyBlokKopii);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // a file the target already holds with the CD's bytes is neither replaced nor kept aside.
 #include <gtest/gtest.h>
 
+#include "engine/untBlokKopii.h"
 #include "engine/untPrzebiegInstalacji.h"
 #include "platform/untPlatformaAwarie.h"
 #include "untSrodowiskoInstalacji.h"
@@ -72,8 +73,9 @@ TEST(InstallationRunInsideAFile, CloseIsAnsweredBeforeTheFileEnds) {
       run.observer.answerYes = yes;
       const TWynikInstalacji result = run.Run();
       ASSERT_EQ(run.observer.bytesAtQuestion.size(), 1u);
-      // Asked at the next block, not at the end of the file.
-      EXPECT_LE(run.observer.bytesAtQuestion[0], (1u << 20) + 2 * kRozmiarBlokuKopii);
+      // Asked at the next block, not at the end of the file; every block here takes a second
+      // by the run's clock, so the blocks stay at their smallest.
+      EXPECT_LE(run.observer.bytesAtQuestion[0], (1u << 20) + 2 * kNajmniejszyBlokKopii);
       const fs::path big = run.env.Target() / "Slownik.sz";
       if (yes) {
         EXPECT_EQ(result, TWynikInstalacji::Cancelled);
