@@ -1,5 +1,6 @@
 #include "dialogs/untNapedyCD.h"
 
+#include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
 
@@ -18,13 +19,7 @@ std::vector<std::string> CdRomRoots() {
 }
 
 bool HoldsPackage(const std::string& root) {
-  if (root.empty()) {
-    return false;
-  }
-  platform::TPlatforma& system = platform::Platform();
-  const bool program =
-      system.FileExists(root + "DuzevIv.exe") || system.FileExists(root + "DuzevIv2.exe");
-  return program && system.FileExists(root + "UmowaPol.txt");
+  return IsSourceDirectory(root);  // the same test as the wizard's source folder
 }
 
 }  // namespace orvala

@@ -11,7 +11,7 @@ namespace orvala {
 std::vector<std::string> CdRomRoots();
 
 // The root holds the package: "DuzevIv.exe" or "DuzevIv2.exe", and "UmowaPol.txt". An empty
-// root never does.
+// root never does. The same test as the source folder of the run (IsSourceDirectory).
 bool HoldsPackage(const std::string& root);
 
 }  // namespace orvala
