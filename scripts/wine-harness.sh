@@ -8,17 +8,26 @@
 #   scripts/wine-harness.sh cd-drive DIR FOLDER [LETTER]   maps FOLDER as a CD-ROM drive.
 #
 # The template is built once per harness version in the cache folder (~12 s) and copied for
-# every run, so each run starts from a fresh prefix.
+# every run, so each run starts from a fresh prefix. ORVALA_WINE_ARCH=win64 makes the prefix a
+# 64-bit Windows that runs 32-bit programs as 64-bit Windows does (needs Debian's wine64); its
+# template is kept apart.
 set -euo pipefail
 
 HARNESS_VERSION=4
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
-template="$cache/template-v$HARNESS_VERSION"
+# `start` makes the prefix of ORVALA_WINE_ARCH; the other commands work on the prefix that
+# `start` printed the environment of (its WINEARCH).
+if [ "${1:-}" = start ]; then arch=${ORVALA_WINE_ARCH:-win32}; else arch=${WINEARCH:-win32}; fi
+case "$arch" in
+  win32) template="$cache/template-v$HARNESS_VERSION" ;;
+  win64) template="$cache/template-v$HARNESS_VERSION-win64" ;;
+  *) echo "wine-harness: ORVALA_WINE_ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
+esac
 liberation=/usr/share/fonts/truetype/liberation
 stand_in="Harness Sans"
 
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEARCH=$arch WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 log() { echo "wine-harness: $*" >&2; }
@@ -89,7 +98,7 @@ start() {
   cat <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export DISPLAY='$DISPLAY'
-export WINEARCH=win32 WINEDEBUG=-all
+export WINEARCH=$arch WINEDEBUG=-all
 export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export LANG='$locale' LC_ALL='$locale'
 ENV
@@ -119,7 +128,13 @@ REGEDIT4
 [HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]
 "$letter:"="cdrom"
 REG
-  wine regedit /S "$(winepath -w "$dir/cdrom.reg")" >/dev/null 2>&1
+  if [ "$arch" = win64 ]; then
+    # The drive types are read by the 64-bit mount manager, from the 64-bit view.
+    wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d cdrom /f /reg:64 \
+      >/dev/null 2>&1
+  else
+    wine regedit /S "$(winepath -w "$dir/cdrom.reg")" >/dev/null 2>&1
+  fi
   # The drive type is read when the server starts: restart it.
   wineserver -k >/dev/null 2>&1 || true
   sleep 0.3

@@ -20,18 +20,22 @@
 #   acp=1250|1251                     the system's ANSI code page, in which links keep the path
 #   description=TEXT                  a link of the group has TEXT (UTF-8) as its description,
 #                                     stored in UTF-16 as IShellLinkW reads it back
+#   wow64=1                           64-bit Windows: the machine's keys in the 32-bit view
+#                                     (Wow6432Node) and none in the 64-bit one, the shared
+#                                     components in the 32-bit system folder (syswow64)
 # Environment: E2E_DRIVE_C, E2E_CD, E2E_BUILD, E2E_WORK, WINEPREFIX (set by the harness).
 set -uo pipefail
 
 target='C:\Program Files\Orvalis' outcome=success lang=0 dictionaries=1 group=1 translators=1
 dictlinks=1 allusers=0 font=arial displayname='Orvala Pakiet' groupname='Orvala Pakiet' ocx= dll=
-patched=() acp=1250 description=
+patched=() acp=1250 description= wow64=0
 for arg in "$@"; do
   key=${arg%%=*} value=${arg#*=}
   case "$key" in
     patched) patched+=("$value") ;;
     target | outcome | lang | dictionaries | group | translators | dictlinks | allusers | font | \
-      displayname | groupname | ocx | dll | acp | description) printf -v "$key" '%s' "$value" ;;
+      displayname | groupname | ocx | dll | acp | description | wow64)
+      printf -v "$key" '%s' "$value" ;;
     *) echo "installation check: unknown argument $arg"; exit 2 ;;
   esac
 done
@@ -48,7 +52,8 @@ tdir=$(host_path "$target")
 export_key() {  # export_key ROOT\KEY OUT: the key as UTF-8 text, empty when missing
   local file="$E2E_WORK/check-export.reg"
   rm -f "$file"
-  setsid wine reg export "$1" "$(winepath -w "$file" 2>/dev/null)" /y </dev/null >/dev/null 2>&1
+  setsid wine reg export "$1" "$(winepath -w "$file" 2>/dev/null)" /y $view </dev/null \
+    >/dev/null 2>&1
   if [ -s "$file" ]; then iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' > "$2"; else : > "$2"; fi
 }
 # value FILE SECTION NAME: the raw value text after '=' ("..." or dword:...), or nothing.
@@ -65,14 +70,25 @@ expect_value() {  # expect_value FILE SECTION NAME EXPECTED
 dword() { printf 'dword:%08x' "$1"; }
 regstr() { local s=${1//\\/\\\\}; s=${s//\"/\\\"}; printf '"%s"' "$s"; }
 
+# The machine's software keys of a 32-bit program: on 64-bit Windows its own view of them, read
+# here through the 64-bit view, where both are seen by their true names.
+machine='Software' view=
+[ "$wow64" = 1 ] && machine='Software\Wow6432Node' view=/reg:64
 reg_cu="$E2E_WORK/check-hkcu.txt" reg_lm="$E2E_WORK/check-hklm.txt"
 export_key 'HKCU\Software\Vertal' "$reg_cu"
-export_key 'HKLM\Software\Vertal' "$reg_lm"
+export_key "HKLM\\$machine\\Vertal" "$reg_lm"
 un_cu="$E2E_WORK/check-un-cu.txt" un_lm="$E2E_WORK/check-un-lm.txt"
-uninstall='Software\Microsoft\Windows\CurrentVersion\Uninstall\Orvala'
-export_key "HKCU\\$uninstall" "$un_cu"
-export_key "HKLM\\$uninstall" "$un_lm"
-pkg_cu='HKEY_CURRENT_USER\Software\Vertal\Orvala' pkg_lm='HKEY_LOCAL_MACHINE\Software\Vertal\Orvala'
+uninstall='Microsoft\Windows\CurrentVersion\Uninstall\Orvala'
+export_key "HKCU\\Software\\$uninstall" "$un_cu"
+export_key "HKLM\\$machine\\$uninstall" "$un_lm"
+pkg_cu='HKEY_CURRENT_USER\Software\Vertal\Orvala' pkg_lm="HKEY_LOCAL_MACHINE\\$machine\\Vertal\\Orvala"
+if [ "$wow64" = 1 ]; then
+  view64="$E2E_WORK/check-hklm64.txt"
+  export_key 'HKLM\Software\Vertal' "$view64"
+  [ -s "$view64" ] && fail "the package key is in the 64-bit view of the machine's keys"
+  export_key "HKLM\\Software\\$uninstall" "$view64"
+  [ -s "$view64" ] && fail "the uninstall entry is in the 64-bit view of the machine's keys"
+fi
 
 if [ "$outcome" = partial ]; then
   [ -n "$(ls -A "$tdir")" ] || fail "the files copied before the failure are gone"
@@ -147,14 +163,15 @@ for component in RusPol PolRus RusPolInternet PolRusInternet SlZewRusPol SlZewPo
       expect_value "$reg_cu" "$section" "$name" '"Tahoma"'
     fi
   done
-  [ -z "$(value "$reg_lm" "HKEY_LOCAL_MACHINE\\Software\\Vertal\\Orvala\\$component" \
-    JezykInterfejsu)" ] || fail "component key $component written for the machine"
+  [ -z "$(value "$reg_lm" "$pkg_lm\\$component" JezykInterfejsu)" ] ||
+    fail "component key $component written for the machine"
 done
-if [ "$allusers" = 1 ]; then chosen=$un_lm other=$un_cu root=HKEY_LOCAL_MACHINE; else
-  chosen=$un_cu other=$un_lm root=HKEY_CURRENT_USER
+if [ "$allusers" = 1 ]; then
+  chosen=$un_lm other=$un_cu entry="HKEY_LOCAL_MACHINE\\$machine\\$uninstall"
+else
+  chosen=$un_cu other=$un_lm entry="HKEY_CURRENT_USER\\Software\\$uninstall"
 fi
 [ -s "$other" ] && fail "the uninstall entry is in the other hive too"
-entry="$root\\$uninstall"
 expect_value "$chosen" "$entry" DisplayName "\"$displayname\""
 expect_value "$chosen" "$entry" UninstallString "$(regstr "\"$target\\DeInstalator.exe\"")"
 expect_value "$chosen" "$entry" DisplayVersion '"1.0"'
@@ -219,6 +236,10 @@ fi
 
 # --- Shared components -------------------------------------------------------------------------
 system="$E2E_DRIVE_C/windows/system32"
+if [ "$wow64" = 1 ]; then
+  [ -e "$system/comctl32.ocx" ] && fail "comctl32.ocx is in the 64-bit system folder"
+  system="$E2E_DRIVE_C/windows/syswow64"
+fi
 if [ "$ocx" = copied ]; then
   cmp -s "$E2E_CD/comctl32.ocx" "$system/comctl32.ocx" || fail "comctl32.ocx was not copied"
 fi
