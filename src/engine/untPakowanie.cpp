@@ -287,36 +287,247 @@ TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
   return e;
 }
 
+// The fast loop with as many lookups per refill as the real bits cover, each taking at most
+// t.bits.
+TBladDekodera DecodeRunFast(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                            std::uint8_t* out, std::size_t count, std::size_t& done) {
+  const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
+  if constexpr (kBitySlowa == 64) {
+    return perRefill >= 4 ? DecodeSymbolsFast<4>(s, t, in, out, count, done)
+                          : DecodeSymbolsFast<3>(s, t, in, out, count, done);
+  } else {
+    return perRefill >= 2 ? DecodeSymbolsFast<2>(s, t, in, out, count, done)
+                          : DecodeSymbolsFast<1>(s, t, in, out, count, done);
+  }
+}
+
+// One symbol with every check, near the end of the data.
+inline TBladDekodera DecodeOne(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                               std::uint8_t& symbol) {
+  in.Refill();
+  unsigned length = 0;
+  const bool matched = LookUp(s, t, in, symbol, length);
+  // The walk tests entries in length order with the real bits; it runs out of data before
+  // it fails to match when the entry it would need next is longer than what is left.
+  if (length > in.count) {
+    return TBladDekodera::CodeTruncated;
+  }
+  if (!matched) {
+    return TBladDekodera::NoMatchingCode;
+  }
+  in.Skip(length);
+  return TBladDekodera::None;
+}
+
+// --- Two halves at once ---
+//
+// Each lookup waits for the one before it (its bits start where the previous code ended), so
+// one stream of codes keeps the processor mostly waiting. The symbol area is therefore decoded
+// from two places at once: from its start (the first stream, into the output), and from the
+// middle byte on (the second stream, into a buffer of its own), as if a code started there. A
+// prefix code falls back in step within a few symbols, wherever it is entered: once the first
+// stream, going on past the middle, starts a code exactly where the second one started one,
+// every symbol the second stream decoded from there on is the one the first would decode, for
+// the lookups depend on nothing but the bits from where they start. Until the two meet, nothing
+// the second stream decoded is used; when they never meet within its first kStartyDrugiego
+// codes, or the second stream read a bit string that matches no code, the first stream simply
+// goes on from where it is or from where the second one stopped, with every check.
+
+constexpr std::size_t kStartyDrugiego = 64;         // codes whose start positions the second keeps
+constexpr std::size_t kMinSymboliPodzialu = 16384;  // fewer symbols: one stream is enough
+
+// The position of the next unread bit, from `area`.
+inline std::size_t BitPosition(const TStrumienBitow& in, const std::uint8_t* area) {
+  return static_cast<std::size_t>(in.pos - area) * 8 - in.count;
+}
+
+// One symbol of a stream in the two-stream loop that the short table does not decide; false
+// (the stream untouched) when no code matches.
+inline bool StepLong(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                     std::uint8_t*& o) {
+  unsigned length = 0;
+  if (!LookUp(s, t, in, *o, length)) {
+    return false;
+  }
+  in.Skip(length);
+  ++o;
+  return true;
+}
+
+// The fast loop of DecodeSymbolsFast on two streams at once, while both have room and whole
+// words. Stops, with both streams where they are, when either stream meets a bit string that
+// matches no code (`secondFailed` tells whether it was the second).
+template <int K>
+void DecodeTwoFast(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& first,
+                   std::uint8_t*& firstOut, std::uint8_t* const firstEnd, TStrumienBitow& second,
+                   std::uint8_t*& secondOut, std::uint8_t* const secondEnd, bool& secondFailed) {
+  TStrumienBitow a = first;
+  TStrumienBitow b = second;
+  std::uint8_t* p = firstOut;
+  std::uint8_t* q = secondOut;
+  bool stop = false;
+  while (!stop && firstEnd - p >= 2 * K && secondEnd - q >= 2 * K && a.HasWholeWord() &&
+         b.HasWholeWord()) {
+    a.RefillFast();
+    b.RefillFast();
+#pragma GCC unroll 4
+    for (int k = 0; k < K; ++k) {
+      const std::uint32_t da = t.krotka[a.Peek(kBityKrotkie)];
+      const std::uint32_t db = t.krotka[b.Peek(kBityKrotkie)];
+      if ((da == 0) | (db == 0)) [[unlikely]] {
+        // One symbol of each, the long way; a failure ends the loop before its lookup.
+        if (!StepLong(s, t, a, p)) {
+          stop = true;
+          break;
+        }
+        if (!StepLong(s, t, b, q)) {
+          secondFailed = true;
+          stop = true;
+          break;
+        }
+        continue;
+      }
+      p[0] = static_cast<std::uint8_t>(da >> kPolePierwszy);
+      p[1] = static_cast<std::uint8_t>(da >> kPoleDrugi);
+      a.Skip(da & (kBitySlowa - 1));
+      p += da >> kPoleIle;
+      q[0] = static_cast<std::uint8_t>(db >> kPolePierwszy);
+      q[1] = static_cast<std::uint8_t>(db >> kPoleDrugi);
+      b.Skip(db & (kBitySlowa - 1));
+      q += db >> kPoleIle;
+    }
+  }
+  first = a;
+  second = b;
+  firstOut = p;
+  secondOut = q;
+}
+
+void DecodeTwoRun(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& first,
+                  std::uint8_t*& firstOut, std::uint8_t* const firstEnd, TStrumienBitow& second,
+                  std::uint8_t*& secondOut, std::uint8_t* const secondEnd, bool& secondFailed) {
+  const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
+  if constexpr (kBitySlowa == 64) {
+    if (perRefill >= 4) {
+      DecodeTwoFast<4>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
+    } else {
+      DecodeTwoFast<3>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
+    }
+  } else {
+    if (perRefill >= 2) {
+      DecodeTwoFast<2>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
+    } else {
+      DecodeTwoFast<1>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
+    }
+  }
+}
+
+// Decodes from the start of `in` (no bit taken yet) into out[0..done) by two streams as above,
+// leaving `in` where the symbol out[done - 1] ended. A failure it returns is the one the walk
+// meets first; otherwise the caller goes on from `done`, which may be anything up to `count`.
+TBladDekodera DecodeHalves(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                           std::uint8_t* out, std::size_t count, std::size_t& done) {
+  const std::uint8_t* const area = in.pos;
+  const std::uint8_t* const middle = area + (in.end - area) / 2;
+  // The second stream's symbols: no more than `count` can ever be used.
+  static std::vector<std::uint8_t> secondBuffer;
+  if (secondBuffer.size() < count) {
+    secondBuffer.resize(count);
+  }
+  std::uint8_t* const second0 = secondBuffer.data();
+  std::uint8_t* const secondEnd = second0 + count;
+  std::uint8_t* q = second0;
+  bool secondFailed = false;
+  TStrumienBitow b{middle, in.end};
+  // The start positions of the second stream's first codes, one at a time. With a whole word
+  // left, a refill holds at least kBityPoDoladowaniu >= t.bits real bits, so the lookup sees
+  // only real bits.
+  std::array<std::size_t, kStartyDrugiego> starts{};
+  std::size_t recorded = 0;
+  while (recorded < kStartyDrugiego && b.HasWholeWord()) {
+    b.RefillFast();
+    starts[recorded] = BitPosition(b, area);
+    if (!StepLong(s, t, b, q)) {
+      secondFailed = true;
+      break;
+    }
+    ++recorded;
+  }
+  // The first stream reads only up to the middle until the two meet: its fast loops stop a
+  // word before `middle`, and its bit position stays at most that of the second stream's first
+  // code.
+  TStrumienBitow a = in;
+  a.end = middle;
+  std::uint8_t* p = out;
+  if (!secondFailed) {
+    DecodeTwoRun(s, t, a, p, out + count, b, q, secondEnd, secondFailed);
+  }
+  if (!secondFailed) {
+    std::size_t secondDone = static_cast<std::size_t>(q - second0);
+    secondFailed = DecodeRunFast(s, t, b, second0, count, secondDone) != TBladDekodera::None;
+    q = second0 + secondDone;
+  }
+  std::size_t firstDone = static_cast<std::size_t>(p - out);
+  if (const TBladDekodera e = DecodeRunFast(s, t, a, out, count, firstDone);
+      e != TBladDekodera::None) {
+    a.end = in.end;
+    in = a;
+    done = firstDone;
+    return e;
+  }
+  a.end = in.end;
+  // On, one code at a time, until the first stream starts a code where the second started
+  // one, passes the last one recorded, or has every symbol.
+  std::size_t j = 0;
+  while (firstDone < count) {
+    const std::size_t position = BitPosition(a, area);
+    while (j < recorded && starts[j] < position) {
+      ++j;
+    }
+    if (j == recorded) {
+      break;
+    }
+    if (starts[j] == position) {
+      // The second stream's symbols from its j-th on are the first stream's from here on.
+      const std::size_t more = static_cast<std::size_t>(q - second0) - j;
+      if (more <= count - firstDone) {
+        std::memcpy(out + firstDone, second0 + j, more);
+        done = firstDone + more;
+        in = b;
+        return TBladDekodera::None;
+      }
+      // More than the part has: where the last one needed ends is not known, so the first
+      // stream goes on by itself.
+      break;
+    }
+    if (const TBladDekodera e = DecodeOne(s, t, a, out[firstDone]); e != TBladDekodera::None) {
+      in = a;
+      done = firstDone;
+      return e;
+    }
+    ++firstDone;
+  }
+  done = firstDone;
+  in = a;
+  return TBladDekodera::None;
+}
+
 // Decodes `count` symbols into `out`.
 TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
                             std::uint8_t* out, std::size_t count) {
-  // As many lookups per refill as the real bits cover, each taking at most t.bits.
-  const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
   std::size_t i = 0;
-  TBladDekodera e = TBladDekodera::None;
-  if constexpr (kBitySlowa == 64) {
-    e = perRefill >= 4 ? DecodeSymbolsFast<4>(s, t, in, out, count, i)
-                       : DecodeSymbolsFast<3>(s, t, in, out, count, i);
-  } else {
-    e = perRefill >= 2 ? DecodeSymbolsFast<2>(s, t, in, out, count, i)
-                       : DecodeSymbolsFast<1>(s, t, in, out, count, i);
+  if (count >= kMinSymboliPodzialu) {
+    if (const TBladDekodera e = DecodeHalves(s, t, in, out, count, i); e != TBladDekodera::None) {
+      return e;
+    }
   }
-  if (e != TBladDekodera::None) {
+  if (const TBladDekodera e = DecodeRunFast(s, t, in, out, count, i); e != TBladDekodera::None) {
     return e;
   }
   for (; i < count; ++i) {
-    in.Refill();
-    unsigned length = 0;
-    const bool matched = LookUp(s, t, in, out[i], length);
-    // The walk tests entries in length order with the real bits; it runs out of data before
-    // it fails to match when the entry it would need next is longer than what is left.
-    if (length > in.count) {
-      return TBladDekodera::CodeTruncated;
+    if (const TBladDekodera e = DecodeOne(s, t, in, out[i]); e != TBladDekodera::None) {
+      return e;
     }
-    if (!matched) {
-      return TBladDekodera::NoMatchingCode;
-    }
-    in.Skip(length);
   }
   return TBladDekodera::None;
 }
