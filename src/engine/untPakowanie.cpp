@@ -736,7 +736,12 @@ bool UnpackPart(std::span<const std::uint8_t> part, std::size_t capacity) {
   TStanDekodera& s = DecoderState();
   s.status = 0;
   s.error = TBladDekodera::None;
-  s.a.assign(part.begin(), part.end());
+  // Buffer A keeps its size from part to part (only aCount bytes count as the part): shrinking
+  // it to the part would make the back-reference stage fill the rest with zeros again.
+  if (s.a.size() < part.size()) {
+    s.a.resize(part.size());
+  }
+  std::copy(part.begin(), part.end(), s.a.begin());
   s.aCount = part.size();
   DecodePrefixStage();
   s.aCapacity = capacity;
