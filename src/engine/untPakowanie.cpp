@@ -245,6 +245,19 @@ inline bool LookUp(const TStanDekodera& s, const TTabliceKodow& t, const TStrumi
   return true;
 }
 
+// Writes both symbol fields of a short-table entry (the second one is overwritten by the next
+// symbol when the entry holds only one), in one store where the byte order allows.
+inline void PutSymbols(std::uint8_t* o, std::uint32_t entry) {
+  static_assert(kPoleDrugi == kPolePierwszy + 8);
+  if constexpr (std::endian::native == std::endian::little) {
+    const std::uint16_t both = static_cast<std::uint16_t>(entry >> kPolePierwszy);
+    std::memcpy(o, &both, 2);
+  } else {
+    o[0] = static_cast<std::uint8_t>(entry >> kPolePierwszy);
+    o[1] = static_cast<std::uint8_t>(entry >> kPoleDrugi);
+  }
+}
+
 // The fast loop: K lookups per refill, each taking at most kBityPoDoladowaniu / K bits and
 // giving one or two symbols, while a whole word of data remains (so none of them can run past
 // the data). The stream is a local copy, which the byte stores cannot alias.
@@ -264,8 +277,7 @@ TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
     for (int k = 0; k < K; ++k) {
       const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
       if (direct != 0) [[likely]] {
-        o[0] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
-        o[1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
+        PutSymbols(o, direct);
         in.Skip(direct & (kBitySlowa - 1));
         o += direct >> kPoleIle;
         continue;
@@ -319,30 +331,47 @@ inline TBladDekodera DecodeOne(const TStanDekodera& s, const TTabliceKodow& t, T
   return TBladDekodera::None;
 }
 
-// --- Two halves at once ---
+// --- Several stretches at once ---
 //
 // Each lookup waits for the one before it (its bits start where the previous code ended), so
-// one stream of codes keeps the processor mostly waiting. The symbol area is therefore decoded
-// from two places at once: from its start (the first stream, into the output), and from the
-// middle byte on (the second stream, into a buffer of its own), as if a code started there. A
-// prefix code falls back in step within a few symbols, wherever it is entered: once the first
-// stream, going on past the middle, starts a code exactly where the second one started one,
-// every symbol the second stream decoded from there on is the one the first would decode, for
-// the lookups depend on nothing but the bits from where they start. Until the two meet, nothing
-// the second stream decoded is used; when they never meet within its first kStartyDrugiego
-// codes, or the second stream read a bit string that matches no code, the first stream simply
-// goes on from where it is or from where the second one stopped, with every check.
+// one stream of codes keeps the processor mostly waiting. A long symbol area is therefore cut
+// into kOdcinki stretches at byte boundaries, and each stretch is decoded by a stream of its
+// own, all of them in one loop, as if a code started at the stretch's first bit; the first
+// stream writes into the output, the others into buffers of their own. A prefix code falls
+// back in step within a few symbols, wherever it is entered: once a stream, going on past the
+// end of its stretch, starts a code exactly where the next stream started one, every symbol
+// the next stream decoded from there on is the one the stream itself would decode, for a
+// lookup depends on nothing but the bits from where it starts. The output is then the first
+// stream's symbols, followed by each next stream's from where the one before met it. Where a
+// stream does not meet the next within that one's first kStartyKodow codes, or where a stream
+// read a bit string that matches no code, the symbols so far are kept and decoding goes on
+// from there with one stream and every check, so the outcome is the one-stream decoding's.
 
-constexpr std::size_t kStartyDrugiego = 64;         // codes whose start positions the second keeps
+constexpr int kOdcinki = 2;                         // streams at once (the registers they need)
+constexpr std::size_t kStartyKodow = 64;            // codes whose start positions a stream keeps
 constexpr std::size_t kMinSymboliPodzialu = 16384;  // fewer symbols: one stream is enough
+
+// One stretch's stream and what it found.
+struct TOdcinek {
+  TStrumienBitow in;
+  std::uint8_t* begin;  // its first symbol
+  std::uint8_t* o;      // its next symbol
+  std::uint8_t* end;    // the end of its room
+  // The start positions (bits from the area's start) of its first codes.
+  std::array<std::size_t, kStartyKodow> starts;
+  std::size_t recorded;
+  bool failed;  // it read a bit string that matches no code, where `in` stands
+  bool met;     // it started a code where the next stream started its code number `meetAt`
+  std::size_t meetAt;
+};
 
 // The position of the next unread bit, from `area`.
 inline std::size_t BitPosition(const TStrumienBitow& in, const std::uint8_t* area) {
   return static_cast<std::size_t>(in.pos - area) * 8 - in.count;
 }
 
-// One symbol of a stream in the two-stream loop that the short table does not decide; false
-// (the stream untouched) when no code matches.
+// One symbol of a stream that the short table does not decide; false (the stream untouched)
+// when no code matches. The stream holds at least t.bits real bits.
 inline bool StepLong(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
                      std::uint8_t*& o) {
   unsigned length = 0;
@@ -354,161 +383,208 @@ inline bool StepLong(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBi
   return true;
 }
 
-// The fast loop of DecodeSymbolsFast on two streams at once, while both have room and whole
-// words. Stops, with both streams where they are, when either stream meets a bit string that
-// matches no code (`secondFailed` tells whether it was the second).
+// The fast loop of DecodeSymbolsFast on all streams at once, while every one has room and a
+// whole word before the end of its stretch. Stops, with each stream where it is, when a stream
+// meets a bit string that matches no code; gives that stream's index, or -1.
 template <int K>
-void DecodeTwoFast(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& first,
-                   std::uint8_t*& firstOut, std::uint8_t* const firstEnd, TStrumienBitow& second,
-                   std::uint8_t*& secondOut, std::uint8_t* const secondEnd, bool& secondFailed) {
-  TStrumienBitow a = first;
-  TStrumienBitow b = second;
-  std::uint8_t* p = firstOut;
-  std::uint8_t* q = secondOut;
-  bool stop = false;
-  while (!stop && firstEnd - p >= 2 * K && secondEnd - q >= 2 * K && a.HasWholeWord() &&
-         b.HasWholeWord()) {
-    a.RefillFast();
-    b.RefillFast();
+int DecodeStretchesFast(const TStanDekodera& s, const TTabliceKodow& t,
+                        std::array<TOdcinek, kOdcinki>& stretches) {
+  // Local copies, every loop over the streams written out, so that the streams can live in
+  // registers.
+  std::array<TStrumienBitow, kOdcinki> in;
+  std::array<std::uint8_t*, kOdcinki> o;
+  std::array<std::uint8_t*, kOdcinki> end;
+#pragma GCC unroll 4
+  for (int i = 0; i < kOdcinki; ++i) {
+    in[i] = stretches[i].in;
+    o[i] = stretches[i].o;
+    end[i] = stretches[i].end;
+  }
+  int failed = -1;
+  for (;;) {
+    bool going = true;
+#pragma GCC unroll 4
+    for (int i = 0; i < kOdcinki; ++i) {
+      going &= end[i] - o[i] >= 2 * K && in[i].HasWholeWord();
+    }
+    if (!going) {
+      break;
+    }
+#pragma GCC unroll 4
+    for (int i = 0; i < kOdcinki; ++i) {
+      in[i].RefillFast();
+    }
 #pragma GCC unroll 4
     for (int k = 0; k < K; ++k) {
-      const std::uint32_t da = t.krotka[a.Peek(kBityKrotkie)];
-      const std::uint32_t db = t.krotka[b.Peek(kBityKrotkie)];
-      if ((da == 0) | (db == 0)) [[unlikely]] {
+      std::array<std::uint32_t, kOdcinki> direct;
+      bool decided = true;
+#pragma GCC unroll 4
+      for (int i = 0; i < kOdcinki; ++i) {
+        direct[i] = t.krotka[in[i].Peek(kBityKrotkie)];
+        decided &= direct[i] != 0;
+      }
+      if (!decided) [[unlikely]] {
         // One symbol of each, the long way; a failure ends the loop before its lookup.
-        if (!StepLong(s, t, a, p)) {
-          stop = true;
-          break;
+#pragma GCC unroll 4
+        for (int i = 0; i < kOdcinki; ++i) {
+          if (failed < 0 && !StepLong(s, t, in[i], o[i])) {
+            failed = i;
+          }
         }
-        if (!StepLong(s, t, b, q)) {
-          secondFailed = true;
-          stop = true;
-          break;
+        if (failed >= 0) {
+          goto done;
         }
         continue;
       }
-      p[0] = static_cast<std::uint8_t>(da >> kPolePierwszy);
-      p[1] = static_cast<std::uint8_t>(da >> kPoleDrugi);
-      a.Skip(da & (kBitySlowa - 1));
-      p += da >> kPoleIle;
-      q[0] = static_cast<std::uint8_t>(db >> kPolePierwszy);
-      q[1] = static_cast<std::uint8_t>(db >> kPoleDrugi);
-      b.Skip(db & (kBitySlowa - 1));
-      q += db >> kPoleIle;
+#pragma GCC unroll 4
+      for (int i = 0; i < kOdcinki; ++i) {
+        PutSymbols(o[i], direct[i]);
+        in[i].Skip(direct[i] & (kBitySlowa - 1));
+        o[i] += direct[i] >> kPoleIle;
+      }
     }
   }
-  first = a;
-  second = b;
-  firstOut = p;
-  secondOut = q;
+done:
+#pragma GCC unroll 4
+  for (int i = 0; i < kOdcinki; ++i) {
+    stretches[i].in = in[i];
+    stretches[i].o = o[i];
+  }
+  return failed;
 }
 
-void DecodeTwoRun(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& first,
-                  std::uint8_t*& firstOut, std::uint8_t* const firstEnd, TStrumienBitow& second,
-                  std::uint8_t*& secondOut, std::uint8_t* const secondEnd, bool& secondFailed) {
+int DecodeStretchesRun(const TStanDekodera& s, const TTabliceKodow& t,
+                       std::array<TOdcinek, kOdcinki>& stretches) {
   const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
   if constexpr (kBitySlowa == 64) {
-    if (perRefill >= 4) {
-      DecodeTwoFast<4>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
-    } else {
-      DecodeTwoFast<3>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
-    }
+    return perRefill >= 4 ? DecodeStretchesFast<4>(s, t, stretches)
+                          : DecodeStretchesFast<3>(s, t, stretches);
   } else {
-    if (perRefill >= 2) {
-      DecodeTwoFast<2>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
-    } else {
-      DecodeTwoFast<1>(s, t, first, firstOut, firstEnd, second, secondOut, secondEnd, secondFailed);
-    }
+    return perRefill >= 2 ? DecodeStretchesFast<2>(s, t, stretches)
+                          : DecodeStretchesFast<1>(s, t, stretches);
   }
 }
 
-// Decodes from the start of `in` (no bit taken yet) into out[0..done) by two streams as above,
-// leaving `in` where the symbol out[done - 1] ended. A failure it returns is the one the walk
-// meets first; otherwise the caller goes on from `done`, which may be anything up to `count`.
-TBladDekodera DecodeHalves(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
-                           std::uint8_t* out, std::size_t count, std::size_t& done) {
+// Decodes from the start of `in` (no bit taken yet) into out[0..done) by kOdcinki streams as
+// above, leaving `in` where the symbol out[done - 1] ended. A failure it returns is the one the
+// one-stream decoding meets first; otherwise the caller goes on from `done`, which may be
+// anything up to `count`.
+TBladDekodera DecodeStretches(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
+                              std::uint8_t* out, std::size_t count, std::size_t& done) {
   const std::uint8_t* const area = in.pos;
-  const std::uint8_t* const middle = area + (in.end - area) / 2;
-  // The second stream's symbols: no more than `count` can ever be used.
-  static std::vector<std::uint8_t> secondBuffer;
-  if (secondBuffer.size() < count) {
-    secondBuffer.resize(count);
+  const std::uint8_t* const areaEnd = in.end;
+  const std::size_t size = static_cast<std::size_t>(areaEnd - area);
+  // The other streams' symbols: none of them can use more than `count`.
+  static std::vector<std::uint8_t> spare;
+  if (spare.size() < count * (kOdcinki - 1)) {
+    spare.resize(count * (kOdcinki - 1));
   }
-  std::uint8_t* const second0 = secondBuffer.data();
-  std::uint8_t* const secondEnd = second0 + count;
-  std::uint8_t* q = second0;
-  bool secondFailed = false;
-  TStrumienBitow b{middle, in.end};
-  // The start positions of the second stream's first codes, one at a time. With a whole word
-  // left, a refill holds at least kBityPoDoladowaniu >= t.bits real bits, so the lookup sees
-  // only real bits.
-  std::array<std::size_t, kStartyDrugiego> starts{};
-  std::size_t recorded = 0;
-  while (recorded < kStartyDrugiego && b.HasWholeWord()) {
-    b.RefillFast();
-    starts[recorded] = BitPosition(b, area);
-    if (!StepLong(s, t, b, q)) {
-      secondFailed = true;
-      break;
+  std::array<TOdcinek, kOdcinki> st{};
+  for (int i = 0; i < kOdcinki; ++i) {
+    TOdcinek& x = st[static_cast<std::size_t>(i)];
+    // Each stream reads only up to the next stretch until it looks for the next stream: its
+    // fast loops stop a word before that, so its bit position stays at most that of the next
+    // stream's first code.
+    x.in = TStrumienBitow{area + size * static_cast<std::size_t>(i) / kOdcinki,
+                          area + size * static_cast<std::size_t>(i + 1) / kOdcinki};
+    x.begin = i == 0 ? out : spare.data() + count * static_cast<std::size_t>(i - 1);
+    x.o = x.begin;
+    x.end = x.begin + count;
+    if (i == 0) {
+      continue;
     }
-    ++recorded;
-  }
-  // The first stream reads only up to the middle until the two meet: its fast loops stop a
-  // word before `middle`, and its bit position stays at most that of the second stream's first
-  // code.
-  TStrumienBitow a = in;
-  a.end = middle;
-  std::uint8_t* p = out;
-  if (!secondFailed) {
-    DecodeTwoRun(s, t, a, p, out + count, b, q, secondEnd, secondFailed);
-  }
-  if (!secondFailed) {
-    std::size_t secondDone = static_cast<std::size_t>(q - second0);
-    secondFailed = DecodeRunFast(s, t, b, second0, count, secondDone) != TBladDekodera::None;
-    q = second0 + secondDone;
-  }
-  std::size_t firstDone = static_cast<std::size_t>(p - out);
-  if (const TBladDekodera e = DecodeRunFast(s, t, a, out, count, firstDone);
-      e != TBladDekodera::None) {
-    a.end = in.end;
-    in = a;
-    done = firstDone;
-    return e;
-  }
-  a.end = in.end;
-  // On, one code at a time, until the first stream starts a code where the second started
-  // one, passes the last one recorded, or has every symbol.
-  std::size_t j = 0;
-  while (firstDone < count) {
-    const std::size_t position = BitPosition(a, area);
-    while (j < recorded && starts[j] < position) {
-      ++j;
-    }
-    if (j == recorded) {
-      break;
-    }
-    if (starts[j] == position) {
-      // The second stream's symbols from its j-th on are the first stream's from here on.
-      const std::size_t more = static_cast<std::size_t>(q - second0) - j;
-      if (more <= count - firstDone) {
-        std::memcpy(out + firstDone, second0 + j, more);
-        done = firstDone + more;
-        in = b;
-        return TBladDekodera::None;
+    // The start positions of its first codes, one code at a time. With a whole word left, a
+    // refill holds at least kBityPoDoladowaniu >= t.bits real bits, so the lookup sees only
+    // real bits.
+    while (x.recorded < kStartyKodow && x.in.HasWholeWord()) {
+      x.in.RefillFast();
+      x.starts[x.recorded] = BitPosition(x.in, area);
+      if (!StepLong(s, t, x.in, x.o)) {
+        x.failed = true;
+        break;
       }
-      // More than the part has: where the last one needed ends is not known, so the first
-      // stream goes on by itself.
+      ++x.recorded;
+    }
+  }
+  bool together = true;
+  for (const TOdcinek& x : st) {
+    together &= !x.failed;
+  }
+  if (together) {
+    if (const int failed = DecodeStretchesRun(s, t, st); failed > 0) {
+      st[static_cast<std::size_t>(failed)].failed = true;
+    }
+  }
+  // Each stream to the end of its stretch by itself, then on, one code at a time and with the
+  // whole area to read, until it starts a code where the next stream started one, passes the
+  // last one recorded, has all its room, or fails. The first stream's failures are the
+  // decoding's own; it stops at `count` symbols.
+  for (std::size_t i = 0; i < st.size(); ++i) {
+    TOdcinek& x = st[i];
+    if (x.failed) {
+      continue;
+    }
+    std::size_t n = static_cast<std::size_t>(x.o - x.begin);
+    const TBladDekodera e = DecodeRunFast(s, t, x.in, x.begin, count, n);
+    x.o = x.begin + n;
+    x.in.end = areaEnd;
+    if (e != TBladDekodera::None) {
+      if (i == 0) {
+        in = x.in;
+        done = n;
+        return e;
+      }
+      x.failed = true;
+      continue;
+    }
+    if (i + 1 == st.size()) {
+      continue;
+    }
+    const TOdcinek& next = st[i + 1];
+    std::size_t j = 0;
+    while (x.o < x.end) {
+      const std::size_t position = BitPosition(x.in, area);
+      while (j < next.recorded && next.starts[j] < position) {
+        ++j;
+      }
+      if (j == next.recorded) {
+        break;
+      }
+      if (next.starts[j] == position) {
+        x.met = true;
+        x.meetAt = j;
+        break;
+      }
+      if (const TBladDekodera e1 = DecodeOne(s, t, x.in, *x.o); e1 != TBladDekodera::None) {
+        if (i == 0) {
+          in = x.in;
+          done = static_cast<std::size_t>(x.o - x.begin);
+          return e1;
+        }
+        x.failed = true;
+        break;
+      }
+      ++x.o;
+    }
+  }
+  // The first stream's symbols, then each next stream's from where the one before met it.
+  std::size_t total = static_cast<std::size_t>(st[0].o - st[0].begin);
+  TStrumienBitow at = st[0].in;
+  for (std::size_t i = 1; i < st.size() && st[i - 1].met; ++i) {
+    const TOdcinek& x = st[i];
+    const std::size_t more = static_cast<std::size_t>(x.o - x.begin) - st[i - 1].meetAt;
+    if (more > count - total) {
+      // More than the part has: where the last one needed ends is not known, so decoding goes
+      // on from where the stream before met this one.
       break;
     }
-    if (const TBladDekodera e = DecodeOne(s, t, a, out[firstDone]); e != TBladDekodera::None) {
-      in = a;
-      done = firstDone;
-      return e;
-    }
-    ++firstDone;
+    std::memcpy(out + total, x.begin + st[i - 1].meetAt, more);
+    total += more;
+    at = x.in;
   }
-  done = firstDone;
-  in = a;
+  done = total;
+  in = at;
+  in.end = areaEnd;
   return TBladDekodera::None;
 }
 
@@ -517,7 +593,8 @@ TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStr
                             std::uint8_t* out, std::size_t count) {
   std::size_t i = 0;
   if (count >= kMinSymboliPodzialu) {
-    if (const TBladDekodera e = DecodeHalves(s, t, in, out, count, i); e != TBladDekodera::None) {
+    if (const TBladDekodera e = DecodeStretches(s, t, in, out, count, i);
+        e != TBladDekodera::None) {
       return e;
     }
   }

@@ -402,13 +402,14 @@ TEST(PrefixStage, AgreesWithTheWalkWhereTheTwoHalvesMeet) {
   const std::vector<std::pair<int, std::uint32_t>> prefixes = {{1, 0b0}, {2, 0b10}, {3, 0b110}};
   const TPrzypadek cases[] = {
       {"in step after a few codes", typical, 60000, 60000, 0, 0},
-      // 3 * 30008 bits: the middle byte's bit offset is no multiple of 3.
-      {"never in step", threeBits, 30008, 30008, 0, 0},
+      // 3 * 30009 bits: no stretch (of 2, 3 or 4) starts at a bit offset that is a multiple of 3.
+      {"never in step", threeBits, 30009, 30009, 0, 0},
       // The middle falls inside a "11" (with the symbols of the seed below).
       {"the second half entered inside a code", withGap, 200000, 200000, 0, 0},
       {"more symbols than the count", typical, 60000, 40000, 0, 0},
       {"fewer symbols than the count", typical, 60000, 60001, 0, 0},
       {"no code in the second half", prefixes, 80000, 80000, 60000, 0b111},
+      {"no code inside a later stretch", prefixes, 80000, 80000, 45000, 0b111},
       {"no code in the first half", prefixes, 80000, 80000, 20000, 0b111},
   };
   for (const TPrzypadek& c : cases) {
