@@ -678,6 +678,7 @@ inline void CopyReference(std::uint8_t* to, std::size_t distance) {
   } else {
     // Always as many bytes as the longest reference, so that the loop does not hinge on the
     // length.
+#pragma GCC unroll 10
     for (std::size_t i = 0; i < 10; ++i) {
       to[i] = from[i];
     }
@@ -697,27 +698,35 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
   }
   const std::uint8_t* in = s.b.data();
   std::uint8_t* out = s.a.data();
-  std::size_t ip = 0;
-  std::size_t op = 0;
-  // While any item fits in what is left of both buffers, only a reference's distance needs
-  // checking.
-  while (n - ip > kNajdluzszaSeria + 1 && capacity - op >= kNajdluzszaSeria) {
-    const std::uint8_t c = in[ip++];
+  // While any item fits in what is left of both buffers (a control byte and up to 128 bytes
+  // after it in B: ip < ipLimit; up to 128 bytes of output in A: op <= opLimit), only a
+  // reference's distance needs checking. Pointers, and the limits worked out once: the 32-bit
+  // build has few registers for the loop.
+  const bool room = n > kNajdluzszaSeria + 1 && capacity >= kNajdluzszaSeria;
+  const std::uint8_t* const ipLimit = in + (room ? n - kNajdluzszaSeria - 1 : 0);
+  std::uint8_t* const opLimit = out + (room ? capacity - kNajdluzszaSeria : 0);
+  const std::uint8_t* p = in;
+  std::uint8_t* q = out;
+  while (p < ipLimit && q <= opLimit) {
+    const std::uint8_t c = *p++;
     if (c >= 0x80) {
       const std::size_t k = (c & 0x7Fu) + 1;
-      CopyLiterals(out + op, in + ip, k);
-      ip += k;
-      op += k;
+      CopyLiterals(q, p, k);
+      p += k;
+      q += k;
       continue;
     }
-    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip++];
+    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | *p++;
     const std::size_t length = ((c >> 4) & 7u) + 3;
-    if (distance == 0 || distance > op) [[unlikely]] {
+    if (distance - 1 >= static_cast<std::size_t>(q - out)) [[unlikely]] {
+      // distance - 1 wraps for a distance of 0: one comparison refuses 0 and before the start.
       return TBladDekodera::ReferenceBeforeStart;
     }
-    CopyReference(out + op, distance);
-    op += length;
+    CopyReference(q, distance);
+    q += length;
   }
+  std::size_t ip = static_cast<std::size_t>(p - in);
+  std::size_t op = static_cast<std::size_t>(q - out);
   // The rest, with every check.
   while (ip < n) {
     const std::uint8_t c = in[ip++];
