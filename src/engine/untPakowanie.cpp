@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
@@ -386,6 +387,29 @@ inline bool StepLong(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBi
 // The fast loop of DecodeSymbolsFast on all streams at once, while every one has room and a
 // whole word before the end of its stretch. Stops, with each stream where it is, when a stream
 // meets a bit string that matches no code; gives that stream's index, or -1.
+// How many rounds of the loop below (a refill and K lookups on each stream) none of the
+// streams can run out of data or room in: a refill with a whole word left moves on at most
+// kBitySlowa / 8 - 1 bytes, and a round writes at most 2K symbols.
+template <int K>
+std::size_t SafeRounds(const std::array<TStrumienBitow, kOdcinki>& in,
+                       const std::array<std::uint8_t*, kOdcinki>& o,
+                       const std::array<std::uint8_t*, kOdcinki>& end) {
+  constexpr std::size_t kKrok = kBitySlowa / 8 - 1;
+  std::size_t rounds = SIZE_MAX;
+#pragma GCC unroll 4
+  for (int i = 0; i < kOdcinki; ++i) {
+    const std::size_t bytes = in[i].BytesLeft();
+    const std::size_t room = static_cast<std::size_t>(end[i] - o[i]);
+    if (bytes < sizeof(TSlowo) || room < 2 * K) {
+      return 0;
+    }
+    // The last round needs a whole word before it and room for 2K symbols.
+    rounds =
+        std::min(rounds, std::min((bytes - sizeof(TSlowo)) / kKrok, (room - 2 * K) / (2 * K)) + 1);
+  }
+  return rounds;
+}
+
 template <int K>
 int DecodeStretchesFast(const TStanDekodera& s, const TTabliceKodow& t,
                         std::array<TOdcinek, kOdcinki>& stretches) {
@@ -401,46 +425,41 @@ int DecodeStretchesFast(const TStanDekodera& s, const TTabliceKodow& t,
     end[i] = stretches[i].end;
   }
   int failed = -1;
-  for (;;) {
-    bool going = true;
-#pragma GCC unroll 4
-    for (int i = 0; i < kOdcinki; ++i) {
-      going &= end[i] - o[i] >= 2 * K && in[i].HasWholeWord();
-    }
-    if (!going) {
-      break;
-    }
-#pragma GCC unroll 4
-    for (int i = 0; i < kOdcinki; ++i) {
-      in[i].RefillFast();
-    }
-#pragma GCC unroll 4
-    for (int k = 0; k < K; ++k) {
-      std::array<std::uint32_t, kOdcinki> direct;
-      bool decided = true;
+  for (std::size_t rounds = SafeRounds<K>(in, o, end); rounds != 0 && failed < 0;
+       rounds = SafeRounds<K>(in, o, end)) {
+    for (; rounds != 0; --rounds) {
 #pragma GCC unroll 4
       for (int i = 0; i < kOdcinki; ++i) {
-        direct[i] = t.krotka[in[i].Peek(kBityKrotkie)];
-        decided &= direct[i] != 0;
+        in[i].RefillFast();
       }
-      if (!decided) [[unlikely]] {
-        // One symbol of each, the long way; a failure ends the loop before its lookup.
+#pragma GCC unroll 4
+      for (int k = 0; k < K; ++k) {
+        std::array<std::uint32_t, kOdcinki> direct;
+        bool decided = true;
 #pragma GCC unroll 4
         for (int i = 0; i < kOdcinki; ++i) {
-          if (failed < 0 && !StepLong(s, t, in[i], o[i])) {
-            failed = i;
-          }
+          direct[i] = t.krotka[in[i].Peek(kBityKrotkie)];
+          decided &= direct[i] != 0;
         }
-        if (failed >= 0) {
-          goto done;
-        }
-        continue;
-      }
+        if (!decided) [[unlikely]] {
+          // One symbol of each, the long way; a failure ends the loop before its lookup.
 #pragma GCC unroll 4
-      for (int i = 0; i < kOdcinki; ++i) {
-        PutSymbols(o[i], direct[i]);
-        in[i].Skip(direct[i] & (kBitySlowa - 1));
-        o[i] += direct[i] >> kPoleIle;
+          for (int i = 0; i < kOdcinki; ++i) {
+            if (failed < 0 && !StepLong(s, t, in[i], o[i])) {
+              failed = i;
+            }
+          }
+          if (failed >= 0) {
+            goto done;
+          }
+          continue;
+        }
+#pragma GCC unroll 4
+        for (int i = 0; i < kOdcinki; ++i) {
+          PutSymbols(o[i], direct[i]);
+          in[i].Skip(direct[i] & (kBitySlowa - 1));
+          o[i] += direct[i] >> kPoleIle;
+        }
       }
     }
   }
