@@ -210,6 +210,45 @@ TEST(BackrefStage, RefusesItemsOutsideTheLimits) {
   EXPECT_EQ(BackrefStage({}, 0, out), TBladDekodera::None);
 }
 
+// The same limits met while more than a longest run of items and of output room remains, where
+// the stage checks only a reference's distance per item.
+TEST(BackrefStage, RefusesItemsOutsideTheLimitsWithMuchLeft) {
+  const auto run128 = [](std::vector<std::uint8_t> items) {
+    items.push_back(0xFF);
+    items.insert(items.end(), 128, 0x78);
+    return items;
+  };
+  const auto filler = [](std::vector<std::uint8_t> items) {
+    for (int i = 0; i < 200; ++i) {
+      items.insert(items.end(), {0x80, 0x41});
+    }
+    return items;
+  };
+  const auto three = run128(run128(run128({})));
+  std::vector<std::uint8_t> shortRun{0x80, 0x41, 0xFF};  // then 128 bytes announced, 127 there
+  shortRun.insert(shortRun.end(), 127, 0x78);
+  struct TPrzypadek {
+    const char* name;
+    std::vector<std::uint8_t> items;
+    std::size_t capacity;
+    TBladDekodera error;
+  };
+  const TPrzypadek cases[] = {
+      {"distance 0", filler(Hex("80 41 80 42 00 00")), kDuzo, TBladDekodera::ReferenceBeforeStart},
+      {"one byte before the start", filler(Hex("80 41 00 02")), kDuzo,
+       TBladDekodera::ReferenceBeforeStart},
+      {"a run one byte short", shortRun, kDuzo, TBladDekodera::LiteralTruncated},
+      {"a run that just fits the items", run128(Hex("80 41")), kDuzo, TBladDekodera::None},
+      {"runs over the capacity by 4", filler(three), 380, TBladDekodera::OutputOverCapacity},
+      {"runs that just fit the capacity", three, 384, TBladDekodera::None},
+  };
+  for (const TPrzypadek& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> out;
+    EXPECT_EQ(BackrefStage(c.items, c.capacity, out), c.error);
+  }
+}
+
 TEST(PrefixStage, RefusesPartsOutsideTheLimits) {
   struct TPrzypadek {
     std::string_view hex;
