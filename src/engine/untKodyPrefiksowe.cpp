@@ -191,7 +191,9 @@ inline TBladDekodera DecodeOne(const TStanDekodera& s, const TTabliceKodow& t, T
 // read a bit string that matches no code, the symbols so far are kept and decoding goes on
 // from there with one stream and every check, so the outcome is the one-stream decoding's.
 
-constexpr int kOdcinki = 2;               // streams at once (the registers they need)
+// Streams at once: two hide most of a lookup's wait; with three the 32-bit build runs out of
+// registers (slower than two), and natively three gain nothing measurable.
+constexpr int kOdcinki = 2;
 constexpr std::size_t kStartyKodow = 64;  // codes whose start positions a stream keeps
 // Fewer symbols: one stream. The stretches already pay from a few thousand on (a part of 16 KB
 // of program bytes, about 8,000 symbols, decodes faster), and cost next to nothing below.
