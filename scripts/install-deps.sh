@@ -19,7 +19,7 @@ packages=(
   mingw-w64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-liberation fonts-wine python3-fonttools locales
-  clang libclang-rt-14-dev zlib1g-dev googletest libgtest-dev libbenchmark-dev
+  clang libclang-rt-14-dev zlib1g-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev
   clang-format
   nsis xorriso openssl osslsigncode
 )

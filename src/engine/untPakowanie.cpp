@@ -1,27 +1,20 @@
 // Packed parts. Divisions:
 //  - the working state;
-//  - the prefix-code stage: code table, decoding tables, the symbol loop;
-//  - the back-reference stage;
+//  - the back-reference stage (the prefix-code stage is untKodyPrefiksowe, its tables
+//    untTabliceKodow);
 //  - unpacking a whole part and appending it to a file;
 //  - the main program.
-//
-// The prefix-code stage gives exactly the result of walking the sorted code table entry by
-// entry (the first entry whose code equals the next bits wins, also for tables whose codes
-// repeat or are prefixes of one another), but looks the answer up: a table over the next bits
-// (as many as the longest code) gives the symbol and length of the entry the walk would stop
-// at, and a small table over the next 13 bits (12 in the 32-bit build) answers directly for the
-// short codes, often with a second symbol.
 #include "engine/untPakowanie.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <memory>
 
 #include "config/untInstalStale.h"
 #include "engine/untBledy.h"
+#include "engine/untKodyPrefiksowe.h"
 
 namespace orvala {
 
@@ -34,335 +27,7 @@ TStanDekodera& DecoderState() {
 
 namespace {
 
-// Bytes beyond the counted ones that both buffers keep allocated, so that the copy loops may
-// move whole 16-byte blocks past the end of a run.
-constexpr std::size_t kZapas = 256;
-
-// --- The prefix-code stage -------------------------------------------------------------------
-
-constexpr int kMaxDlugoscKodu = 16;
-
-// The bit buffer of the symbol loop is a machine word: 64 bits natively, 32 bits in the 32-bit
-// build, where every 64-bit shift would cost a pair of instructions.
-using TSlowo = std::uintptr_t;
-constexpr unsigned kBitySlowa = sizeof(TSlowo) * 8;
-// Real bits the buffer holds at least after a refill in the middle of the data.
-constexpr unsigned kBityPoDoladowaniu = kBitySlowa - 8;
-// Bits of the short table. With 64-bit words, 13 bits find a second symbol in about a third of
-// the lookups on program bytes, and the table (32 KiB) still stays in the first-level cache; with
-// 32-bit words, two lookups of 12 bits are what one refill of 24 bits allows.
-constexpr int kBityKrotkie = kBitySlowa == 64 ? 13 : 12;
-
-// Reads single bits of buffer A, most significant first, refusing to pass its end.
-class TCzytnikBitow {
- public:
-  TCzytnikBitow(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
-  bool Read(int count, std::uint32_t& value) {
-    value = 0;
-    for (int i = 0; i < count; ++i) {
-      if (bit_ >= size_ * 8) {
-        return false;
-      }
-      value = value << 1 | ((data_[bit_ >> 3] >> (7 - (bit_ & 7))) & 1u);
-      ++bit_;
-    }
-    return true;
-  }
-  std::size_t BitPosition() const { return bit_; }
-
- private:
-  const std::uint8_t* data_;
-  std::size_t size_;
-  std::size_t bit_ = 0;
-};
-
-// Step 1 of the format into the state's table, sorted stably by length (entries of equal
-// length keep ascending byte order, as the exchange sort leaves them).
-TBladDekodera ReadCodeTable(TStanDekodera& s, TCzytnikBitow& bits) {
-  s.codeCount = 0;
-  for (int v = 0; v < 256; ++v) {
-    std::uint32_t present = 0;
-    if (!bits.Read(1, present)) {
-      return TBladDekodera::TableTruncated;
-    }
-    if (present == 0) {
-      continue;
-    }
-    std::uint32_t length = 0;
-    std::uint32_t code = 0;
-    if (!bits.Read(4, length)) {
-      return TBladDekodera::TableTruncated;
-    }
-    if (length == 0) {
-      length = kMaxDlugoscKodu;
-    }
-    if (!bits.Read(static_cast<int>(length), code)) {
-      return TBladDekodera::TableTruncated;
-    }
-    s.codes[static_cast<std::size_t>(s.codeCount++)] = {static_cast<std::uint8_t>(length),
-                                                        static_cast<std::uint16_t>(code),
-                                                        static_cast<std::uint8_t>(v)};
-  }
-  std::stable_sort(s.codes.begin(), s.codes.begin() + s.codeCount,
-                   [](const TKodSymbolu& x, const TKodSymbolu& y) { return x.length < y.length; });
-  return s.codeCount < 2 ? TBladDekodera::TooFewSymbols : TBladDekodera::None;
-}
-
-// An entry of the full table: the symbol in the low byte, its code's length above; 0 when no
-// entry of the code table matches.
-constexpr unsigned kPelnaDlugosc = 8;
-
-// What the walk does on each lookahead of `bits` bits (the longest code, at least the short
-// table's bits).
-struct TTabliceKodow {
-  int bits = kBityKrotkie;
-  // By the whole lookahead: the symbol and length of the entry the walk stops at (kPelna*).
-  std::vector<std::uint16_t> pelna;
-  // By the next kBityKrotkie bits, when they alone decide: the first symbol, and a second one
-  // when the bits left after the first decide that too; 0 means "look in pelna". Fields: kPole*.
-  std::array<std::uint32_t, std::size_t{1} << kBityKrotkie> krotka{};
-};
-
-// The bits of both symbols come lowest, so that the symbol loop shifts its buffer by the entry
-// as it stands (shift counts are taken modulo the word's width) without first extracting the
-// field.
-constexpr int kPoleRazem = 0;     // bits of both symbols (5 bits)
-constexpr int kPolePierwszy = 8;  // first symbol
-constexpr int kPoleDrugi = 16;    // second symbol
-constexpr int kPoleDlugosc = 24;  // bits of the first symbol (5 bits)
-constexpr int kPoleIle = 29;      // number of symbols, 1 or 2
-
-void BuildCodeTables(const TStanDekodera& s, TTabliceKodow& t) {
-  const int longest = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
-  t.bits = std::max(longest, kBityKrotkie);
-  t.pelna.assign(std::size_t{1} << t.bits, 0);
-  // Entries come in length order, so each one's block of lookahead values either lies inside
-  // the block of an earlier (shorter or equal) entry, which the walk reaches first, or meets
-  // none: the blocks filled are disjoint and cost at most 2^bits.
-  for (int j = 0; j < s.codeCount; ++j) {
-    const TKodSymbolu& e = s.codes[static_cast<std::size_t>(j)];
-    const std::size_t first = std::size_t{e.code} << (t.bits - e.length);
-    if (t.pelna[first] != 0) {
-      continue;
-    }
-    const std::size_t count = std::size_t{1} << (t.bits - e.length);
-    std::fill_n(t.pelna.begin() + static_cast<std::ptrdiff_t>(first), count,
-                static_cast<std::uint16_t>(e.symbol | e.length << kPelnaDlugosc));
-  }
-  t.krotka.fill(0);
-  const int shift = t.bits - kBityKrotkie;
-  // The entry the walk stops at for the short value p, when p alone decides it: the full
-  // table's entry, or 0.
-  auto decided = [&](std::uint32_t p, int available) -> std::uint32_t {
-    const std::uint32_t e = t.pelna[std::size_t{p} << shift];
-    return static_cast<int>(e >> kPelnaDlugosc) > available ? 0 : e;
-  };
-  constexpr std::uint32_t kMaska = (1u << kBityKrotkie) - 1;
-  for (std::uint32_t p = 0; p < t.krotka.size(); ++p) {
-    const std::uint32_t e1 = decided(p, kBityKrotkie);
-    if (e1 == 0) {
-      continue;
-    }
-    const std::uint32_t symbol1 = e1 & 0xFFu;
-    const std::uint32_t length1 = e1 >> kPelnaDlugosc;
-    std::uint32_t entry =
-        symbol1 << kPolePierwszy | length1 << kPoleRazem | length1 << kPoleDlugosc | 1u << kPoleIle;
-    const std::uint32_t rest = (p << length1) & kMaska;
-    if (const std::uint32_t e2 = decided(rest, kBityKrotkie - static_cast<int>(length1))) {
-      entry = symbol1 << kPolePierwszy | (e2 & 0xFFu) << kPoleDrugi |
-              (length1 + (e2 >> kPelnaDlugosc)) << kPoleRazem | length1 << kPoleDlugosc |
-              2u << kPoleIle;
-    }
-    t.krotka[p] = entry;
-  }
-}
-
-// Bits of the symbol area, most significant first, a word at a time. Past the end of the data
-// the lookahead reads as zero bits; `count` says how many of the bits held are real.
-struct TStrumienBitow {
-  const std::uint8_t* pos;
-  const std::uint8_t* end;
-  TSlowo buffer = 0;
-  unsigned count = 0;
-
-  bool HasWholeWord() const { return static_cast<std::size_t>(end - pos) >= sizeof(TSlowo); }
-  // With a whole word left: tops the buffer up to kBityPoDoladowaniu..kBitySlowa-1 real bits in
-  // one load. Bits below the real ones are those of the next byte, which the next load puts in
-  // the same place again.
-  void RefillFast() {
-    TSlowo word = 0;
-    std::memcpy(&word, pos, sizeof word);
-    if constexpr (std::endian::native == std::endian::little) {
-      if constexpr (kBitySlowa == 64) {
-        word = static_cast<TSlowo>(__builtin_bswap64(word));
-      } else {
-        word = static_cast<TSlowo>(__builtin_bswap32(static_cast<std::uint32_t>(word)));
-      }
-    }
-    buffer |= word >> count;
-    pos += (kBitySlowa - 1 - count) >> 3;
-    count |= kBityPoDoladowaniu;
-  }
-  // Holds at least kBityPoDoladowaniu bits afterwards, unless the data ends first.
-  void Refill() {
-    if (HasWholeWord()) {
-      RefillFast();
-      return;
-    }
-    while (count <= kBityPoDoladowaniu && pos < end) {
-      buffer |= TSlowo{*pos++} << (kBityPoDoladowaniu - count);
-      count += 8;
-    }
-  }
-  std::uint32_t Peek(int bits) const {
-    return static_cast<std::uint32_t>(buffer >> (kBitySlowa - static_cast<unsigned>(bits)));
-  }
-  void Skip(unsigned bits) {
-    buffer <<= bits;
-    count -= bits;
-  }
-  // Bytes of the area not yet taken into the buffer.
-  std::size_t BytesLeft() const { return static_cast<std::size_t>(end - pos); }
-};
-
-// One symbol at the front of the stream: false when no entry matches. `length` is then the
-// longest code, the most bits the walk would have read.
-inline bool LookUp(const TStanDekodera& s, const TTabliceKodow& t, const TStrumienBitow& in,
-                   std::uint8_t& symbol, unsigned& length) {
-  const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
-  if (direct != 0) [[likely]] {
-    symbol = static_cast<std::uint8_t>(direct >> kPolePierwszy);
-    length = (direct >> kPoleDlugosc) & 31u;
-    return true;
-  }
-  const std::uint16_t e = t.pelna[in.Peek(t.bits)];
-  if (e == 0) {
-    length = s.codes[static_cast<std::size_t>(s.codeCount - 1)].length;
-    return false;
-  }
-  symbol = static_cast<std::uint8_t>(e);
-  length = e >> kPelnaDlugosc;
-  return true;
-}
-
-// The fast loop: K lookups per refill, each taking at most kBityPoDoladowaniu / K bits and
-// giving one or two symbols, while a whole word of data remains (so none of them can run past
-// the data). The stream is a local copy, which the byte stores cannot alias.
-template <int K>
-TBladDekodera DecodeSymbolsFast(const TStanDekodera& s, const TTabliceKodow& t,
-                                TStrumienBitow& stream, std::uint8_t* out, std::size_t count,
-                                std::size_t& done) {
-  TStrumienBitow in = stream;
-  // Pointers rather than indices, and the K lookups written out one after the other: the
-  // 32-bit build has few registers to keep the loop in.
-  std::uint8_t* o = out + done;
-  std::uint8_t* const oEnd = out + count;
-  TBladDekodera e = TBladDekodera::None;
-  while (oEnd - o >= 2 * K && in.HasWholeWord()) {
-    in.RefillFast();
-#pragma GCC unroll 4
-    for (int k = 0; k < K; ++k) {
-      const std::uint32_t direct = t.krotka[in.Peek(kBityKrotkie)];
-      if (direct != 0) [[likely]] {
-        o[0] = static_cast<std::uint8_t>(direct >> kPolePierwszy);
-        o[1] = static_cast<std::uint8_t>(direct >> kPoleDrugi);
-        in.Skip(direct & (kBitySlowa - 1));
-        o += direct >> kPoleIle;
-        continue;
-      }
-      unsigned length = 0;
-      if (!LookUp(s, t, in, *o, length)) [[unlikely]] {
-        e = TBladDekodera::NoMatchingCode;
-        break;
-      }
-      in.Skip(length);
-      ++o;
-    }
-    if (e != TBladDekodera::None) {
-      break;
-    }
-  }
-  stream = in;
-  done = static_cast<std::size_t>(o - out);
-  return e;
-}
-
-// Decodes `count` symbols into `out`.
-TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBitow& in,
-                            std::uint8_t* out, std::size_t count) {
-  // As many lookups per refill as the real bits cover, each taking at most t.bits.
-  const unsigned perRefill = kBityPoDoladowaniu / static_cast<unsigned>(t.bits);
-  std::size_t i = 0;
-  TBladDekodera e = TBladDekodera::None;
-  if constexpr (kBitySlowa == 64) {
-    e = perRefill >= 4 ? DecodeSymbolsFast<4>(s, t, in, out, count, i)
-                       : DecodeSymbolsFast<3>(s, t, in, out, count, i);
-  } else {
-    e = perRefill >= 2 ? DecodeSymbolsFast<2>(s, t, in, out, count, i)
-                       : DecodeSymbolsFast<1>(s, t, in, out, count, i);
-  }
-  if (e != TBladDekodera::None) {
-    return e;
-  }
-  for (; i < count; ++i) {
-    in.Refill();
-    unsigned length = 0;
-    const bool matched = LookUp(s, t, in, out[i], length);
-    // The walk tests entries in length order with the real bits; it runs out of data before
-    // it fails to match when the entry it would need next is longer than what is left.
-    if (length > in.count) {
-      return TBladDekodera::CodeTruncated;
-    }
-    if (!matched) {
-      return TBladDekodera::NoMatchingCode;
-    }
-    in.Skip(length);
-  }
-  return TBladDekodera::None;
-}
-
-TBladDekodera RunPrefixStage(TStanDekodera& s) {
-  const std::size_t size = std::min(s.aCount, s.a.size());
-  TCzytnikBitow bits(s.a.data(), size);
-  if (const TBladDekodera e = ReadCodeTable(s, bits); e != TBladDekodera::None) {
-    return e;
-  }
-  // Step 4: skip the rest of a started byte (none when the table ended on a boundary).
-  std::size_t pos = (bits.BitPosition() + 7) / 8;
-  if (pos > size || size - pos < 4) {
-    return TBladDekodera::LengthTruncated;
-  }
-  const std::uint32_t n = static_cast<std::uint32_t>(s.a[pos]) |
-                          static_cast<std::uint32_t>(s.a[pos + 1]) << 8 |
-                          static_cast<std::uint32_t>(s.a[pos + 2]) << 16 |
-                          static_cast<std::uint32_t>(s.a[pos + 3]) << 24;
-  pos += 4;
-  // Every symbol takes at least the shortest code's bits, so no more than this many can be
-  // decoded; a larger N fails on the way (CodeTruncated) and never sizes B beyond the data.
-  const std::size_t areaBits = (size - pos) * 8;
-  const std::size_t possible = areaBits / s.codes[0].length;
-  const std::size_t room = std::min<std::size_t>(n, possible);
-  if (s.b.size() < room + kZapas) {
-    s.b.resize(room + kZapas);
-  }
-  // Kept from part to part: a fresh 128 KiB table each time would cost a mapping and its page
-  // faults. The working state is not re-entrant, and neither are these tables.
-  static TTabliceKodow tables;
-  BuildCodeTables(s, tables);
-  TStrumienBitow in{s.a.data() + pos, s.a.data() + size};
-  TBladDekodera e = DecodeSymbols(s, tables, in, s.b.data(), room);
-  if (e == TBladDekodera::None && room < n) {
-    e = TBladDekodera::CodeTruncated;
-  }
-  // The bit reader where the symbols ended.
-  const std::size_t used = (size - pos - in.BytesLeft()) * 8 - in.count;
-  s.bytePos = pos + used / 8;
-  s.bitsLeft = 8 - static_cast<int>(used % 8);
-  if (e == TBladDekodera::None) {
-    s.bCount = n;
-  }
-  return e;
-}
+using kody::kZapas;
 
 // --- The back-reference stage ----------------------------------------------------------------
 
@@ -390,6 +55,7 @@ inline void CopyReference(std::uint8_t* to, std::size_t distance) {
   } else {
     // Always as many bytes as the longest reference, so that the loop does not hinge on the
     // length.
+#pragma GCC unroll 10
     for (std::size_t i = 0; i < 10; ++i) {
       to[i] = from[i];
     }
@@ -409,27 +75,35 @@ TBladDekodera RunBackrefStage(TStanDekodera& s) {
   }
   const std::uint8_t* in = s.b.data();
   std::uint8_t* out = s.a.data();
-  std::size_t ip = 0;
-  std::size_t op = 0;
-  // While any item fits in what is left of both buffers, only a reference's distance needs
-  // checking.
-  while (n - ip > kNajdluzszaSeria + 1 && capacity - op >= kNajdluzszaSeria) {
-    const std::uint8_t c = in[ip++];
+  // While any item fits in what is left of both buffers (a control byte and up to 128 bytes
+  // after it in B: ip < ipLimit; up to 128 bytes of output in A: op <= opLimit), only a
+  // reference's distance needs checking. Pointers, and the limits worked out once: the 32-bit
+  // build has few registers for the loop.
+  const bool room = n > kNajdluzszaSeria + 1 && capacity >= kNajdluzszaSeria;
+  const std::uint8_t* const ipLimit = in + (room ? n - kNajdluzszaSeria - 1 : 0);
+  std::uint8_t* const opLimit = out + (room ? capacity - kNajdluzszaSeria : 0);
+  const std::uint8_t* p = in;
+  std::uint8_t* q = out;
+  while (p < ipLimit && q <= opLimit) {
+    const std::uint8_t c = *p++;
     if (c >= 0x80) {
       const std::size_t k = (c & 0x7Fu) + 1;
-      CopyLiterals(out + op, in + ip, k);
-      ip += k;
-      op += k;
+      CopyLiterals(q, p, k);
+      p += k;
+      q += k;
       continue;
     }
-    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | in[ip++];
+    const std::size_t distance = (std::size_t{c} & 0x0F) << 8 | *p++;
     const std::size_t length = ((c >> 4) & 7u) + 3;
-    if (distance == 0 || distance > op) [[unlikely]] {
+    if (distance - 1 >= static_cast<std::size_t>(q - out)) [[unlikely]] {
+      // distance - 1 wraps for a distance of 0: one comparison refuses 0 and before the start.
       return TBladDekodera::ReferenceBeforeStart;
     }
-    CopyReference(out + op, distance);
-    op += length;
+    CopyReference(q, distance);
+    q += length;
   }
+  std::size_t ip = static_cast<std::size_t>(p - in);
+  std::size_t op = static_cast<std::size_t>(q - out);
   // The rest, with every check.
   while (ip < n) {
     const std::uint8_t c = in[ip++];
@@ -474,7 +148,7 @@ void DecodePrefixStage() {
   s.bCount = 0;
   s.bytePos = 0;
   s.bitsLeft = 8;
-  s.error = RunPrefixStage(s);
+  s.error = kody::RunPrefixStage(s);
 }
 
 void DecodeBackrefStage() {
@@ -525,7 +199,12 @@ bool UnpackPart(std::span<const std::uint8_t> part, std::size_t capacity) {
   TStanDekodera& s = DecoderState();
   s.status = 0;
   s.error = TBladDekodera::None;
-  s.a.assign(part.begin(), part.end());
+  // Buffer A keeps its size from part to part (only aCount bytes count as the part): shrinking
+  // it to the part would make the back-reference stage fill the rest with zeros again.
+  if (s.a.size() < part.size()) {
+    s.a.resize(part.size());
+  }
+  std::copy(part.begin(), part.end(), s.a.begin());
   s.aCount = part.size();
   DecodePrefixStage();
   s.aCapacity = capacity;

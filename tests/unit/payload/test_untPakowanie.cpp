@@ -210,6 +210,45 @@ TEST(BackrefStage, RefusesItemsOutsideTheLimits) {
   EXPECT_EQ(BackrefStage({}, 0, out), TBladDekodera::None);
 }
 
+// The same limits met while more than a longest run of items and of output room remains, where
+// the stage checks only a reference's distance per item.
+TEST(BackrefStage, RefusesItemsOutsideTheLimitsWithMuchLeft) {
+  const auto run128 = [](std::vector<std::uint8_t> items) {
+    items.push_back(0xFF);
+    items.insert(items.end(), 128, 0x78);
+    return items;
+  };
+  const auto filler = [](std::vector<std::uint8_t> items) {
+    for (int i = 0; i < 200; ++i) {
+      items.insert(items.end(), {0x80, 0x41});
+    }
+    return items;
+  };
+  const auto three = run128(run128(run128({})));
+  std::vector<std::uint8_t> shortRun{0x80, 0x41, 0xFF};  // then 128 bytes announced, 127 there
+  shortRun.insert(shortRun.end(), 127, 0x78);
+  struct TPrzypadek {
+    const char* name;
+    std::vector<std::uint8_t> items;
+    std::size_t capacity;
+    TBladDekodera error;
+  };
+  const TPrzypadek cases[] = {
+      {"distance 0", filler(Hex("80 41 80 42 00 00")), kDuzo, TBladDekodera::ReferenceBeforeStart},
+      {"one byte before the start", filler(Hex("80 41 00 02")), kDuzo,
+       TBladDekodera::ReferenceBeforeStart},
+      {"a run one byte short", shortRun, kDuzo, TBladDekodera::LiteralTruncated},
+      {"a run that just fits the items", run128(Hex("80 41")), kDuzo, TBladDekodera::None},
+      {"runs over the capacity by 4", filler(three), 380, TBladDekodera::OutputOverCapacity},
+      {"runs that just fit the capacity", three, 384, TBladDekodera::None},
+  };
+  for (const TPrzypadek& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint8_t> out;
+    EXPECT_EQ(BackrefStage(c.items, c.capacity, out), c.error);
+  }
+}
+
 TEST(PrefixStage, RefusesPartsOutsideTheLimits) {
   struct TPrzypadek {
     std::string_view hex;
@@ -371,6 +410,101 @@ TEST(PrefixStage, AgreesWithTheWalkOnLongAreasForEveryLongestCode) {
     // Without its last byte, the area ends inside a code.
     part.pop_back();
     UnpackBoth(part, kDuzo);
+  }
+}
+
+// Long symbol areas are decoded from their start and their middle at once; the second half may
+// be entered inside a code, fall back in step late or never, meet a bit string no code matches,
+// or hold more symbols than the part's count. Each case: codes (length, code) for the symbols
+// 0x80, 0x81, ..., the symbols as indices into them (random with one seed), the count N, and
+// where a bit string of no code, if any, stands among the symbols.
+TEST(PrefixStage, AgreesWithTheWalkWhereTheTwoHalvesMeet) {
+  struct TPrzypadek {
+    const char* name;
+    std::vector<std::pair<int, std::uint32_t>> codes;
+    std::uint32_t symbols;
+    std::uint32_t n;
+    std::uint32_t gapAt;  // index of the symbol that a bit string of no code replaces; 0: none
+    std::uint32_t gap;    // that bit string, three bits
+  };
+  // The lengths of a program's items: 3..9 bits, a complete code.
+  const std::vector<std::pair<int, std::uint32_t>> typical = {
+      {3, 0b000},       {3, 0b001},      {4, 0b0100},      {4, 0b0101},      {5, 0b01100},
+      {5, 0b01101},     {6, 0b011100},   {6, 0b011101},    {7, 0b0111100},   {7, 0b0111101},
+      {8, 0b01111100},  {8, 0b01111101}, {9, 0b011111100}, {9, 0b011111101}, {9, 0b011111110},
+      {9, 0b011111111}, {1, 0b1}};
+  const std::vector<std::pair<int, std::uint32_t>> threeBits = {{3, 0}, {3, 1}, {3, 2}, {3, 3},
+                                                                {3, 4}, {3, 5}, {3, 6}, {3, 7}};
+  // "0" and "11": entered after the first 1 of a "11", "10" matches nothing.
+  const std::vector<std::pair<int, std::uint32_t>> withGap = {{1, 0b0}, {2, 0b11}};
+  // "0", "10", "110": "111" matches nothing.
+  const std::vector<std::pair<int, std::uint32_t>> prefixes = {{1, 0b0}, {2, 0b10}, {3, 0b110}};
+  const TPrzypadek cases[] = {
+      {"in step after a few codes", typical, 60000, 60000, 0, 0},
+      // 3 * 30009 bits: no stretch (of 2, 3 or 4) starts at a bit offset that is a multiple of 3.
+      {"never in step", threeBits, 30009, 30009, 0, 0},
+      // The middle falls inside a "11" (with the symbols of the seed below).
+      {"the second half entered inside a code", withGap, 200000, 200000, 0, 0},
+      {"more symbols than the count", typical, 60000, 40000, 0, 0},
+      {"fewer symbols than the count", typical, 60000, 60001, 0, 0},
+      {"no code in the second half", prefixes, 80000, 80000, 60000, 0b111},
+      {"no code inside a later stretch", prefixes, 80000, 80000, 45000, 0b111},
+      {"no code in the first half", prefixes, 80000, 80000, 20000, 0b111},
+  };
+  for (const TPrzypadek& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::mt19937 rng(1);
+    std::vector<bool> bits;
+    auto put = [&](std::uint32_t v, int count) {
+      for (int i = count - 1; i >= 0; --i) {
+        bits.push_back(((v >> i) & 1u) != 0);
+      }
+    };
+    for (int v = 0; v < 256; ++v) {
+      const std::size_t index = static_cast<std::size_t>(v - 0x80);
+      const bool present = v >= 0x80 && index < c.codes.size();
+      put(present ? 1 : 0, 1);
+      if (present) {
+        put(static_cast<std::uint32_t>(c.codes[index].first & 15), 4);
+        put(c.codes[index].second, c.codes[index].first);
+      }
+    }
+    while (bits.size() % 8 != 0) {
+      bits.push_back(false);
+    }
+    put(c.n & 0xFF, 8);
+    put(c.n >> 8 & 0xFF, 8);
+    put(c.n >> 16 & 0xFF, 8);
+    put(c.n >> 24, 8);
+    std::size_t endOfN = 0;  // where the N-th symbol's code ends, in bits
+    for (std::uint32_t i = 0; i < c.symbols; ++i) {
+      if (c.gapAt != 0 && i == c.gapAt) {
+        put(c.gap, 3);
+        continue;
+      }
+      const auto& code = c.codes[rng() % c.codes.size()];
+      put(code.second, code.first);
+      if (i + 1 == c.n) {
+        endOfN = bits.size();
+      }
+    }
+    std::vector<std::uint8_t> part((bits.size() + 7) / 8);
+    for (std::size_t i = 0; i < bits.size(); ++i) {
+      part[i / 8] = static_cast<std::uint8_t>(part[i / 8] | bits[i] << (7 - i % 8));
+    }
+    const wzorzec::TWynikWzorcowy walk = wzorzec::WalkPrefixStage(part);
+    TStanDekodera& s = DecoderState();
+    s.status = 0;
+    s.a = part;
+    s.aCount = part.size();
+    DecodePrefixStage();
+    ASSERT_EQ(static_cast<int>(s.error), static_cast<int>(walk.error));
+    ASSERT_EQ(s.error == TBladDekodera::None ? s.bCount : walk.bytes.size(), walk.bytes.size());
+    EXPECT_TRUE(std::equal(walk.bytes.begin(), walk.bytes.end(), s.b.begin()));
+    if (s.error == TBladDekodera::None) {
+      // The bit reader stops where the last symbol's code ends.
+      EXPECT_EQ(s.bytePos * 8 + static_cast<std::size_t>(8 - s.bitsLeft), endOfN);
+    }
   }
 }
 
