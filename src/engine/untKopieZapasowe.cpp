@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "engine/untBledy.h"
-#include "textutil/untUtils.h"
 
 namespace orvala {
 
@@ -66,7 +65,7 @@ const platform::TWpisKatalogu* TNazwyFolderu::Unreplaced(const std::string& name
   if (files_.empty()) {
     return nullptr;
   }
-  const auto it = files_.find(LowerText1250(name));
+  const auto it = files_.find(Folded(name));
   return it == files_.end() ? nullptr : &it->second;
 }
 

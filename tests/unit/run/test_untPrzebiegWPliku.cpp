@@ -3,6 +3,10 @@
 // a file the target already holds with the CD's bytes is neither replaced nor kept aside.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <string>
+#include <string_view>
+
 #include "engine/untBlokKopii.h"
 #include "engine/untPrzebiegInstalacji.h"
 #include "platform/untPlatformaAwarie.h"
@@ -114,6 +118,20 @@ struct TPonownieTaSama {
   TWynikInstalacji Run() { return RunInstallation(env.Options(), state, observer); }
 };
 
+// Names compared as Windows NT's file systems compare them, upper-cased (the host folds them to
+// lower case): the folder's files must be found by either fold.
+class TPlatformaWielkichLiter : public TPlatformaAwarie {
+ public:
+  using TPlatformaAwarie::TPlatformaAwarie;
+  std::string FoldPath(std::string_view path) override {
+    std::string folded = TPlatformaAwarie::FoldPath(path);
+    for (char& c : folded) {
+      c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    }
+    return folded;
+  }
+};
+
 TEST(InstallationRunOverTheSameFiles, OnlyFilesThatDifferAreReplaced) {
   // After a first installation the tree differs from the CD in the two programs the special
   // versions replace (Orvatr.exe, TrIntRu.exe); TrPlikRu.exe and DeInstalator.exe come only
@@ -138,18 +156,22 @@ TEST(InstallationRunOverTheSameFiles, OnlyFilesThatDifferAreReplaced) {
        [](TSrodowiskoInstalacji& e) { WriteHostFile(e.Target() / "Trans.chm", "help and more"); },
        5},
   };
-  for (const TPrzypadek& c : cases) {
-    SCOPED_TRACE(c.name);
-    TPonownieTaSama run(c.change);
-    TPlatformaAwarie counts(run.env.host);
-    TZasiegPlatformy scope(counts);
-    ASSERT_EQ(run.Run(), TWynikInstalacji::Success);
-    EXPECT_EQ(counts.Calls(TOperacja::Rename), c.renames);
-    EXPECT_EQ(ReadHostFile(run.env.Target() / "Dane" / "polrus.sz"), std::string(40'000, 'p'));
-    EXPECT_EQ(ReadHostFile(run.env.Target() / "Trans.chm"), "help");
-    const auto polrus = run.env.host.FindEntry(dane);
-    ASSERT_TRUE(polrus.has_value());
-    EXPECT_EQ(polrus->attributes & platform::kAttrReadOnly, 0u);
+  for (const bool upper : {false, true}) {
+    for (const TPrzypadek& c : cases) {
+      SCOPED_TRACE(std::string(c.name) + (upper ? ", names folded to upper case" : ""));
+      TPonownieTaSama run(c.change);
+      TPlatformaAwarie lower(run.env.host);
+      TPlatformaWielkichLiter upperCase(run.env.host);
+      TPlatformaAwarie& counts = upper ? upperCase : lower;
+      TZasiegPlatformy scope(counts);
+      ASSERT_EQ(run.Run(), TWynikInstalacji::Success);
+      EXPECT_EQ(counts.Calls(TOperacja::Rename), c.renames);
+      EXPECT_EQ(ReadHostFile(run.env.Target() / "Dane" / "polrus.sz"), std::string(40'000, 'p'));
+      EXPECT_EQ(ReadHostFile(run.env.Target() / "Trans.chm"), "help");
+      const auto polrus = run.env.host.FindEntry(dane);
+      ASSERT_TRUE(polrus.has_value());
+      EXPECT_EQ(polrus->attributes & platform::kAttrReadOnly, 0u);
+    }
   }
 }
 
