@@ -122,17 +122,17 @@ cd_drive() {
   folder=$(cd "$2" && pwd)
   export WINEPREFIX="$dir/prefix"
   ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
-  cat > "$dir/cdrom.reg" <<REG
-REGEDIT4
-
-[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]
-"$letter:"="cdrom"
-REG
   if [ "$arch" = win64 ]; then
     # The drive types are read by the 64-bit mount manager, from the 64-bit view.
     wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d cdrom /f /reg:64 \
       >/dev/null 2>&1
   else
+    cat > "$dir/cdrom.reg" <<REG
+REGEDIT4
+
+[HKEY_LOCAL_MACHINE\\Software\\Wine\\Drives]
+"$letter:"="cdrom"
+REG
     wine regedit /S "$(winepath -w "$dir/cdrom.reg")" >/dev/null 2>&1
   fi
   # The drive type is read when the server starts: restart it.

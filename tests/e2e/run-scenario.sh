@@ -48,7 +48,6 @@ while IFS= read -r line || [ -n "$line" ]; do
     "setup fonts "*) fonts=${line#setup fonts } ;;
     "setup cd "*) cdvariant=${line#setup cd } ;;
     "setup windows 64") arch=win64 ;;
-    "setup windows 98") setups+=(windows-98) ;;
     "setup "*) setups+=("${line#setup }") ;;
     "after "*) afters+=("$((runs - 1)) ${line#after }") ;;
     restart) runs=$((runs + 1)) ;;
@@ -133,8 +132,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
       wine_detached reg add 'HKCU\Control Panel\Colors' /v WindowText /t REG_SZ /d "255 255 255" /f
       wine_detached reg add 'HKCU\Control Panel\Colors' /v ButtonFace /t REG_SZ /d "0 0 0" /f
       wine_detached reg add 'HKCU\Control Panel\Colors' /v ButtonText /t REG_SZ /d "255 255 255" /f ;;
-    windows-98)  # windows 98: the system reports itself as Windows 98 (not of the NT family)
-      wine_detached reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d win98 /f ;;
+    windows)  # windows 98: the system reports itself as Windows 98 (not of the NT family);
+      # "windows 64" chose the prefix above
+      wine_detached reg add 'HKCU\Software\Wine' /v Version /t REG_SZ /d "win$a" /f ;;
     cd-file)                                                           # cd-file NAME KILOBYTES
       mkdir -p "$(dirname "$cd_dir/$a")"
       head -c "$((b * 1024))" /dev/urandom > "$cd_dir/$a" ;;
