@@ -477,11 +477,11 @@ TBladDekodera DecodeSymbols(const TStanDekodera& s, const TTabliceKodow& t, TStr
 
 }  // namespace
 
-TBladDekodera RunPrefixStage(TStanDekodera& s) {
-  const std::size_t size = std::min(s.aCount, s.a.size());
+TBladDekodera RunPrefixStage(TStanDekodera& s, std::span<const std::uint8_t> packed) {
+  const std::uint8_t* const data = packed.data();
+  const std::size_t size = packed.size();
   std::size_t tableBits = 0;
-  if (const TBladDekodera e = ReadCodeTable(s, s.a.data(), size, tableBits);
-      e != TBladDekodera::None) {
+  if (const TBladDekodera e = ReadCodeTable(s, data, size, tableBits); e != TBladDekodera::None) {
     return e;
   }
   // Step 4: skip the rest of a started byte (none when the table ended on a boundary).
@@ -489,10 +489,10 @@ TBladDekodera RunPrefixStage(TStanDekodera& s) {
   if (pos > size || size - pos < 4) {
     return TBladDekodera::LengthTruncated;
   }
-  const std::uint32_t n = static_cast<std::uint32_t>(s.a[pos]) |
-                          static_cast<std::uint32_t>(s.a[pos + 1]) << 8 |
-                          static_cast<std::uint32_t>(s.a[pos + 2]) << 16 |
-                          static_cast<std::uint32_t>(s.a[pos + 3]) << 24;
+  const std::uint32_t n = static_cast<std::uint32_t>(data[pos]) |
+                          static_cast<std::uint32_t>(data[pos + 1]) << 8 |
+                          static_cast<std::uint32_t>(data[pos + 2]) << 16 |
+                          static_cast<std::uint32_t>(data[pos + 3]) << 24;
   pos += 4;
   // Every symbol takes at least the shortest code's bits, so no more than this many can be
   // decoded; a larger N fails on the way (CodeTruncated) and never sizes B beyond the data.
@@ -506,7 +506,7 @@ TBladDekodera RunPrefixStage(TStanDekodera& s) {
   // faults. The working state is not re-entrant, and neither are these tables.
   static TTabliceKodow tables;
   BuildCodeTables(s, tables);
-  TStrumienBitow in{s.a.data() + pos, s.a.data() + size};
+  TStrumienBitow in{data + pos, data + size};
   TBladDekodera e = DecodeSymbols(s, tables, in, s.b.data(), room);
   if (e == TBladDekodera::None && room < n) {
     e = TBladDekodera::CodeTruncated;

@@ -29,8 +29,9 @@ inline constexpr std::size_t kPojemnoscProgramuGlownego = 2'500'000;  // BuildMa
 // A one-line English reason for a refusal ("" for None), for tools and tests.
 std::string_view DecoderErrorText(TBladDekodera error);
 
-// Steps 1-4 above on DecoderState() with status 0. True when the part was within the limits;
-// the unpacked bytes are then the first `produced` bytes of the state's buffer A.
+// Steps 2-4 above on DecoderState() with status 0, the prefix-code stage reading `part` where
+// it lies instead of from buffer A (aCount is left 0). True when the part was within the
+// limits; the unpacked bytes are then the first `produced` bytes of the state's buffer A.
 bool UnpackPart(std::span<const std::uint8_t> part, std::size_t capacity);
 
 // Loads RCDATA resource `resourceName` through the platform, unpacks it with the capacity

@@ -23,15 +23,15 @@ namespace orvala {
 // Why a packed part was refused. Each failure site has its own name.
 enum class TBladDekodera : std::uint8_t {
   None = 0,
-  TableTruncated,       // the data ended inside the code table
-  TooFewSymbols,        // fewer than two symbols in the code table
-  LengthTruncated,      // the data ended inside the 4-byte length N
-  CodeTruncated,        // the data ended inside a symbol's code
-  NoMatchingCode,       // a bit string that matches no code of the table
-  LiteralTruncated,     // a literal run reaches past the end of buffer B
-  ReferenceTruncated,   // a back-reference control byte is the last byte of buffer B
-  ReferenceBeforeStart, // a back-reference reaches before the start of the output (or distance 0)
-  OutputOverCapacity,   // the output would exceed the capacity of buffer A
+  TableTruncated,        // the data ended inside the code table
+  TooFewSymbols,         // fewer than two symbols in the code table
+  LengthTruncated,       // the data ended inside the 4-byte length N
+  CodeTruncated,         // the data ended inside a symbol's code
+  NoMatchingCode,        // a bit string that matches no code of the table
+  LiteralTruncated,      // a literal run reaches past the end of buffer B
+  ReferenceTruncated,    // a back-reference control byte is the last byte of buffer B
+  ReferenceBeforeStart,  // a back-reference reaches before the start of the output (or distance 0)
+  OutputOverCapacity,    // the output would exceed the capacity of buffer A
 };
 
 // One entry of the code table.
@@ -54,7 +54,7 @@ struct TStanDekodera {
   // The code table, sorted by length after the prefix-code stage has read it.
   std::array<TKodSymbolu, 256> codes{};
   int codeCount = 0;
-  // The bit reader over buffer A.
+  // The bit reader, by positions in the packed part.
   std::size_t bytePos = 0;
   int bitsLeft = 8;
   // The patcher's status (0 = no failure) and the stages' own refusal reason.
