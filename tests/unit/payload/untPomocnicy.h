@@ -1,7 +1,9 @@
 // Helpers of the payload tests: hex strings, and running both decoders on one part.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -44,9 +46,12 @@ struct TWynikRozpakowania {
 };
 
 // Unpacks `part` with the program's decoder and checks that the reference walk agrees on the
-// reason and the bytes.
+// reason and the bytes. The decoder gets the part in a block of exactly its size, so that the
+// sanitizer build sees any read past its end (a vector's spare capacity would hide it).
 inline TWynikRozpakowania UnpackBoth(std::span<const std::uint8_t> part, std::size_t capacity) {
-  UnpackPart(part, capacity);
+  const std::unique_ptr<std::uint8_t[]> exact(new std::uint8_t[part.size()]);
+  std::copy(part.begin(), part.end(), exact.get());
+  UnpackPart(std::span(exact.get(), part.size()), capacity);
   const TStanDekodera& s = DecoderState();
   TWynikRozpakowania fast{s.error, {}};
   if (s.error == TBladDekodera::None) {
