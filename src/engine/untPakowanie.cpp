@@ -207,9 +207,9 @@ bool UnpackPart(std::span<const std::uint8_t> part, std::size_t capacity) {
   TStanDekodera& s = DecoderState();
   s.status = 0;
   // The part is read where it lies: putting it into buffer A first would cost a pass over
-  // memory as large as the part, for bytes that the output overwrites anyway. A keeps its
-  // size from part to part (shrinking it would make the back-reference stage fill it with
-  // zeros again).
+  // memory as large as the part, for bytes that the output overwrites anyway. A holds no part
+  // then (aCount 0); it keeps its size from part to part, as the back-reference stage only
+  // ever grows it.
   s.aCount = 0;
   DecodePrefixStageOf(s, part);
   s.aCapacity = capacity;
