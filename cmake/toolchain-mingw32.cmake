@@ -1,14 +1,5 @@
-# Cross-compiles for 32-bit Windows with MinGW-w64; tests run under Wine.
-# The win32-threads compilers: the program has one thread, and the posix-threads runtime
-# (winpthreads) imports KERNEL32!GetTickCount64, which Windows XP lacks, so a program linked with
-# it stops at load there. The win32-threads runtime imports nothing newer than XP SP3.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-compiles for 32-bit Windows with MinGW-w64 (the shipped setup program); tests run under
+# Wine.
+set(ORVALA_MINGW i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-win32)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-win32)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh")
+include("${CMAKE_CURRENT_LIST_DIR}/toolchain-mingw.cmake")

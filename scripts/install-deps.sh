@@ -17,6 +17,7 @@ fi
 packages=(
   cmake ninja-build g++ make pkg-config
   mingw-w64 g++-mingw-w64-i686-win32 gcc-mingw-w64-i686-win32 binutils-mingw-w64-i686
+  g++-mingw-w64-x86-64-win32 gcc-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine32:i386 wine64 xvfb xdotool x11-utils imagemagick
   fonts-liberation fonts-wine python3-fonttools locales
   clang libclang-rt-14-dev zlib1g-dev libz-mingw-w64-dev googletest libgtest-dev libbenchmark-dev

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The main command: installs what is missing, builds both presets (host first: its tools pack
-# the payload of the Windows build), assembles the demo CD, and runs Instalator.exe on it under
-# Wine in a fresh prefix with the CD folder as drive D:.
+# The main command: installs what is missing, builds the host and win32 presets (host first: its
+# tools pack the payload of the Windows build), assembles the demo CD, and runs Instalator.exe on
+# it under Wine in a fresh prefix with the CD folder as drive D:. On a machine that cannot run
+# 32-bit programs it also builds the win64 preset and runs that build of the same sources,
+# and says so.
 #
 #   With a usable display ($DISPLAY set and xdpyinfo answering): interactive, on that display.
 #   Without one: under Xvfb, walked through by the GUI autopilot (a complete installation),
@@ -14,13 +16,17 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 build_dir="$root/build/win32"
 shots="$root/build/screenshots/main"
 
+shipped="$root/build/win32/Instalator.exe"
+shown_note=
+
 finish() {
   local status=$1
   summary
-  if [ -f "$build_dir/Instalator.exe" ]; then
-    echo "setup program: $build_dir/Instalator.exe ($(stat -c %s "$build_dir/Instalator.exe") bytes)"
+  if [ -f "$shipped" ]; then
+    echo "setup program: $shipped ($(stat -c %s "$shipped") bytes)"
     echo "demo CD:       $build_dir/demo-cd"
   fi
+  [ -z "$shown_note" ] || echo "$shown_note"
   if [ -d "$shots" ] && [ -n "$(ls -A "$shots")" ]; then
     echo "screenshots:   $shots ($(find "$shots" -name '*.png' | wc -l) pictures)"
   fi
@@ -30,8 +36,16 @@ finish() {
 install_dependencies || finish 1
 build host || finish 1
 build win32 || finish 1
+if ! why_not_32=$(scripts/wine-harness.sh host-32bit); then
+  # The same sources built for 64-bit Windows, run by Wine's 64-bit loader.
+  echo "$why_not_32: the wizard shown is the 64-bit build of the same sources"
+  build win64 || finish 1
+  build_dir="$root/build/win64"
+  shown_note="wizard shown:  $build_dir/Instalator.exe, the 64-bit build ($why_not_32)"
+  summary_lines+=("$why_not_32: shown is the 64-bit build")
+fi
 if ! test -f "$build_dir/Instalator.exe" || ! test -d "$build_dir/demo-cd"; then
-  echo "the win32 build left no Instalator.exe or demo CD in $build_dir"
+  echo "the build left no Instalator.exe or demo CD in $build_dir"
   finish 1
 fi
 
@@ -46,7 +60,8 @@ run_on_display() (
   cleanup() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
   trap cleanup EXIT
   local env
-  env=$(scripts/wine-harness.sh start "$wine_dir" "${LANG:-pl_PL.UTF-8}") || return
+  env=$(ORVALA_WINE_ARCH=$(scripts/wine-harness.sh arch-of "$build_dir/Instalator.exe") \
+    scripts/wine-harness.sh start "$wine_dir" "${LANG:-pl_PL.UTF-8}") || return
   eval "$env"
   scripts/wine-harness.sh cd-drive "$wine_dir" "$build_dir/demo-cd" d || return
   (cd "$build_dir/demo-cd" && wine "$build_dir/demo-cd/Instalator.exe") || true

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test of the project, as CI does: installs what is missing, builds the native,
-# sanitizer, fuzz and Windows presets, and runs their suites (the Windows ones under Wine).
+# sanitizer, fuzz and both Windows presets, and runs their suites (the Windows ones under Wine:
+# the 32-bit build's where this machine runs 32-bit programs, the 64-bit build's everywhere).
 # One line per stage on the console, the output of each in build/logs/; the last line is
 # "N passed, M failed" (the ctest counts of every suite), and the exit status is non-zero when
 # any stage failed.
@@ -11,12 +12,11 @@ declare -A unbuilt=()
 passed_total=0
 failed_total=0
 
-# run_suite PRESET COMMAND...: one suite as the stage "PRESET tests", skipped when the preset's
-# build failed. The counts come from ctest's closing line "N% tests passed, F tests failed out
-# of T".
+# run_suite NAME PRESET COMMAND...: one suite as the stage NAME, skipped when PRESET's build
+# failed. The counts come from ctest's closing line "N% tests passed, F tests failed out of T".
 run_suite() {
-  local preset=$1 name="$1 tests" log
-  shift
+  local name=$1 preset=$2 log
+  shift 2
   log="$logs/${name// /-}.log"
   if [ -n "${unbuilt[$preset]:-}" ]; then
     summary_lines+=("$(printf '%-28s skipped: the build failed' "$name")")
@@ -45,32 +45,52 @@ count_tests() {
 # build_suite PRESET [CONFIGURE-ARGS...]: the build stage of a suite; a failure is recorded.
 build_suite() { build "$@" || { failed+=("$1 build") && unbuilt[$1]=1; }; }
 
-# The Windows suite under Wine: one prefix with a folder mapped as CD-ROM drive D: for the
-# platform conformance tests (the harness restarts the wineserver, so this comes before ctest).
-# The end-to-end scenarios make prefixes of their own.
-wine_dir="$root/build/wine-tests"
-stop_wine() { scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true; }
-win32_tests() (
-  trap stop_wine EXIT
-  local env
-  env=$(scripts/wine-harness.sh start "$wine_dir" pl_PL.UTF-8) || return
+# A Windows suite under Wine: one prefix of the preset's kind with a folder mapped as CD-ROM
+# drive D: for the platform conformance tests (the harness restarts the wineserver, so this comes
+# before ctest). The end-to-end scenarios make prefixes of their own.
+#   windows_tests PRESET [CTEST-ARGS...]
+windows_tests() (
+  local preset=$1 env
+  shift
+  local wine_dir="$root/build/wine-tests-$preset"
+  trap 'scripts/wine-harness.sh stop "$wine_dir" >/dev/null 2>&1 || true' EXIT
+  env=$(ORVALA_WINE_ARCH=$preset scripts/wine-harness.sh start "$wine_dir" pl_PL.UTF-8) || return
   eval "$env"
   mkdir -p "$wine_dir/cd" || return
   scripts/wine-harness.sh cd-drive "$wine_dir" "$wine_dir/cd" d || return
-  ORVALA_TEST_CD=D: ctest --preset win32 -j"$jobs"
+  ORVALA_TEST_CD=D: ctest --preset "$preset" -j"$jobs" "$@"
 )
 
 install_dependencies || failed+=(dependencies)
 if [ ${#failed[@]} -eq 0 ]; then
   build_suite host
-  run_suite host ctest --preset host -j"$jobs"
+  run_suite "host tests" host ctest --preset host -j"$jobs"
   build_suite host-asan
-  run_suite host-asan env ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
-    ctest --preset host-asan -j"$jobs"
+  run_suite "host-asan tests" host-asan env ASAN_OPTIONS=detect_leaks=1 \
+    UBSAN_OPTIONS=print_stacktrace=1 ctest --preset host-asan -j"$jobs"
   build_suite fuzz -DORVALA_FUZZ_SECONDS="${ORVALA_FUZZ_SECONDS:-20}"
-  run_suite fuzz ctest --preset fuzz -j"$jobs"
+  run_suite "fuzz tests" fuzz ctest --preset fuzz -j"$jobs"
+  # The shipped program is the 32-bit build; the 64-bit build of the same sources runs the
+  # Windows suites on every machine, also one that cannot run 32-bit programs.
   build_suite win32
-  run_suite win32 win32_tests
+  build_suite win64
+  if why_not_32=$(scripts/wine-harness.sh host-32bit); then
+    run_suite "win32 tests" win32 windows_tests win32
+    # Both builds' scenarios share the program's logic: the 64-bit run keeps a lean set of them.
+    run_suite "win64 tests" win64 windows_tests win64 -LE beyond-lean
+  else
+    echo "32-bit suites not run: $why_not_32; the 64-bit build runs the Windows suites"
+    summary_lines+=("32-bit suites not run: $why_not_32")
+    # What checks the shipped file itself needs no Wine.
+    run_suite "win32 static checks" win32 ctest --preset win32 -L static -j"$jobs"
+    run_suite "win64 tests" win64 windows_tests win64
+    if [ -z "${unbuilt[win32]:-}" ]; then
+      only32=$(ctest --preset win32 -N -L 32-bit-only | sed -nE 's/^ *Test +#[0-9]+: (.*)$/\1/p' |
+        paste -sd, - | sed 's/,/, /g')
+      echo "not run here (they test the 32-bit program alone): $only32"
+      summary_lines+=("not run here (32-bit program alone): $only32")
+    fi
+  fi
 fi
 
 summary

@@ -1,34 +1,53 @@
 #!/usr/bin/env bash
-# The Wine test harness: a 32-bit prefix, a display and one persistent wineserver.
+# The Wine test harness: a prefix, a display and one persistent wineserver.
 #
 #   eval "$(scripts/wine-harness.sh start DIR [LOCALE])"   prepares DIR/prefix from the cached
 #        template prefix, starts Xvfb when there is no display and a detached wineserver, and
-#        prints the environment (WINEPREFIX, DISPLAY, ...) to export for the tests.
+#        prints the environment (WINEPREFIX, DISPLAY, PATH, ...) to export for the tests.
 #   scripts/wine-harness.sh stop DIR                       stops what `start` started (by id).
 #   scripts/wine-harness.sh cd-drive DIR FOLDER [LETTER]   maps FOLDER as a CD-ROM drive.
+#   scripts/wine-harness.sh host-32bit                     exit 0 when this machine runs 32-bit
+#        programs; otherwise exit 1 and one line that says why.
+#   scripts/wine-harness.sh arch-of EXE                    "win32" or "win64": the prefix that
+#        runs the Windows program EXE.
 #
-# The template is built once per harness version in the cache folder (~12 s) and copied for
-# every run, so each run starts from a fresh prefix. ORVALA_WINE_ARCH=win64 makes the prefix a
-# 64-bit Windows that runs 32-bit programs as 64-bit Windows does (needs Debian's wine64); its
-# template is kept apart.
+# ORVALA_WINE_ARCH chooses the prefix of `start` (the other commands work on the prefix that
+# `start` printed the environment of):
+#   win32  a 32-bit Windows (the default), run by Debian's wine wrapper, which takes the 32-bit
+#          loader;
+#   wow64  a 64-bit Windows that runs 32-bit programs as 64-bit Windows does, by the wrapper;
+#   win64  a 64-bit Windows for 64-bit programs, run by the 64-bit loader called directly
+#          (scripts/wine64/ comes first on PATH, WINELOADER names the loader): never through the
+#          wrapper, which takes the 32-bit loader whenever it is installed, also on a machine
+#          that cannot run it.
+# The first two need a machine that runs 32-bit programs; `start` refuses them elsewhere, saying
+# why. ORVALA_HOST_32BIT=0 makes a machine that can run them behave as one that cannot.
+#
+# A template per kind of prefix is built once per harness version in the cache folder (~12 s)
+# and copied for every run, so each run starts from a fresh prefix.
 set -euo pipefail
 
-HARNESS_VERSION=4
+HARNESS_VERSION=5
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
-# `start` makes the prefix of ORVALA_WINE_ARCH; the other commands work on the prefix that
-# `start` printed the environment of (its WINEARCH).
-if [ "${1:-}" = start ]; then arch=${ORVALA_WINE_ARCH:-win32}; else arch=${WINEARCH:-win32}; fi
+loader32=/usr/lib/wine/wine
+loader64=/usr/lib/wine/wine64
+if [ "${1:-}" = start ]; then arch=${ORVALA_WINE_ARCH:-win32}; else arch=${ORVALA_WINE_ARCH:-${WINEARCH:-win32}}; fi
 case "$arch" in
-  win32) template="$cache/template-v$HARNESS_VERSION" ;;
-  win64) template="$cache/template-v$HARNESS_VERSION-win64" ;;
-  *) echo "wine-harness: ORVALA_WINE_ARCH is win32 or win64, not $arch" >&2; exit 2 ;;
+  win32) template="$cache/template-v$HARNESS_VERSION" winearch=win32 ;;
+  wow64) template="$cache/template-v$HARNESS_VERSION-wow64" winearch=win64 ;;
+  win64) template="$cache/template-v$HARNESS_VERSION-win64" winearch=win64 ;;
+  *) echo "wine-harness: ORVALA_WINE_ARCH is win32, wow64 or win64, not $arch" >&2; exit 2 ;;
 esac
 liberation=/usr/share/fonts/truetype/liberation
 stand_in="Harness Sans"
 
-export WINEARCH=$arch WINEDEBUG=-all
+export WINEARCH=$winearch WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+if [ "$arch" = win64 ]; then
+  case ":$PATH:" in *":$here/wine64:"*) ;; *) export PATH="$here/wine64:$PATH" ;; esac
+  export WINELOADER=$loader64
+fi
 
 log() { echo "wine-harness: $*" >&2; }
 
@@ -75,8 +94,40 @@ REG
   touch "$template/.complete"
 }
 
+# Exit 0 when this machine runs 32-bit programs (Wine's 32-bit loader answers); otherwise one
+# line with the cause and exit 1.
+host_32bit() {
+  if [ "${ORVALA_HOST_32BIT:-}" = 0 ]; then
+    echo "ORVALA_HOST_32BIT=0 makes this machine behave as one that cannot run 32-bit programs"
+    return 1
+  fi
+  local said
+  if said=$("$loader32" --version 2>&1 </dev/null); then
+    return 0
+  fi
+  said=$(printf '%s' "$said" | tail -n 1)
+  echo "this machine cannot run 32-bit programs ($loader32 --version: ${said##*: })"
+  return 1
+}
+
+# The prefix a Windows program needs: its PE header's machine field (0x14c i386, 0x8664 x86-64).
+arch_of() {
+  local exe=$1 pe machine
+  pe=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
+  machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$exe" | tr -d ' ')
+  case "$machine" in
+    14c) echo win32 ;;
+    8664) echo win64 ;;
+    *) echo "wine-harness: $exe is no Windows program of x86 (machine '$machine')" >&2; return 1 ;;
+  esac
+}
+
 start() {
-  local dir=$1 locale=${2:-pl_PL.UTF-8}
+  local dir=$1 locale=${2:-pl_PL.UTF-8} why
+  if [ "$arch" != win64 ] && ! why=$(host_32bit); then
+    log "a prefix of kind $arch runs 32-bit programs: $why"
+    return 1
+  fi
   mkdir -p "$dir"
   dir=$(cd "$dir" && pwd)
   build_template
@@ -94,14 +145,22 @@ start() {
   # One persistent server, detached, so that ctest's pipes are not inherited by it.
   setsid wineserver -p </dev/null >/dev/null 2>&1 &
   sleep 0.2
-  LANG=$locale LC_ALL=$locale setsid wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # Its output goes to a file, not a pipe: the services it starts would hold a pipe open.
+  if ! LANG=$locale LC_ALL=$locale setsid wine cmd /c exit </dev/null >"$dir/first-start.log" 2>&1
+  then
+    log "Wine does not start a program in $WINEPREFIX: $(tail -n 3 "$dir/first-start.log")"
+    return 1
+  fi
   cat <<ENV
 export WINEPREFIX='$WINEPREFIX'
 export DISPLAY='$DISPLAY'
-export WINEARCH=$arch WINEDEBUG=-all
+export ORVALA_WINE_ARCH=$arch WINEARCH=$winearch WINEDEBUG=-all
 export WINEDLLOVERRIDES='$WINEDLLOVERRIDES'
 export LANG='$locale' LC_ALL='$locale'
 ENV
+  if [ "$arch" = win64 ]; then
+    echo "export PATH='$PATH' WINELOADER='$WINELOADER'"
+  fi
 }
 
 stop() {
@@ -122,7 +181,7 @@ cd_drive() {
   folder=$(cd "$2" && pwd)
   export WINEPREFIX="$dir/prefix"
   ln -sfn "$folder" "$WINEPREFIX/dosdevices/$letter:"
-  if [ "$arch" = win64 ]; then
+  if [ "$winearch" = win64 ]; then
     # The drive types are read by the 64-bit mount manager, from the 64-bit view.
     wine reg add 'HKLM\Software\Wine\Drives' /v "$letter:" /t REG_SZ /d cdrom /f /reg:64 \
       >/dev/null 2>&1
@@ -147,5 +206,8 @@ case "${1:-}" in
   start) shift; start "$@" ;;
   stop) shift; stop "$@" ;;
   cd-drive) shift; cd_drive "$@" ;;
-  *) echo "usage: $0 start DIR [LOCALE] | stop DIR | cd-drive DIR FOLDER [LETTER]" >&2; exit 2 ;;
+  host-32bit) host_32bit ;;
+  arch-of) arch_of "$2" ;;
+  *) echo "usage: $0 start DIR [LOCALE] | stop DIR | cd-drive DIR FOLDER [LETTER] | host-32bit |" \
+       "arch-of EXE" >&2; exit 2 ;;
 esac

@@ -2,7 +2,8 @@
 # The installation run under Wine against Wine's own xcopy and a peer installer copying the same
 # CD, in the same prefix.
 #
-#   bench/install/bench-install.sh [BUILD-DIR=build/win32] [ROUNDS=3]
+#   bench/install/bench-install.sh [BUILD-DIR=build/win32] [ROUNDS=3]   (build/win64 where the
+#   machine cannot run 32-bit programs)
 #
 # Builds two CDs (the demo CD plus many small files, and plus a few large ones; sizes from
 # BENCH_SMALL and BENCH_LARGE, "COUNT KILOBYTES"), maps each as drive D: of one prefix and times,
@@ -62,7 +63,9 @@ mkdir -p "$work"
 unset DISPLAY WINEPREFIX
 cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
 mkdir -p "$cache"
-env_text=$(flock "$cache/.start.lock" "$harness" start "$work" pl_PL.UTF-8 2>/dev/null)
+# The prefix the build's programs need (a 64-bit build on a machine without 32-bit support).
+env_text=$(ORVALA_WINE_ARCH=$("$harness" arch-of "$build/Instalator.exe") \
+  flock "$cache/.start.lock" "$harness" start "$work" pl_PL.UTF-8 2>/dev/null)
 started=1
 eval "$env_text"
 drive_c="$WINEPREFIX/drive_c"

@@ -1,7 +1,8 @@
-// Fuzzes the exclusion list (IsNameInList, BuildExclusionList, DirectoryTreeSize) and the
+// Fuzzes the exclusion list (IsNameExcluded, BuildExclusionList, DirectoryTreeSize) and the
 // probes of the installation medium on the host side (IsSourceDirectory, the licence files of
 // the languages), on the stand-in with its files in memory. Properties:
-//  - IsNameInList ignores case on either side, and finds a name once its item is in the list;
+//  - IsNameExcluded compares names as the file system does (its folding on either side), and
+//    finds a name once its item is in the list;
 //  - BuildExclusionList starts with the fixed list, holds the running program's own name, and
 //    without dictionaries is the list with dictionaries followed by the edition's dictionaries;
 //  - DirectoryTreeSize counts every file but the excluded ones;
@@ -11,6 +12,7 @@
 // Input: a flags byte (bit 0 dictionaries installed), an edition byte (signed), then fields cut
 // at 0x00 bytes: a name, a list, the running program's path, and up to four file names made on
 // the CD drive D: (each file as long as its name).
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -25,9 +27,7 @@
 
 namespace {
 
-using orvala::IsNameInList;
-using orvala::LowerText1250;
-using orvala::UpperText1250;
+using orvala::IsNameExcluded;
 using orvala::fuzz::Check;
 
 std::string Text(const orvala::fuzz::TBajty& b) {
@@ -62,11 +62,13 @@ orvala::platform::TPlatformaPamieci& Platform() {
 }
 
 void Names(const std::string& name, const std::string& list) {
-  const bool found = IsNameInList(name, list);
-  Check(IsNameInList(UpperText1250(name), LowerText1250(list)) == found &&
-            IsNameInList(LowerText1250(name), UpperText1250(list)) == found,
-        "IsNameInList depends on case");
-  Check(IsNameInList(name, list + "<" + UpperText1250(name) + ">"),
+  orvala::platform::TPlatforma& os = orvala::platform::Platform();
+  const bool found = IsNameExcluded(name, list);
+  Check(IsNameExcluded(os.FoldPath(name), list) == found &&
+            IsNameExcluded(name, os.FoldPath(list)) == found,
+        "IsNameExcluded depends on case");
+  Check(IsNameExcluded(name, list + "<" + os.FoldPath(name) + ">") ||
+            name.find_first_of("<>") != std::string::npos,
         "a name is not found after its item was added");
 }
 
@@ -80,7 +82,7 @@ void Exclusions(int edition, bool dictionaries) {
   const std::string module = orvala::platform::Platform().ModuleFileName();
   const std::string own = module.substr(module.find_last_of("\\:") + 1);  // as Windows names go
   if (own.find_first_of("<>") == std::string::npos) {
-    Check(IsNameInList(own, orvala::BuildExclusionList(edition, dictionaries)),
+    Check(IsNameExcluded(own, orvala::BuildExclusionList(edition, dictionaries)),
           "the running program's own name is not excluded");
   }
 }
@@ -94,11 +96,12 @@ void Medium(orvala::platform::TPlatformaPamieci& p, const std::vector<std::strin
     }
     Check(p.PutFile("D:\\" + name, orvala::fuzz::TBajty(name.begin(), name.end())),
           "a plain name could not be made");
-    made.push_back(LowerText1250(name));
+    made.push_back(name);
     total += name.size();
   }
-  auto has = [&](const std::string& lower) {
-    return std::find(made.begin(), made.end(), lower) != made.end();
+  auto has = [&](const std::string& wanted) {
+    return std::any_of(made.begin(), made.end(),
+                       [&](const std::string& m) { return p.SamePath(m, wanted); });
   };
   Check(orvala::IsSourceDirectory("D:\\") ==
             ((has("duzeviv.exe") || has("duzeviv2.exe")) && has("umowapol.txt")),
@@ -106,7 +109,7 @@ void Medium(orvala::platform::TPlatformaPamieci& p, const std::vector<std::strin
   Check(!orvala::IsSourceDirectory(""), "an empty folder is a source directory");
   for (orvala::LanguageId l = 0; l < 8; ++l) {
     const std::string licence(orvala::LicenceFile(l));
-    Check(p.FileExists("D:\\" + licence) == has(LowerText1250(licence)),
+    Check(p.FileExists("D:\\" + licence) == has(licence),
           "the licence probe differs from the files present");
   }
   Check(orvala::DirectoryTreeSize("D:", "<.><..>") == total,

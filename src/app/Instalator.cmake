@@ -15,13 +15,21 @@ target_include_directories(Instalator PRIVATE "${PROJECT_SOURCE_DIR}/resources")
 target_link_options(Instalator PRIVATE -municode -s)
 # VERSION.dll is delay-loaded (see version-delay.def): at start the program imports only the
 # system's known DLLs (and comctl32 through its manifest).
-find_program(ORVALA_DLLTOOL NAMES i686-w64-mingw32-dlltool REQUIRED)
+find_program(ORVALA_DLLTOOL NAMES ${ORVALA_MINGW}-dlltool REQUIRED)
 set(version_delay "${CMAKE_CURRENT_BINARY_DIR}/libversion_delay.a")
+set(version_def "${CMAKE_CURRENT_SOURCE_DIR}/version-delay.def")
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  # 64-bit Windows has one calling convention: its exported names carry no "@bytes" suffix.
+  file(READ "${version_def}" def_text)
+  string(REGEX REPLACE "@[0-9]+" "" def_text "${def_text}")
+  set(version_def "${CMAKE_CURRENT_BINARY_DIR}/version-delay-64.def")
+  file(CONFIGURE OUTPUT "${version_def}" CONTENT "${def_text}" @ONLY)
+endif()
 add_custom_command(
   OUTPUT "${version_delay}"
-  COMMAND "${ORVALA_DLLTOOL}" --input-def "${CMAKE_CURRENT_SOURCE_DIR}/version-delay.def"
+  COMMAND "${ORVALA_DLLTOOL}" --input-def "${version_def}"
           --output-delaylib "${version_delay}" --dllname VERSION.dll
-  DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/version-delay.def"
+  DEPENDS "${version_def}"
   VERBATIM)
 add_custom_target(orvala_version_delay_lib DEPENDS "${version_delay}")
 add_library(orvala_version_delay STATIC IMPORTED)

@@ -243,7 +243,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
   }
   TNazwyFolderu names = NamesOf(target, created, entries);
   for (const platform::TWpisKatalogu& entry : entries) {
-    if (entry.name == "." || entry.name == ".." || IsNameInList(entry.name, list)) {
+    if (entry.name == "." || entry.name == ".." || IsNameExcluded(entry.name, list)) {
       continue;
     }
     const std::string from = source + '\\' + entry.name;

@@ -7,6 +7,7 @@
 #include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "platform/untPlatforma.h"
+#include "textutil/untKodowanie.h"
 #include "textutil/untUtils.h"
 
 namespace orvala {
@@ -63,7 +64,7 @@ std::uint64_t TreeSize(const std::string& folder, const std::string& exclusions)
   }
   std::uint64_t total = 0;
   for (const platform::TWpisKatalogu& e : entries) {
-    if (IsNameInList(e.name, exclusions)) {
+    if (IsNameExcluded(e.name, exclusions)) {
       continue;
     }
     total += e.size;
@@ -152,12 +153,36 @@ std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& ex
   return TreeSize(folder, exclusions);
 }
 
+bool IsNameExcluded(std::string_view name, std::string_view exclusions) {
+  platform::TPlatforma& os = Platform();
+  const std::string folded = os.FoldPath(name);
+  std::size_t open = exclusions.find('<');
+  while (open != std::string_view::npos) {
+    const std::size_t close = exclusions.find('>', open + 1);
+    if (close == std::string_view::npos) {
+      break;
+    }
+    const std::string_view item = exclusions.substr(open + 1, close - open - 1);
+    // An item holds no "<" (names cannot): a stray one starts the next item.
+    const std::size_t inner = item.rfind('<');
+    if (inner != std::string_view::npos) {
+      open += inner + 1;
+      continue;
+    }
+    if (os.FoldPath(item) == folded) {
+      return true;
+    }
+    open = exclusions.find('<', close + 1);
+  }
+  return false;
+}
+
 std::string BuildExclusionList(int edition, bool installDictionaries) {
   const TOpisEdycji& e = EditionDescriptor(edition);
   std::string list(kStaleWykluczenia);
   list += e.ownExclusions;
   list += '<';
-  list += LowerText1250(FileNameOf(Platform().ModuleFileName()));
+  list += FoldCaseUtf8(FileNameOf(Platform().ModuleFileName()));
   list += '>';
   if (!installDictionaries) {
     list += e.dictionaryFiles;

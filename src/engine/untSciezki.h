@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "textutil/untTekst.h"
 
@@ -48,8 +49,14 @@ inline constexpr std::uint64_t kRezerwaProgramuGlownego = 2'100'000;
 // the active edition for the dictionaries choice, plus the main program's allowance.
 std::uint64_t RequiredInstallationBytes(const std::string& source, bool installDictionaries);
 
+// True when the exclusion list ("<name><name>...") holds `name`, both compared as the file
+// system compares names (the platform's FoldPath): two names the file system tells apart are
+// never one item.
+bool IsNameExcluded(std::string_view name, std::string_view exclusions);
+
 // The exclusion list: the fixed names, the edition's own, the running setup program's file
-// name lower-cased, and the edition's dictionaries when they are not installed.
+// name lower-cased (Unicode case folding), and the edition's dictionaries when they are not
+// installed.
 std::string BuildExclusionList(int edition, bool installDictionaries);
 
 // True when the FileVersion of the file's version resource is at least major.minor; false for

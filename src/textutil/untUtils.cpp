@@ -26,15 +26,6 @@ std::string ConvertFromStorageForm(std::string_view text, LanguageId language) {
   return out;
 }
 
-bool IsNameInList(std::string_view name, std::string_view list) {
-  std::string probe;
-  probe.reserve(name.size() + 2);
-  probe += '<';
-  probe += LowerText1250(name);
-  probe += '>';
-  return LowerText1250(list).find(probe) != std::string::npos;
-}
-
 bool FindCharInSet(std::string_view text, int& position, const ByteSet& set) {
   if (position <= 0) {
     return false;

@@ -166,9 +166,6 @@ constexpr std::uint8_t ConvertStorageByte(std::uint8_t b, LanguageId language) {
 }
 std::string ConvertFromStorageForm(std::string_view text, LanguageId language);
 
-// True when "<" + name + ">" occurs in the list, both lower-cased by the Windows-1250 table.
-bool IsNameInList(std::string_view name, std::string_view list);
-
 // From `position` (1-based) forwards, stops on the first byte that is in `set`. A position of
 // 0 or less yields false and stays. When nothing is found the position ends at length + 1.
 bool FindCharInSet(std::string_view text, int& position, const ByteSet& set);

@@ -37,7 +37,9 @@ wine_detached() { setsid wine "$@" </dev/null >>"$log" 2>&1; }
 locale=pl_PL.UTF-8
 fonts=arial
 cdvariant=demo-cd
-arch=win32
+# The prefix the build's programs need: a 32-bit Windows for the 32-bit build, a 64-bit one for
+# the 64-bit build.
+arch=$("$harness" arch-of "$build/tests/e2e/autopilot.exe")
 setups=()
 afters=()  # "RUN CHECK...": the run (0, 1, ... by "restart" lines) after which it is made
 runs=1
@@ -47,7 +49,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     "setup locale "*) locale=${line#setup locale } ;;
     "setup fonts "*) fonts=${line#setup fonts } ;;
     "setup cd "*) cdvariant=${line#setup cd } ;;
-    "setup windows 64") arch=win64 ;;
+    "setup windows 64") arch=wow64 ;;  # the 32-bit program on a 64-bit Windows
     "setup "*) setups+=("${line#setup }") ;;
     "after "*) afters+=("$((runs - 1)) ${line#after }") ;;
     restart) runs=$((runs + 1)) ;;
@@ -80,9 +82,12 @@ cache=${ORVALA_WINE_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/orvala-wine}
 mkdir -p "$cache"
 unset DISPLAY WINEPREFIX  # our own display and prefix, whatever the caller uses
 # The template prefix is built once; concurrent runs take turns at copying it.
-env_text=$(ORVALA_WINE_ARCH=$arch flock "$cache/.start.lock" "$harness" start "$work" "$locale" \
-  2>>"$log")
 started=1
+if ! env_text=$(ORVALA_WINE_ARCH=$arch flock "$cache/.start.lock" "$harness" start "$work" \
+    "$locale" 2>>"$log"); then
+  say "no Wine prefix of kind $arch: $(tail -n 3 "$log")"
+  exit 1
+fi
 eval "$env_text"
 
 cd_dir="$work/cd"
@@ -108,7 +113,7 @@ done
 
 target_win='C:\Program Files\Orvalis'
 # A 32-bit program on 64-bit Windows is given the 32-bit program folder.
-[ "$arch" = win32 ] || target_win='C:\Program Files (x86)\Orvalis'
+[ "$arch" != wow64 ] || target_win='C:\Program Files (x86)\Orvalis'
 helpers=()  # "FILE|RELEASE|PROGRAM": the helper programs, started once the drives are mapped
 for s in "${setups[@]+"${setups[@]}"}"; do
   read -r verb a b <<<"$s"

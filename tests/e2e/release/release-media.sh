@@ -3,9 +3,8 @@
 # and code-signing certificate made here verifies against that authority with the package's
 # description; a wrong password, a missing certificate and an expired one each stop the signing
 # with their cause; the image of the demo CD with the signed program, read back through Joliet,
-# holds the CD's names, sizes and bytes, and is the same on a second run; the folder read back,
-# mapped as drive D:, passes the CD-location dialog and installs (release-cd.scn, walked by the
-# autopilot through the scenario harness).
+# holds the CD's names, sizes and bytes, and is the same on a second run. The folder read back is
+# left in BUILD-DIR/release-cd for e2e.release-cd, which installs from it under Wine.
 #
 #   release-media.sh BUILD-DIR SOURCE-DIR ORVALA-TOOL
 set -euo pipefail
@@ -77,10 +76,12 @@ listing() { (cd "$1" && find . -mindepth 1 \( -type d -printf 'd %p\n' \) -o -pr
 diff <(listing expected) <(listing back) >&2 || fail "the names or sizes read back differ"
 diff -r expected back >/dev/null || fail "the bytes read back differ"
 
-# --- The read-back CD as drive D: ------------------------------------------------------------
-ORVALA_E2E_CD="$tmp/back" bash "$source/tests/e2e/run-scenario.sh" \
-  "$source/tests/e2e/release/release-cd.scn" "$build" "$source" ||
-  fail "the signed Instalator.exe on the read-back CD did not install (e2e-artifacts/release-cd)"
+# --- The read-back CD, kept for its installation ---------------------------------------------
+# e2e.release-cd maps it as drive D: and installs from it (release-cd.scn); it needs Wine, this
+# script does not.
+rm -rf "$build/release-cd"
+cp -R back "$build/release-cd"
+chmod -R u+w "$build/release-cd"
 
-[ "$failures" -eq 0 ] && echo "release media: signed, refused, mastered, read back and installed"
+[ "$failures" -eq 0 ] && echo "release media: signed, refused, mastered and read back"
 exit $((failures > 0))

@@ -124,6 +124,32 @@ TEST_F(TSciezkiTest, ExclusionListInItsOrder) {
   EXPECT_EQ(BuildExclusionList(10, false), fixed + own + "<setup-orvala.exe>" + dictionaries);
 }
 
+TEST_F(TSciezkiTest, ExcludedNamesCompareAsTheFileSystemComparesThem) {
+  struct {
+    const char* name;
+    const char* list;
+    bool excluded;
+  } const cases[] = {
+      {"UMOWAPOL.TXT", "<.><..><umowapol.txt>", true},
+      {"..", "<.><..><umowapol.txt>", true},
+      {"umowa", "<.><..><umowapol.txt>", false},
+      {"", "<.><..>", false},
+      {"", "<a><>", true},
+      {"b", "<a<b>", true},  // a stray "<" starts the next item
+      {"b", "<b", false},
+      {"SŁOWNIK.SZ", "<słownik.sz>", true},  // UTF-8 names, Unicode case
+      {"Инструкция.TXT", "<инструкция.txt>", true},
+      {"\xC7\x8A", "<\xC7\x9A>", false},  // two CD files, one name by the Windows-1250 table
+      {"\xC7\x8A", "<\xC7\x8C>", true},   // upper and lower case of one letter
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(IsNameExcluded(c.name, c.list), c.excluded) << c.name << " in " << c.list;
+  }
+  // The program's own name with letters outside ASCII stays UTF-8 in the list.
+  host_.SetModuleFileName("E:\\Pobrane\\Instalator-Ąę.EXE");
+  EXPECT_TRUE(IsNameExcluded("INSTALATOR-ĄĘ.exe", BuildExclusionList(10, true)));
+}
+
 TEST_F(TSciezkiTest, TreeSizeSkipsExcludedNamesAtEveryDepth) {
   File("DuzevIv.exe", 1000);
   File("UMOWAPOL.TXT", 50000);  // excluded whatever its case

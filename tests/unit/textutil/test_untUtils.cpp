@@ -85,17 +85,6 @@ TEST(StorageForm, OtherLanguagesReturnTheTextUnchanged) {
   EXPECT_EQ(ConvertFromStorageForm(all, kJezykRosyjski).size(), all.size());
 }
 
-TEST(NameList, ComparesWholeBracketedNamesWithoutCase) {
-  const std::string list = "<.><..><umowapol.txt>";
-  EXPECT_TRUE(IsNameInList("UMOWAPOL.TXT", list));
-  EXPECT_TRUE(IsNameInList("..", list));
-  EXPECT_FALSE(IsNameInList("umowa", list));
-  EXPECT_FALSE(IsNameInList("", list));
-  EXPECT_TRUE(IsNameInList("", "<a><>"));
-  // Polish letters compare through the fixed table as well.
-  EXPECT_TRUE(IsNameInList(Bytes(TXT_1250("SŁOWNIK.SZ")), Bytes(TXT_1250("<słownik.sz>"))));
-}
-
 TEST(Scanning, FindCharInSetStopsOnAMemberOrEndsPastTheText) {
   const ByteSet dot{'.'};
   int position = 1;
