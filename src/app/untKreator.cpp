@@ -174,14 +174,28 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
   return ok;
 }
 
-bool CheckShownTarget(const TWideString& shown, std::string& targetDirectory,
-                      const std::function<bool()>& enoughSpace,
+bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
+                      std::string& targetDirectory, const std::function<bool()>& enoughSpace,
                       const std::function<bool(TPytanieOpcji)>& ask,
                       std::vector<std::string>& createdDirectories) {
+  platform::TPlatforma& system = platform::Platform();
+  if (!system.NarrowPath(shown, targetDirectory)) {
+    ask(TPytanieOpcji::NieMoznaUtworzyc);
+    return false;
+  }
+  // A relative path would be made in the current folder and saved as it is; a trailing space or
+  // dot, trimmed by Windows, would make another folder than the one the files are copied to.
+  if (!IsFullFolderPath(targetDirectory)) {
+    ask(TPytanieOpcji::NiepelnaSciezka);
+    return false;
+  }
+  if (!FitsBelowTarget(targetDirectory, longest)) {
+    ask(TPytanieOpcji::ZaDlugaSciezka);
+    return false;
+  }
   // The package's 8-bit programs are told the target ("Katalog"): it must be a path of the
   // system's ANSI code page, whatever names the files inside it have.
-  platform::TPlatforma& system = platform::Platform();
-  if (!system.NarrowPath(shown, targetDirectory) || !system.AnsiCodePageHolds(targetDirectory)) {
+  if (!system.AnsiCodePageHolds(targetDirectory)) {
     ask(TPytanieOpcji::NieMoznaUtworzyc);
     return false;
   }

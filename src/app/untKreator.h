@@ -100,6 +100,8 @@ bool CreateDirectoryWithParents(const std::string& path);
 enum class TPytanieOpcji {
   ZaMaloMiejsca,     // text 129, yes/no; the answer is the result
   NieMoznaUtworzyc,  // text 130, information; the result is ignored
+  NiepelnaSciezka,   // text 317, information: not a full folder path Windows keeps as written
+  ZaDlugaSciezka,    // text 318, information: the package's files would not fit below it
 };
 
 // The target checks of Next on the options page: the directory must exist or be creatable (with
@@ -110,11 +112,14 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
                           const std::function<bool()>& enoughSpace,
                           const std::function<bool(TPytanieOpcji)>& ask,
                           std::vector<std::string>& createdDirectories);
-// The same checks for the target as lblKatalog shows it: `targetDirectory` becomes its 8-bit
-// path in the system's ANSI code page, and a character that code page lacks refuses the target
-// like one that cannot be created (text 130; nothing is created, nothing recorded).
-bool CheckShownTarget(const TWideString& shown, std::string& targetDirectory,
-                      const std::function<bool()>& enoughSpace,
+// The same checks for the target as lblKatalog shows it, `targetDirectory` becoming its path.
+// Before anything is created: a target that is not a full folder path as Windows keeps it
+// (IsFullFolderPath) is refused with text 317; one below which the medium's files (`longest`,
+// LongestRelativePaths) would pass the lengths Windows' path functions take, with text 318; one
+// with a character the system's ANSI code page lacks (the package's 8-bit programs are told the
+// target) like one that cannot be created (text 130). Nothing is created, nothing recorded.
+bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
+                      std::string& targetDirectory, const std::function<bool()>& enoughSpace,
                       const std::function<bool(TPytanieOpcji)>& ask,
                       std::vector<std::string>& createdDirectories);
 

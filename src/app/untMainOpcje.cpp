@@ -7,6 +7,7 @@
 #include "app/untKreator.h"
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untStaleApp.h"
 #include "dialogs/untFormyDialogowe.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
@@ -16,6 +17,9 @@
 namespace orvala {
 
 namespace {
+
+// The full folder path that text 317 gives as an example.
+const TWideString kPrzykladKatalogu = u"C:\\Orvala";
 
 TWideString FromW(const wchar_t* text) {
   return TWideString(reinterpret_cast<const char16_t*>(text));
@@ -124,15 +128,22 @@ bool TfrmMain::SprawdzOpcje() {
   }
   allUsers_ = IsChecked(IDC_chbSkrotyAllUsers);
   const TWideString shown = WindowTextWide(Control(IDC_lblKatalog));
+  const TNajdluzszeSciezki longest =
+      LongestRelativePaths(sourceDirectoryNoBackslash_,
+                           BuildExclusionList(ActiveEdition(), IsChecked(IDC_chbInstalujSlowniki)));
   return CheckShownTarget(
-      shown, targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
+      shown, longest, targetDirectory_, [this] { return SprawdzWolneMiejsce(); },
       [this, &shown](TPytanieOpcji question) {
         if (question == TPytanieOpcji::ZaMaloMiejsca) {
           return frmPytanie().Ask(Handle(), GetText(language_, 129, false), kPytanieTakNie) ==
                  kWynikTak;
         }
+        const int text = question == TPytanieOpcji::NiepelnaSciezka  ? 317
+                         : question == TPytanieOpcji::ZaDlugaSciezka ? 318
+                                                                     : 130;
         frmPytanie().Ask(Handle(),
-                         FormatText(GetText(language_, 130, false), {shown}, false, language_),
+                         FormatText(GetText(language_, text, false), {shown, kPrzykladKatalogu},
+                                    false, language_),
                          kPytanieOK);
         return false;
       },

@@ -181,6 +181,22 @@ const TWpisTekstu kWpisyTekstow[] = {
             "The previous installation was interrupted.\r\nThe files it replaced have been "
             "restored.",
             "Предыдущая установка была прервана.\r\nЗаменённые ею файлы восстановлены."),
+    // The second "%s" is an example folder: the storage form of the Russian column has no room
+    // for its Latin letters.
+    WPIS_RU(317,
+            "Nie można zainstalować programu w katalogu \"%s\".\r\nPodaj pełną ścieżkę katalogu, "
+            "na przykład %s.",
+            "The program cannot be installed in the folder '%s'.\r\nPlease give the full path of "
+            "a folder, for example %s.",
+            "Невозможно установить программу в папку «%s».\r\nУкажите полный путь к папке, "
+            "например %s."),
+    WPIS_RU(318,
+            "Ścieżka katalogu \"%s\" jest za długa dla plików tego programu.\r\nWybierz katalog o "
+            "krótszej ścieżce.",
+            "The path of the folder '%s' is too long for the files of this program.\r\nPlease "
+            "choose a folder with a shorter path.",
+            "Путь к папке «%s» слишком длинный для файлов этой программы.\r\nВыберите папку с "
+            "более коротким путём."),
 };
 
 #undef WPIS_RU

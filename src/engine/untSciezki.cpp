@@ -1,5 +1,6 @@
 #include "engine/untSciezki.h"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 
@@ -75,7 +76,108 @@ std::uint64_t TreeSize(const std::string& folder, const std::string& exclusions)
   return total;
 }
 
+void LongestBelow(const std::string& folder, const std::string& exclusions, std::size_t prefix,
+                  TNajdluzszeSciezki& longest) {
+  std::vector<platform::TWpisKatalogu> entries;
+  if (!Platform().ListDirectory(folder, entries)) {
+    return;
+  }
+  for (const platform::TWpisKatalogu& e : entries) {
+    if (e.name == "." || e.name == ".." || IsNameExcluded(e.name, exclusions)) {
+      continue;
+    }
+    const std::size_t length = prefix + platform::PathLength(e.name);
+    if (e.IsDirectory()) {
+      longest.folder = std::max(longest.folder, length);
+      LongestBelow(Join(folder, e.name), exclusions, length + 1, longest);
+    } else {
+      longest.file = std::max(longest.file, length);
+    }
+  }
+}
+
+// One name of a folder path, as Windows keeps it (IsFullFolderPath).
+bool IsPlainName(std::string_view name) {
+  if (name.empty() || name == "." || name == ".." || name.back() == ' ' || name.back() == '.') {
+    return false;
+  }
+  for (const char c : name) {
+    if (static_cast<unsigned char>(c) < 0x20 ||
+        std::string_view("<>:\"/|?*").find(c) != std::string_view::npos) {
+      return false;
+    }
+  }
+  // A device name stays one with an extension, and with spaces before it ("CON .txt").
+  std::string_view stem = name.substr(0, name.find('.'));
+  while (!stem.empty() && stem.back() == ' ') {
+    stem.remove_suffix(1);
+  }
+  std::string upper;
+  for (const char c : stem) {
+    upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+  }
+  if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
+      upper == "CONOUT$") {
+    return false;
+  }
+  return !(upper.size() == 4 && (upper.starts_with("COM") || upper.starts_with("LPT")) &&
+           upper[3] >= '1' && upper[3] <= '9');
+}
+
 }  // namespace
+
+bool IsFullFolderPath(std::string_view target) {
+  std::string_view rest;
+  if (target.size() >= 3 &&
+      ((target[0] >= 'A' && target[0] <= 'Z') || (target[0] >= 'a' && target[0] <= 'z')) &&
+      target[1] == ':' && target[2] == '\\') {
+    rest = target.substr(3);
+    if (rest.empty()) {
+      return true;  // the root of a drive
+    }
+  } else if (target.starts_with("\\\\")) {
+    // \\server\share: both names are needed, and they follow the rules of any other name.
+    rest = target.substr(2);
+    const std::size_t server = rest.find('\\');
+    if (server == std::string_view::npos || !IsPlainName(rest.substr(0, server))) {
+      return false;
+    }
+    rest = rest.substr(server + 1);
+  } else {
+    return false;
+  }
+  if (rest.ends_with('\\')) {
+    rest.remove_suffix(1);
+  }
+  while (true) {
+    const std::size_t end = rest.find('\\');
+    if (!IsPlainName(rest.substr(0, end))) {
+      return false;
+    }
+    if (end == std::string_view::npos) {
+      return true;
+    }
+    rest = rest.substr(end + 1);
+  }
+}
+
+TNajdluzszeSciezki LongestRelativePaths(const std::string& folder, const std::string& exclusions) {
+  TNajdluzszeSciezki longest;
+  LongestBelow(folder, exclusions, 0, longest);
+  return longest;
+}
+
+bool FitsBelowTarget(const std::string& target, const TNajdluzszeSciezki& longest) {
+  std::size_t base = platform::PathLength(target);
+  if (base > kNajdluzszaSciezkaFolderu) {
+    return false;
+  }
+  if (!target.ends_with('\\')) {
+    ++base;  // the backslash before the names below it
+  }
+  return (longest.file == 0 || base + longest.file <= kNajdluzszaSciezkaPliku) &&
+         (longest.folder == 0 || base + longest.folder <= kNajdluzszaSciezkaFolderu);
+}
 
 TWideString SpecialFolderPath(int folder) {
   TWideString path = Platform().SpecialFolder(folder);

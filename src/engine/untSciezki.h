@@ -54,6 +54,30 @@ std::uint64_t RequiredInstallationBytes(const std::string& source, bool installD
 // never one item.
 bool IsNameExcluded(std::string_view name, std::string_view exclusions);
 
+// True when Windows takes `target` (UTF-8) as a folder exactly as it is written: an absolute
+// path on a drive ("C:\Orvala", the root "C:\" too) or on a share ("\\serwer\udzial\Orvala"),
+// one trailing backslash allowed, whose every name is one Windows keeps as it is: not empty, not
+// "." or "..", no character Windows forbids in names (control characters and < > : " / | ? *),
+// no trailing space or dot (Windows would trim it), not a device name (CON, PRN, AUX, NUL,
+// COM1-9, LPT1-9, CONIN$, CONOUT$, with or without an extension). False for a relative or
+// drive-relative path ("Orvala", "C:Orvala", "\Orvala") and a device path ("\\?\", "\\.\").
+bool IsFullFolderPath(std::string_view target);
+
+// The longest relative paths below a folder, in UTF-16 characters ("Dane\a.bin" is 10).
+struct TNajdluzszeSciezki {
+  std::size_t file = 0;
+  std::size_t folder = 0;
+};
+// Of every file and folder below `folder`, names on the exclusion list skipped with their
+// subtrees, as the copy would write them.
+TNajdluzszeSciezki LongestRelativePaths(const std::string& folder, const std::string& exclusions);
+// The longest path of a file that Windows' ordinary path functions take, and of a folder (room
+// left for a file name of 8.3 characters).
+inline constexpr std::size_t kNajdluzszaSciezkaPliku = 259;
+inline constexpr std::size_t kNajdluzszaSciezkaFolderu = 247;
+// True when `target` and every path of `longest` below it stay within those lengths.
+bool FitsBelowTarget(const std::string& target, const TNajdluzszeSciezki& longest);
+
 // The exclusion list: the fixed names, the edition's own, the running setup program's file
 // name lower-cased (Unicode case folding), and the edition's dictionaries when they are not
 // installed.

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -261,7 +262,7 @@ TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
     };
     std::string target;
     EXPECT_EQ(CheckShownTarget(
-                  Utf8ToUtf16(c.target), target, [] { return true; }, ask, created),
+                  Utf8ToUtf16(c.target), {}, target, [] { return true; }, ask, created),
               c.accepted);
     if (c.accepted) {
       EXPECT_EQ(target, c.target);
@@ -283,6 +284,74 @@ TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
     fs::remove_all(root_ / "c");
     fs::create_directories(root_ / "c");
   }
+}
+
+// A target Windows would take otherwise than written (relative, trimmed, a device) is refused
+// with text 317, one below which the medium's longest paths would pass what Windows' ordinary
+// path functions take with text 318; in both cases before anything is created.
+TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
+  const std::string long200 = "C:\\" + std::string(196, 'a');  // 199 characters
+  const struct {
+    std::string target;
+    TNajdluzszeSciezki longest;
+    std::optional<TPytanieOpcji> refusal;
+  } kCases[] = {
+      {"Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"\\Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Orvala ", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Orvala.", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Programy\\..\\Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Programy\\\\Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\con", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Dane\\Aux .txt\\x", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\COM7", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\Orvala?", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:/Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\a\x01b", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"\\\\?\\C:\\Orvala", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"\\\\serwer", {}, TPytanieOpcji::NiepelnaSciezka},
+      {"C:\\COM10\\Console.x\\Orvala", {}, std::nullopt},
+      {"C:\\Orvala\\", {}, std::nullopt},
+      // Lengths: the target with a backslash and the longest file within 259, folder within 247.
+      {long200, {59, 47}, std::nullopt},
+      {long200, {60, 0}, TPytanieOpcji::ZaDlugaSciezka},
+      {long200, {0, 48}, TPytanieOpcji::ZaDlugaSciezka},
+      {"C:\\" + std::string(245, 'a'), {}, TPytanieOpcji::ZaDlugaSciezka},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.target);
+    std::vector<std::string> created;
+    std::vector<TPytanieOpcji> asked;
+    const auto ask = [&](TPytanieOpcji q) {
+      asked.push_back(q);
+      return true;
+    };
+    std::string target;
+    EXPECT_EQ(CheckShownTarget(
+                  Utf8ToUtf16(c.target), c.longest, target, [] { return true; }, ask, created),
+              !c.refusal);
+    if (c.refusal) {
+      EXPECT_EQ(asked, std::vector<TPytanieOpcji>{*c.refusal});
+      EXPECT_TRUE(created.empty());
+      EXPECT_TRUE(fs::is_empty(root_ / "c"));
+    }
+    fs::remove_all(root_ / "c");
+    fs::create_directories(root_ / "c");
+  }
+}
+
+TEST_F(KreatorDysk, LongestRelativePathsSkipExcludedNames) {
+  const fs::path cd = root_ / "c" / "cd";
+  fs::create_directories(cd / "Dane" / "Głębiej");
+  fs::create_directories(cd / "instaluj.exe" / "bardzo-dluga-nazwa-folderu");
+  std::ofstream(cd / "DuzevIv.exe") << "x";
+  std::ofstream(cd / "Dane" / "Głębiej" / "a.bin") << "x";  // Dane\Głębiej\a.bin: 18
+  std::ofstream(cd / "Dane" / "UmowaPol.txt") << "x";       // excluded at any depth
+  const TNajdluzszeSciezki longest =
+      LongestRelativePaths("C:\\cd", "<.><..><umowapol.txt><instaluj.exe>");
+  EXPECT_EQ(longest.file, 18u);
+  EXPECT_EQ(longest.folder, 12u);  // Dane\Głębiej
 }
 
 }  // namespace
