@@ -12,7 +12,9 @@ add_executable(Instalator WIN32
 target_include_directories(Instalator PRIVATE "${PROJECT_SOURCE_DIR}/resources")
 # -s: what ships carries no symbol table and no debug sections (those came from the static
 # runtime libraries, and the symbol table named build paths, so it differed between folders).
-target_link_options(Instalator PRIVATE -municode -s)
+# --tsaware: on a Remote Desktop server the program sees the real Windows folder and gets no
+# compatibility shims, as a program made for such sessions.
+target_link_options(Instalator PRIVATE -municode -s -Wl,--tsaware)
 # VERSION.dll is delay-loaded (see version-delay.def): at start the program imports only the
 # system's known DLLs (and comctl32 through its manifest).
 find_program(ORVALA_DLLTOOL NAMES ${ORVALA_MINGW}-dlltool REQUIRED)

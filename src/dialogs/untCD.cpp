@@ -44,7 +44,7 @@ void TfrmCD::SetLanguage(LanguageId language) {
 
 std::string TfrmCD::ChooseSourceDrive(HWND owner) {
   for (;;) {
-    roots_ = CdRomRoots();  // read anew at every showing
+    roots_ = SourceCandidates();  // read anew at every showing
     chosenIndex_ = -1;
     if (ShowModal(owner) != IDOK) {
       return {};

@@ -1,7 +1,8 @@
 // TfrmCD: asks which CD-ROM drive holds the package's CD.
 //
 // ChooseSourceDrive lists the CD-ROM drives (Platform().LogicalDrives(), upper-cased with
-// UpperText1250, DriveType CdRom) and shows the dialog, centred on the screen, until the user
+// UpperText1250, DriveType CdRom), then the program's own folder when it holds the package
+// (SourceCandidates), and shows the dialog, centred on the screen, until the user
 // cancels (empty result) or presses OK on a drive whose root holds the package's recognition
 // files (untNapedyCD.h); any other OK shows the dialog again with the drive list read anew.
 // The language row of other editions is not part of this dialog. The dialog carries the
@@ -27,7 +28,8 @@ class TfrmCD : public TOkno {
   void SetLanguage(LanguageId language);
   LanguageId Language() const { return language_; }
 
-  // The root of the chosen drive ("D:\"), or empty when the user cancelled. `owner` (may be
+  // The root of the chosen drive ("D:\") or the program's own folder (with its trailing
+  // backslash), or empty when the user cancelled. `owner` (may be
   // null) is disabled while the dialog is up; the dialog is centred on the screen regardless.
   std::string ChooseSourceDrive(HWND owner = nullptr);
 

@@ -1,5 +1,7 @@
 #include "dialogs/untNapedyCD.h"
 
+#include <algorithm>
+
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
@@ -16,6 +18,18 @@ std::vector<std::string> CdRomRoots() {
     }
   }
   return roots;
+}
+
+std::vector<std::string> SourceCandidates() {
+  std::vector<std::string> candidates = CdRomRoots();
+  const std::string own = ProgramDirectory();
+  platform::TPlatforma& system = platform::Platform();
+  const bool listed = std::any_of(candidates.begin(), candidates.end(),
+                                  [&](const std::string& r) { return system.SamePath(r, own); });
+  if (!listed && HoldsPackage(own)) {
+    candidates.push_back(own);
+  }
+  return candidates;
 }
 
 bool HoldsPackage(const std::string& root) {

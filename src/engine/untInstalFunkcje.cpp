@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 
 #include "config/untCzcionki.h"
 #include "config/untInstalStale.h"
@@ -255,7 +256,17 @@ bool EnsureSystemComponent(const std::string& file, const std::string& sourceDir
   if (os.FileExists(installed) && FileVersionAtLeast(installed, major, minor)) {
     return true;
   }
-  return os.CopyFileNoOverwrite(WithTrailingBackslash(sourceDirectory) + file, installed);
+  if (!os.CopyFileNoOverwrite(WithTrailingBackslash(sourceDirectory) + file, installed)) {
+    return false;
+  }
+  // The copy keeps the CD's read-only attribute, which would stop a later updater from
+  // replacing the component.
+  const std::optional<platform::TWpisKatalogu> copied = os.FindEntry(installed);
+  if (copied && (copied->attributes & platform::kAttrReadOnly) != 0) {
+    os.SetFileAttributes(installed,
+                         copied->attributes & (platform::kAttrHidden | platform::kAttrSystem));
+  }
+  return true;
 }
 
 }  // namespace orvala

@@ -6,7 +6,9 @@
 - the manifest asks for an administrator (requireAdministrator, no UI access), for version 6
   of the common controls and declares the program DPI aware;
 - the icon carries 16, 20, 24, 32, 40, 48, 64 and 256 pixel frames, the 256 one PNG-compressed;
-- the side picture and the flag strip exist at 96 dpi, 1.5 times and twice as large.
+- the side picture and the flag strip exist at 96 dpi, 1.5 times and twice as large;
+- the header marks the program aware of Remote Desktop sessions (TERMINAL_SERVER_AWARE), so that
+  a session server gives it the real Windows folder and no compatibility shims.
 Prints one line per fault and exits 1 when there is one.
 """
 import re
@@ -28,6 +30,7 @@ class Pe:
         magic = struct.unpack_from("<H", data, optional)[0]
         directories = optional + (96 if magic == 0x10B else 112)
         self.resource_rva = struct.unpack_from("<I", data, directories + 2 * 8)[0]
+        self.dll_characteristics = struct.unpack_from("<H", data, optional + 70)[0]
         self.sections = []
         table = optional + optional_size
         for i in range(sections):
@@ -131,11 +134,21 @@ def check_bitmaps(pe, names, faults):
                                                                   width, height))
 
 
+IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE = 0x8000
+
+
+def check_header(pe, faults):
+    if not pe.dll_characteristics & IMAGE_DLLCHARACTERISTICS_TERMINAL_SERVER_AWARE:
+        faults.append("the program is not marked aware of Remote Desktop sessions (0x%04x)"
+                      % pe.dll_characteristics)
+
+
 def main():
     exe, header = sys.argv[1], sys.argv[2]
     pe = Pe(open(exe, "rb").read())
     names = ids(header)
     faults = []
+    check_header(pe, faults)
     check_manifest(pe, faults)
     check_icon(pe, names, faults)
     check_bitmaps(pe, names, faults)

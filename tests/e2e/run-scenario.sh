@@ -37,6 +37,7 @@ wine_detached() { setsid wine "$@" </dev/null >>"$log" 2>&1; }
 locale=pl_PL.UTF-8
 fonts=arial
 cdvariant=demo-cd
+cd_mapped=1  # the CD folder as CD-ROM drive D:, the program started as D:\Instalator.exe
 # The prefix the build's programs need: a 32-bit Windows for the 32-bit build, a 64-bit one for
 # the 64-bit build.
 arch=$("$harness" arch-of "$build/tests/e2e/autopilot.exe")
@@ -49,6 +50,7 @@ while IFS= read -r line || [ -n "$line" ]; do
     "setup locale "*) locale=${line#setup locale } ;;
     "setup fonts "*) fonts=${line#setup fonts } ;;
     "setup cd "*) cdvariant=${line#setup cd } ;;
+    "setup cd-folder") cd_mapped=0 ;;  # a plain folder: no CD-ROM drive holds the package
     "setup windows 64") arch=wow64 ;;  # the 32-bit program on a 64-bit Windows
     "setup "*) setups+=("${line#setup }") ;;
     "after "*) afters+=("$((runs - 1)) ${line#after }") ;;
@@ -161,7 +163,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
     *) say "unknown setup: $s"; exit 2 ;;
   esac
 done
-"$harness" cd-drive "$work" "$cd_dir" d >>"$log" 2>&1
+if [ "$cd_mapped" = 1 ]; then
+  "$harness" cd-drive "$work" "$cd_dir" d >>"$log" 2>&1
+fi
 
 # The user's open programs (after the drive mapping, which restarts the wineserver).
 for h in "${helpers[@]+"${helpers[@]}"}"; do
@@ -196,7 +200,13 @@ required_mb() {
 case "$locale" in pl_* | ru_*) decimal=, ;; *) decimal=. ;; esac
 REQUIRED_MB=$(required_mb "${excluded[@]}")
 REQUIRED_MB_NODICT=$(required_mb "${excluded[@]}" "${dictionaries[@]}")
+# ${CD_FOLDER}: the CD folder as the program sees it through Z:, with a trailing backslash, its
+# backslashes doubled as a quoted word of a scenario writes them.
+cd_folder=$(winpath "$cd_dir/")
+cd_folder=${cd_folder//\\/\\\\}
+cd_folder=$(printf '%s' "$cd_folder" | sed 's/[\\&/]/\\&/g')
 sed -e "s/\${REQUIRED_MB}/$REQUIRED_MB/g" -e "s/\${REQUIRED_MB_NODICT}/$REQUIRED_MB_NODICT/g" \
+  -e "s/\${CD_FOLDER}/$cd_folder/g" \
   "$scenario" > "$work/scenario.scn"
 say "required space $REQUIRED_MB, without dictionaries $REQUIRED_MB_NODICT"
 
@@ -236,7 +246,9 @@ failed=0
 run_program() {
   local steps="$work/run-$1.scn"
   [ -f "$steps" ] || : > "$steps"
-  (cd "$cd_dir" && exec setsid wine "$cd_dir/Instalator.exe" </dev/null >>"$art/instalator.log" 2>&1) &
+  local program='D:\Instalator.exe'
+  [ "$cd_mapped" = 1 ] || program=$cd_dir/Instalator.exe
+  (cd "$cd_dir" && exec setsid wine "$program" </dev/null >>"$art/instalator.log" 2>&1) &
   instalator_pid=$!
   set +e
   timeout 180 wine "$build/tests/e2e/autopilot.exe" "$(winpath "$steps")" \

@@ -20,6 +20,8 @@
 #   acp=1250|1251                     the system's ANSI code page, in which links keep the path
 #   description=TEXT                  a link of the group has TEXT (UTF-8) as its description,
 #                                     stored in UTF-16 as IShellLinkW reads it back
+#   source=folder                     the CD's files were taken from its folder as the program
+#                                     saw it (Z:\...\), not from drive D:
 #   wow64=1                           64-bit Windows: the machine's keys in the 32-bit view
 #                                     (Wow6432Node) and none in the 64-bit one, the shared
 #                                     components in the 32-bit system folder (syswow64)
@@ -28,13 +30,13 @@ set -uo pipefail
 
 target='C:\Program Files\Orvalis' outcome=success lang=0 dictionaries=1 group=1 translators=1
 dictlinks=1 allusers=0 font=arial displayname='Orvala Pakiet' groupname='Orvala Pakiet' ocx= dll=
-patched=() acp=1250 description= wow64=0
+patched=() acp=1250 description= wow64=0 source=drive
 for arg in "$@"; do
   key=${arg%%=*} value=${arg#*=}
   case "$key" in
     patched) patched+=("$value") ;;
     target | outcome | lang | dictionaries | group | translators | dictlinks | allusers | font | \
-      displayname | groupname | ocx | dll | acp | description | wow64)
+      displayname | groupname | ocx | dll | acp | description | wow64 | source)
       printf -v "$key" '%s' "$value" ;;
     *) echo "installation check: unknown argument $arg"; exit 2 ;;
   esac
@@ -148,7 +150,12 @@ cmp -s "$first/Orvatr.exe" "$tdir/Orvatr.exe" && fail "Orvatr.exe is the first b
 for pair in "$reg_cu:$pkg_cu" "$reg_lm:$pkg_lm"; do
   file=${pair%%:*} section=${pair#*:}
   expect_value "$file" "$section" Katalog "$(regstr "$target")"
-  expect_value "$file" "$section" CD '"D:\\"'
+  if [ "$source" = folder ]; then
+    folder=$(printf 'Z:%s\\' "${E2E_CD//\//\\}")
+    expect_value "$file" "$section" CD "$(regstr "$folder")"
+  else
+    expect_value "$file" "$section" CD '"D:\\"'
+  fi
   expect_value "$file" "$section" Wersja '"1.0"'
   expect_value "$file" "$section" JezykInterfejsu "$(dword "$lang")"
   expect_value "$file" "$section" AllUsers "$(dword "$allusers")"

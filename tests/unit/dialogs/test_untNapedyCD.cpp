@@ -23,6 +23,23 @@ TEST_F(TNapedyCD, NoCdRomDriveGivesAnEmptyList) {
   EXPECT_TRUE(CdRomRoots().empty());
 }
 
+// A package copied to a folder (no CD-ROM drive holds it) is offered after the drives, once.
+TEST_F(TNapedyCD, TheProgramsOwnFolderFollowsTheDrivesWhenItHoldsThePackage) {
+  Drive('D', TTypNapedu::CdRom);
+  const auto e = Drive('E', TTypNapedu::Removable);
+  host_.SetModuleFileName("E:\\Kopia płyty\\Instalator.exe");
+  EXPECT_EQ(SourceCandidates(), std::vector<std::string>{"D:\\"});  // no package there yet
+  Touch(e / "Kopia płyty" / "DuzevIv.exe");
+  Touch(e / "Kopia płyty" / "UmowaPol.txt");
+  EXPECT_EQ(SourceCandidates(), (std::vector<std::string>{"D:\\", "E:\\Kopia płyty\\"}));
+  // Started from a CD root that is listed already: nothing more.
+  const auto d = root_ / "D";
+  Touch(d / "DuzevIv.exe");
+  Touch(d / "UmowaPol.txt");
+  host_.SetModuleFileName("d:\\Instalator.exe");
+  EXPECT_EQ(SourceCandidates(), std::vector<std::string>{"D:\\"});
+}
+
 TEST_F(TNapedyCD, PackageNeedsAProgramAndTheLicence) {
   const auto d = Drive('D', TTypNapedu::CdRom);
   EXPECT_FALSE(HoldsPackage("D:\\"));

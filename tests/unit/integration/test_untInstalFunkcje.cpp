@@ -322,8 +322,13 @@ TEST_F(SharedComponent, ARecentCopyIsEnoughAndAMissingOneIsCopied) {
   env.host.SetFileVersion("C:\\WINDOWS\\system32\\comctl32.dll", "5.81.4704.1100");
   EXPECT_TRUE(EnsureSystemComponent("comctl32.dll", "D:\\", 4, 72));
   WriteHostFile(env.d / "comctl32.ocx", "ocx from the CD");
+  // Files on a real CD are read-only: the copy in the system folder must not stay so.
+  ASSERT_TRUE(env.host.SetFileAttributes("D:\\comctl32.ocx", platform::kAttrReadOnly));
   EXPECT_TRUE(EnsureSystemComponent("comctl32.ocx", "D:\\", 5, 1));
   EXPECT_EQ(ReadHostFile(system / "comctl32.ocx"), "ocx from the CD");
+  const auto copied = env.host.FindEntry("C:\\WINDOWS\\system32\\comctl32.ocx");
+  ASSERT_TRUE(copied);
+  EXPECT_EQ(copied->attributes & platform::kAttrReadOnly, 0u);
 }
 
 TEST_F(SharedComponent, NoSourceFileIsAFailureAndNoSystemDirectoryASuccess) {
