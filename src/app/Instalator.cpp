@@ -1,10 +1,10 @@
 // The program entry of the setup program.
 //
-// Order of start: no system error boxes, DLL search restricted to the system directory, the
-// Win32 platform, the build constants, the process text state, the interface font, the forms
-// (TfrmMain with its FormCreate, then the dialogs, then TdmInstal), the build switches
-// (compile-time constants, kPrzelacznikiBudowy), and the message loop; the wizard's FormShow
-// runs as it is shown.
+// Order of start: no system error boxes, DLL search restricted to the system directory and
+// VERSION.dll loaded from it, the Win32 platform, the build constants, the process text state,
+// the interface font, the forms (TfrmMain with its FormCreate, then the dialogs, then
+// TdmInstal), the build switches (compile-time constants, kPrzelacznikiBudowy), and the message
+// loop; the wizard's FormShow runs as it is shown.
 #include "app/untDmInstal.h"
 #include "app/untMain.h"
 #include "config/untCzcionki.h"
@@ -13,6 +13,7 @@
 #include "dialogs/untFormyDialogowe.h"
 #include "dialogs/untOkno.h"
 #include "platform/untPlatforma.h"
+#include "platform/win32/untBibliotekiSystemowe.h"
 #include "platform/win32/untPlatformaWin32.h"
 #include "platform/win32/untWindows.h"
 #include "textutil/untUtilsEdytor.h"
@@ -44,6 +45,9 @@ void SuppressSystemErrorBoxes() {
 
 int Run() {
   using namespace orvala;
+  // VERSION.dll is delay-loaded by its plain name; loaded here first from the system directory,
+  // that name then finds this module, also where the search cannot be restricted.
+  const platform::win32::TUchwytModulu version = platform::win32::LoadSystemLibrary(L"version.dll");
   platform::TPlatformaWin32 win32;
   platform::TZasiegPlatformy scope(win32);
 

@@ -16,6 +16,7 @@
 #include "config/untCzcionki.h"
 #include "config/untInstalTeksty.h"
 #include "platform/untPlatforma.h"
+#include "platform/win32/untBibliotekiSystemowe.h"
 #include "platform/win32/untUchwyty.h"
 
 namespace orvala {
@@ -219,21 +220,8 @@ void ReleaseLanguageFonts() {
 
 bool LoadRichEditLibrary() {
   // Loaded once; freed at exit, after every window is gone.
-  static const platform::win32::TUchwytModulu module = [] {
-    // From the system directory only, never from the program's folder or the current one.
-    HMODULE loaded = ::LoadLibraryExW(L"msftedit.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (loaded == nullptr) {
-      // Systems without the search flags: the full path of the system directory.
-      wchar_t directory[MAX_PATH];
-      const UINT length = ::GetSystemDirectoryW(directory, MAX_PATH);
-      if (length > 0 && length < MAX_PATH - 16) {
-        std::wstring path(directory, length);
-        path += L"\\msftedit.dll";
-        loaded = ::LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-      }
-    }
-    return platform::win32::TUchwytModulu(loaded);
-  }();
+  static const platform::win32::TUchwytModulu module =
+      platform::win32::LoadSystemLibrary(L"msftedit.dll");
   WNDCLASSEXW info{};
   info.cbSize = sizeof info;
   return module && ::GetClassInfoExW(module.Get(), kKlasaRichEdit, &info) != FALSE;

@@ -2,8 +2,11 @@
 // invalid value.
 #include "platform/win32/untUchwyty.h"
 
+#include "platform/win32/untBibliotekiSystemowe.h"
+
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 namespace orvala::platform::win32 {
@@ -69,6 +72,22 @@ TEST(TUchwyt, KeyAndDeviceContext) {
   TUchwytDC dc = PobierzDC(nullptr);
   EXPECT_TRUE(dc);
   EXPECT_GT(::GetDeviceCaps(dc.Get().dc, LOGPIXELSY), 0);
+}
+
+// A DLL of the system loaded at run time comes from the system directory, whatever lies in the
+// program's folder or the current one.
+TEST(LoadSystemLibrary, TakesTheSystemDirectorysCopyOrNothing) {
+  const TUchwytModulu version = LoadSystemLibrary(L"version.dll");
+  ASSERT_TRUE(version.IsValid());
+  wchar_t file[MAX_PATH];
+  wchar_t system[MAX_PATH];
+  const DWORD n = ::GetModuleFileNameW(version.Get(), file, MAX_PATH);
+  const UINT s = ::GetSystemDirectoryW(system, MAX_PATH);
+  ASSERT_GT(n, s);
+  EXPECT_EQ(::CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, file, static_cast<int>(s), system,
+                             static_cast<int>(s)),
+            CSTR_EQUAL);
+  EXPECT_FALSE(LoadSystemLibrary(L"orvala-nie-ma-takiej.dll").IsValid());
 }
 
 }  // namespace
