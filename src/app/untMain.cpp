@@ -214,6 +214,7 @@ void TfrmMain::FocusControl(int id) const {
 void TfrmMain::Show() {
   FormShow();
   if (Handle() != nullptr) {
+    CentreOnScreen();  // on the monitor where the CD dialog was
     ::ShowWindow(Handle(), SW_SHOW);
     ::UpdateWindow(Handle());
   }

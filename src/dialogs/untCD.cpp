@@ -60,13 +60,7 @@ std::string TfrmCD::ChooseSourceDrive(HWND owner) {
 }
 
 void TfrmCD::OnInitDialog() {
-  // An owned window has no task-bar button: while the owner is hidden, a user who clicks
-  // another window could not find the program again.
-  HWND owner = ::GetWindow(Handle(), GW_OWNER);
-  if (owner == nullptr || !::IsWindowVisible(owner)) {
-    const LONG_PTR exStyle = ::GetWindowLongPtrW(Handle(), GWL_EXSTYLE);
-    ::SetWindowLongPtrW(Handle(), GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
-  }
+  ShowOnTaskbarWhileOwnerHidden();
   icon_.Apply(Handle());
   ApplyLanguageFontToDialog(Handle(), language_);
   SetCaption(caption_);

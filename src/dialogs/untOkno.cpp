@@ -129,6 +129,7 @@ void TOkno::Destroy() {
 
 void TOkno::EndModal(INT_PTR result) {
   if (hwnd_ != nullptr && modal_) {
+    lastMonitor_ = ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONULL);
     ::EndDialog(hwnd_, result);
   }
 }
@@ -220,8 +221,14 @@ void TOkno::CentreOver(HWND owner) const {
   } else {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    if (!::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &info)) {
-      return;
+    POINT mouse{};
+    HMONITOR monitor = lastMonitor_;
+    if (monitor == nullptr || !::GetMonitorInfoW(monitor, &info)) {
+      monitor = ::GetCursorPos(&mouse) ? ::MonitorFromPoint(mouse, MONITOR_DEFAULTTOPRIMARY)
+                                       : ::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY);
+      if (!::GetMonitorInfoW(monitor, &info)) {
+        return;
+      }
     }
     area = info.rcWork;
   }
@@ -236,6 +243,14 @@ void TOkno::CentreOver(HWND owner) const {
 
 void TOkno::CentreOnScreen() const {
   CentreOver(nullptr);
+}
+
+void TOkno::ShowOnTaskbarWhileOwnerHidden() const {
+  HWND owner = hwnd_ != nullptr ? ::GetWindow(hwnd_, GW_OWNER) : nullptr;
+  if (hwnd_ != nullptr && (owner == nullptr || !::IsWindowVisible(owner))) {
+    const LONG_PTR exStyle = ::GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    ::SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, exStyle | WS_EX_APPWINDOW);
+  }
 }
 
 bool TOkno::OnCommand(int, int, HWND) {

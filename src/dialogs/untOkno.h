@@ -72,9 +72,14 @@ class TOkno {
   // Sets the client area to `width` x `height` device pixels, keeping the window's position.
   void SetClientSize(int width, int height) const;
   // Centres the window over `owner` (integer division; it may extend beyond the owner or the
-  // screen), or on the work area of the nearest monitor when `owner` is null.
+  // screen), or, when `owner` is null, on the work area of the monitor the user is at: the one
+  // that held the last modal dialog of the program (the wizard opens where the CD dialog was),
+  // else the one under the mouse, else the primary one.
   void CentreOver(HWND owner) const;
   void CentreOnScreen() const;
+  // While the owner is hidden (at start, before the wizard appears) an owned dialog is the
+  // program's only window: it gets a task-bar button, so that it cannot be lost behind others.
+  void ShowOnTaskbarWhileOwnerHidden() const;
 
  protected:
   // Called at WM_INITDIALOG, with Handle() already set. Set the focus here.
@@ -100,6 +105,8 @@ class TOkno {
   HINSTANCE instance_;
   HWND hwnd_ = nullptr;
   bool modal_ = false;
+  // The monitor of the last modal dialog that ended: where the user is looking.
+  static inline HMONITOR lastMonitor_ = nullptr;
   bool handlerFailed_ = false;
 };
 

@@ -78,6 +78,7 @@ int TfrmPytanie::Ask(HWND owner, const TWideString& text, std::uint8_t mode) {
 }
 
 void TfrmPytanie::OnInitDialog() {
+  ShowOnTaskbarWhileOwnerHidden();  // a question at start, before the wizard is shown
   ApplyLanguageFontToDialog(Handle(), language_);
   ApplyCaptions();
   Arrange();
