@@ -80,3 +80,14 @@ build_preset() {
   cmake --preset "$preset" "$@" && cmake --build --preset "$preset" -j"$jobs"
 }
 build() { stage "$1 build" build_preset "$@"; }
+
+# build_windows PRESET: a Windows preset, packing its payload with the host build's orvala tool
+# when there is one (else the preset builds the tool itself, in its host-tools folder).
+build_windows() {
+  local tool="$root/build/host/tools/orvala/orvala"
+  if [ -x "$tool" ]; then
+    build "$1" -DORVALA_HOST_ORVALA="$tool"
+  else
+    build "$1"
+  fi
+}

@@ -35,11 +35,11 @@ finish() {
 
 install_dependencies || finish 1
 build host || finish 1
-build win32 || finish 1
+build_windows win32 || finish 1
 if ! why_not_32=$(scripts/wine-harness.sh host-32bit); then
   # The same sources built for 64-bit Windows, run by Wine's 64-bit loader.
   echo "$why_not_32: the wizard shown is the 64-bit build of the same sources"
-  build win64 || finish 1
+  build_windows win64 || finish 1
   build_dir="$root/build/win64"
   shown_note="wizard shown:  $build_dir/Instalator.exe, the 64-bit build ($why_not_32)"
   summary_lines+=("$why_not_32: shown is the 64-bit build")

@@ -43,7 +43,9 @@ count_tests() {
   return "$status"
 }
 # build_suite PRESET [CONFIGURE-ARGS...]: the build stage of a suite; a failure is recorded.
+# (build_windows_suite PRESET: the same for a Windows preset.)
 build_suite() { build "$@" || { failed+=("$1 build") && unbuilt[$1]=1; }; }
+build_windows_suite() { build_windows "$1" || { failed+=("$1 build") && unbuilt[$1]=1; }; }
 
 # A Windows suite under Wine: one prefix of the preset's kind with a folder mapped as CD-ROM
 # drive D: for the platform conformance tests (the harness restarts the wineserver, so this comes
@@ -72,8 +74,8 @@ if [ ${#failed[@]} -eq 0 ]; then
   run_suite "fuzz tests" fuzz ctest --preset fuzz -j"$jobs"
   # The shipped program is the 32-bit build; the 64-bit build of the same sources runs the
   # Windows suites on every machine, also one that cannot run 32-bit programs.
-  build_suite win32
-  build_suite win64
+  build_windows_suite win32
+  build_windows_suite win64
   if why_not_32=$(scripts/wine-harness.sh host-32bit); then
     run_suite "win32 tests" win32 windows_tests win32
     # Both builds' scenarios share the program's logic: the 64-bit run keeps a lean set of them.

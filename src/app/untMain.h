@@ -77,6 +77,8 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void SetLicenceMargins(HWND red) const;
   bool SprawdzWolneMiejsce();
   bool SprawdzOpcje();
+  // Under a high-contrast scheme the shortage of space is shown in bold, not only in colour.
+  void MarkSpaceShortage();
 
   // A page's command (forwarded by TStronaKreatora).
   bool PageCommand(int id, int code);
@@ -132,7 +134,8 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   int page_ = 1;
   LanguageId language_ = 0;
   bool allUsers_ = false;    // chbSkrotyAllUsers as SprawdzOpcje remembered it
-  bool spaceShort_ = false;  // lblMiejsceWolne is red
+  bool spaceShort_ = false;  // lblMiejsceWolne is red (bold under a high-contrast scheme)
+  platform::win32::TUchwytCzcionki shortageFont_;  // lblMiejsceWolne's font in bold
 
   std::array<std::unique_ptr<TStronaKreatora>, 5> pages_;
   platform::win32::TUchwytCzcionki

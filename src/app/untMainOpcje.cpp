@@ -112,6 +112,7 @@ bool TfrmMain::SprawdzWolneMiejsce() {
   freeBytes_ = m.freeBytes;
   requiredBytes_ = m.requiredBytes;
   spaceShort_ = !m.enough;
+  MarkSpaceShortage();
   SetText(IDC_lblMiejsceWolne,
           FormatText(GetText(language_, 123, false), {Megabytes(freeBytes_)}, false, language_));
   SetText(IDC_lblMiejsceWymagane, FormatText(GetText(language_, 124, false),
@@ -120,6 +121,27 @@ bool TfrmMain::SprawdzWolneMiejsce() {
     ::InvalidateRect(label, nullptr, TRUE);
   }
   return m.enough;
+}
+
+void TfrmMain::MarkSpaceShortage() {
+  HWND label = Control(IDC_lblMiejsceWolne);
+  HWND sibling = Control(IDC_lblMiejsceWymagane);  // keeps the page's font
+  if (label == nullptr || sibling == nullptr) {
+    return;
+  }
+  auto normal = reinterpret_cast<HFONT>(::SendMessageW(sibling, WM_GETFONT, 0, 0));
+  LOGFONTW bold{};
+  if (!spaceShort_ || !HighContrastOn() || normal == nullptr ||
+      ::GetObjectW(normal, sizeof bold, &bold) != sizeof bold) {
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(normal), TRUE);
+    return;
+  }
+  bold.lfWeight = FW_BOLD;
+  platform::win32::TUchwytCzcionki font(::CreateFontIndirectW(&bold));
+  if (font) {
+    ::SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font.Get()), TRUE);
+    shortageFont_ = std::move(font);  // the previous bold font is no longer the label's
+  }
 }
 
 bool TfrmMain::SprawdzOpcje() {

@@ -151,7 +151,8 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
 }
 
 bool TfrmMain::PageLabelColour(HDC dc, HWND label, INT_PTR& brush) {
-  if (::GetDlgCtrlID(label) != IDC_lblMiejsceWolne || !spaceShort_) {
+  // A high-contrast scheme keeps its own colours; the shortage is in bold there.
+  if (::GetDlgCtrlID(label) != IDC_lblMiejsceWolne || !spaceShort_ || HighContrastOn()) {
     return false;
   }
   ::SetTextColor(dc, RGB(255, 0, 0));

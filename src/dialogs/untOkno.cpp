@@ -387,4 +387,11 @@ int RunMessageLoop() {
   }
 }
 
+bool HighContrastOn() {
+  HIGHCONTRASTW scheme{};
+  scheme.cbSize = sizeof scheme;
+  return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof scheme, &scheme, 0) &&
+         (scheme.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
 }  // namespace orvala

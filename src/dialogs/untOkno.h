@@ -128,4 +128,8 @@ bool ProcessPendingMessages();
 // The program's message loop: runs until WM_QUIT and returns its exit code.
 int RunMessageLoop();
 
+// True while the user has a high-contrast scheme on: the program then keeps the scheme's colours
+// and marks what it would mark in colour otherwise.
+bool HighContrastOn();
+
 }  // namespace orvala

@@ -29,8 +29,8 @@ TEST_F(TNapedyCD, TheProgramsOwnFolderFollowsTheDrivesWhenItHoldsThePackage) {
   const auto e = Drive('E', TTypNapedu::Removable);
   host_.SetModuleFileName("E:\\Kopia płyty\\Instalator.exe");
   EXPECT_EQ(SourceCandidates(), std::vector<std::string>{"D:\\"});  // no package there yet
-  Touch(e / "Kopia płyty" / "DuzevIv.exe");
-  Touch(e / "Kopia płyty" / "UmowaPol.txt");
+  Touch(e / std::filesystem::path(u8"Kopia płyty") / "DuzevIv.exe");
+  Touch(e / std::filesystem::path(u8"Kopia płyty") / "UmowaPol.txt");
   EXPECT_EQ(SourceCandidates(), (std::vector<std::string>{"D:\\", "E:\\Kopia płyty\\"}));
   // Started from a CD root that is listed already: nothing more.
   const auto d = root_ / "D";

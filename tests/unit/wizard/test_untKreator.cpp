@@ -290,7 +290,6 @@ TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
 // with text 317, one below which the medium's longest paths would pass what Windows' ordinary
 // path functions take with text 318; in both cases before anything is created.
 TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
-  const std::string long200 = "C:\\" + std::string(196, 'a');  // 199 characters
   const struct {
     std::string target;
     TNajdluzszeSciezki longest;
@@ -313,11 +312,8 @@ TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
       {"\\\\serwer", {}, TPytanieOpcji::NiepelnaSciezka},
       {"C:\\COM10\\Console.x\\Orvala", {}, std::nullopt},
       {"C:\\Orvala\\", {}, std::nullopt},
-      // Lengths: the target with a backslash and the longest file within 259, folder within 247.
-      {long200, {59, 47}, std::nullopt},
-      {long200, {60, 0}, TPytanieOpcji::ZaDlugaSciezka},
-      {long200, {0, 48}, TPytanieOpcji::ZaDlugaSciezka},
-      {"C:\\" + std::string(245, 'a'), {}, TPytanieOpcji::ZaDlugaSciezka},
+      {"C:\\Orvala", {249, 237}, std::nullopt},
+      {"C:\\Orvala", {250, 0}, TPytanieOpcji::ZaDlugaSciezka},
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.target);
@@ -341,13 +337,36 @@ TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
   }
 }
 
+// The target with a backslash and the longest file within 259 characters, the longest folder
+// within 247; the target itself a folder.
+TEST(TargetLength, FilesAndFoldersBelowTheTargetWithinWhatWindowsTakes) {
+  const std::string long199 = "C:\\" + std::string(196, 'a');
+  const struct {
+    std::string target;
+    TNajdluzszeSciezki longest;
+    bool fits;
+  } kCases[] = {
+      {long199, {59, 47}, true},
+      {long199 + "\\", {59, 47}, true},  // its own trailing backslash counts once
+      {long199, {60, 0}, false},
+      {long199, {0, 48}, false},
+      {"C:\\" + std::string(244, 'a'), {}, true},
+      {"C:\\" + std::string(245, 'a'), {}, false},
+      {"C:\\" + std::string(200, 'a'), {}, true},  // an empty medium
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(FitsBelowTarget(c.target, c.longest), c.fits) << c.target.size();
+  }
+}
+
 TEST_F(KreatorDysk, LongestRelativePathsSkipExcludedNames) {
   const fs::path cd = root_ / "c" / "cd";
-  fs::create_directories(cd / "Dane" / "Głębiej");
+  const fs::path deeper = cd / "Dane" / fs::path(u8"Głębiej");
+  fs::create_directories(deeper);
   fs::create_directories(cd / "instaluj.exe" / "bardzo-dluga-nazwa-folderu");
   std::ofstream(cd / "DuzevIv.exe") << "x";
-  std::ofstream(cd / "Dane" / "Głębiej" / "a.bin") << "x";  // Dane\Głębiej\a.bin: 18
-  std::ofstream(cd / "Dane" / "UmowaPol.txt") << "x";       // excluded at any depth
+  std::ofstream(deeper / "a.bin") << "x";              // Dane\Głębiej\a.bin: 18
+  std::ofstream(cd / "Dane" / "UmowaPol.txt") << "x";  // excluded at any depth
   const TNajdluzszeSciezki longest =
       LongestRelativePaths("C:\\cd", "<.><..><umowapol.txt><instaluj.exe>");
   EXPECT_EQ(longest.file, 18u);
