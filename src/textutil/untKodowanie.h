@@ -100,7 +100,9 @@ constexpr int UnicodeToCodePage(TStronaKodowa cp, char32_t u) {
   return -1;
 }
 
-// Decodes one UTF-8 sequence at `pos` (advanced past it). Returns U+FFFFFFFF on malformed input.
+// Decodes one UTF-8 sequence at `pos` (advanced past it). Returns U+FFFFFFFF on malformed input,
+// an overlong form included ("\xC0\xAF" is no "/": read as one, a name could hide a separator or
+// two different names could compare as one).
 template <typename Char>
 constexpr char32_t DecodeUtf8(std::basic_string_view<Char> s, std::size_t& pos) {
   constexpr char32_t kBad = 0xFFFFFFFF;
@@ -137,7 +139,8 @@ constexpr char32_t DecodeUtf8(std::basic_string_view<Char> s, std::size_t& pos) 
     u = (u << 6) | (b & 0x3F);
   }
   pos += extra + 1;
-  return u;
+  constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};  // the least value of each length
+  return u < kLeast[extra] ? kBad : u;
 }
 
 // UTF-8 → 8-bit text of `cp`. Characters the code page cannot hold become '?' and clear `ok`

@@ -44,6 +44,19 @@ TEST(Utf, MalformedUtf8NeverReadsPastTheEnd) {
   EXPECT_EQ(Utf8ToUtf16("\x80z"), u"\uFFFDz");
 }
 
+// An overlong form is malformed: it never becomes the character it spells, so no name hides a
+// separator or folds into another name.
+TEST(Utf, OverlongFormsAreMalformed) {
+  EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF"
+                        "b"),
+            u"a\uFFFDb");                                           // "/" in two bytes
+  EXPECT_EQ(Utf8ToUtf16("\xE0\x81\x9C"), u"\uFFFD");                // "\\" in three
+  EXPECT_EQ(Utf8ToUtf16("\xF0\x80\x81\xBE"), u"\uFFFD");            // ">" in four
+  EXPECT_EQ(FoldCaseUtf8("\xFF\xC0\xBE\xD4"), "\xFF\xC0\xBE\xD4");  // kept as it is
+  EXPECT_EQ(Utf8ToUtf16("\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80"),
+            (TWideString{u'\u0080', u'\u0800', 0xD800, 0xDC00}));  // the least of each length
+}
+
 TEST(Utf, Utf16AndUtf8IncludingSurrogates) {
   const TWideString text = u"Пакет ł \U0001F600";
   EXPECT_EQ(Utf16ToUtf8(text), "Пакет ł \xF0\x9F\x98\x80");
