@@ -87,7 +87,7 @@ if [ ${#failed[@]} -eq 0 ]; then
     run_suite "win32 static checks" win32 ctest --preset win32 -L static -j"$jobs"
     run_suite "win64 tests" win64 windows_tests win64
     if [ -z "${unbuilt[win32]:-}" ]; then
-      only32=$(ctest --preset win32 -N -L 32-bit-only | sed -nE 's/^ *Test +#[0-9]+: (.*)$/\1/p' |
+      only32=$(ctest --preset win32 -N -L 32-bit-only -FA '.*' | sed -nE 's/^ *Test +#[0-9]+: (.*)$/\1/p' |
         paste -sd, - | sed 's/,/, /g')
       echo "not run here (they test the 32-bit program alone): $only32"
       summary_lines+=("not run here (32-bit program alone): $only32")
