@@ -33,6 +33,7 @@
 #define IDC_redUmowa 2301
 #define IDC_rdbUmowaAkceptuje 2302
 #define IDC_rdbUmowaNieAkceptuje 2303
+#define IDC_lblUmowa 2304  // hidden: the licence view's name for a screen reader
 
 // Page 3, Options
 #define IDC_gbxKatalog 2401
@@ -56,6 +57,7 @@
 #define IDC_lblPlikDo 2504
 #define IDC_pnlPostep 2505
 #define IDC_GaugePostep 2506
+#define IDC_lblPostep 2507  // hidden: the gauge's name for a screen reader (the stage text)
 
 // Page 5, End
 #define IDC_lblKoniec 2601

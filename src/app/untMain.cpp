@@ -380,6 +380,7 @@ void TfrmMain::btnPolskiClick(int clickedId) {
 
 void TfrmMain::UpdateStepCaption() {
   SetText(IDC_lblKrok, StepCaption(language_, page_));
+  SetText(IDC_lblUmowa, StepCaption(language_, kStronaUmowa));  // the licence view's name
 }
 
 // --- Pages ---------------------------------------------------------------------------------

@@ -43,6 +43,7 @@ void TfrmMain::RunInstallationPage() {
 
 void TfrmMain::ShowStage(const TWideString& text) {
   SetText(IDC_lblInstalacjaOpis, text);
+  SetText(IDC_lblPostep, text);  // the gauge's name for a screen reader
 }
 
 void TfrmMain::ShowFiles(const TWideString& from, const TWideString& to) {

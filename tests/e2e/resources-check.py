@@ -8,7 +8,9 @@
 - the icon carries 16, 20, 24, 32, 40, 48, 64 and 256 pixel frames, the 256 one PNG-compressed;
 - the side picture and the flag strip exist at 96 dpi, 1.5 times and twice as large;
 - the header marks the program aware of Remote Desktop sessions (TERMINAL_SERVER_AWARE), so that
-  a session server gives it the real Windows folder and no compatibility shims.
+  a session server gives it the real Windows folder and no compatibility shims;
+- the licence view and the gauge, which have no text of their own, follow a static label in
+  their page's template: a screen reader names a control after the label just before it.
 Prints one line per fault and exits 1 when there is one.
 """
 import re
@@ -16,7 +18,7 @@ import struct
 import sys
 import xml.etree.ElementTree as ET
 
-RT_BITMAP, RT_ICON, RT_GROUP_ICON, RT_MANIFEST = 2, 3, 14, 24
+RT_BITMAP, RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_MANIFEST = 2, 3, 5, 14, 24
 
 
 class Pe:
@@ -63,6 +65,47 @@ class Pe:
                     start = self.offset(rva)
                     found.setdefault(res_id, self.data[start:start + size])
         return found
+
+    def named(self, kind):
+        """{name: bytes} of every resource of `kind` named by a string."""
+        base = self.offset(self.resource_rva)
+        named = {}
+        for res_id, data in self.resources(kind).items():
+            if res_id & 0x80000000:
+                at = base + (res_id & 0x7FFFFFFF)
+                length = struct.unpack_from("<H", self.data, at)[0]
+                named[self.data[at + 2:at + 2 + 2 * length].decode("utf-16-le")] = data
+        return named
+
+
+def dialog_items(template):
+    """[(id, class, title)] of a DIALOGEX template, in their order (class: an atom or a name)."""
+    def sz_or_ord(at):
+        if struct.unpack_from("<H", template, at)[0] == 0xFFFF:
+            return struct.unpack_from("<H", template, at + 2)[0], at + 4
+        end = at
+        while struct.unpack_from("<H", template, end)[0] != 0:
+            end += 2
+        return template[at:end].decode("utf-16-le"), end + 2
+
+    count = struct.unpack_from("<H", template, 16)[0]
+    style = struct.unpack_from("<I", template, 12)[0]
+    at = 26
+    _, at = sz_or_ord(at)  # menu
+    _, at = sz_or_ord(at)  # class
+    _, at = sz_or_ord(at)  # title
+    if style & 0x40:  # DS_SETFONT: size, weight, italic, charset, face
+        _, at = sz_or_ord(at + 6)
+    items = []
+    for _ in range(count):
+        at = (at + 3) & ~3
+        item_id = struct.unpack_from("<I", template, at + 20)[0]
+        item_class, at = sz_or_ord(at + 24)
+        title, at = sz_or_ord(at)
+        extra = struct.unpack_from("<H", template, at)[0]
+        at += 2 + extra
+        items.append((item_id, item_class, title))
+    return items
 
 
 def ids(header):
@@ -143,6 +186,27 @@ def check_header(pe, faults):
                       % pe.dll_characteristics)
 
 
+STATIC_ATOM = 0x0082
+
+
+def check_labels(pe, names, faults):
+    dialogs = pe.named(RT_DIALOG)
+    for page, control in (("TPNLUMOWA", "IDC_redUmowa"), ("TPNLINSTALACJA", "IDC_GaugePostep")):
+        if page not in dialogs:
+            faults.append("no dialog template %s" % page)
+            continue
+        items = dialog_items(dialogs[page])
+        order = [item_id for item_id, _, _ in items]
+        wanted = names.get(control)
+        if wanted not in order:
+            faults.append("%s has no %s" % (page, control))
+        elif order.index(wanted) == 0 or items[order.index(wanted) - 1][1] not in (
+                STATIC_ATOM, "Static", "STATIC"):
+            faults.append("%s in %s follows no static label" % (control, page))
+        elif items[order.index(wanted) - 1][0] == names.get("IDC_pnlPostep"):
+            faults.append("%s in %s follows the empty panel, not a label" % (control, page))
+
+
 def main():
     exe, header = sys.argv[1], sys.argv[2]
     pe = Pe(open(exe, "rb").read())
@@ -152,6 +216,7 @@ def main():
     check_manifest(pe, faults)
     check_icon(pe, names, faults)
     check_bitmaps(pe, names, faults)
+    check_labels(pe, names, faults)
     for fault in faults:
         print("resources: " + fault)
     if not faults:
