@@ -1,10 +1,10 @@
 // The program entry of the setup program.
 //
 // Order of start: no system error boxes, DLL search restricted to the system directory and
-// VERSION.dll loaded from it, the Win32 platform, the build constants, the process text state,
-// the interface font, the forms (TfrmMain with its FormCreate, then the dialogs, then
-// TdmInstal), the build switches (compile-time constants, kPrzelacznikiBudowy), and the message
-// loop; the wizard's FormShow runs as it is shown.
+// VERSION.dll loaded from it, the Win32 platform (serving the user logged on to the session),
+// the build constants, the process text state, the interface font, the forms (TfrmMain with its
+// FormCreate, then the dialogs, then TdmInstal), the build switches (compile-time constants,
+// kPrzelacznikiBudowy), and the message loop; the wizard's FormShow runs as it is shown.
 #include "app/untDmInstal.h"
 #include "app/untMain.h"
 #include "config/untCzcionki.h"
@@ -50,6 +50,8 @@ int Run() {
   const platform::win32::TUchwytModulu version = platform::win32::LoadSystemLibrary(L"version.dll");
   platform::TPlatformaWin32 win32;
   platform::TZasiegPlatformy scope(win32);
+  // Elevated with another account's password: what is per-user goes to the user at the screen.
+  win32.ServeLoggedOnUser();
 
   SetBuildConstants(TStaleBudowy{kEdycjaBudowy, kJezykDomowyBudowy, kJezykEdycjiBudowy});
   SetTextProcessState(platform::Platform().IsNtPlatform(), LocaleLanguage());

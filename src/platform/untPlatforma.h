@@ -197,6 +197,15 @@ class TPlatforma {
   // False when it does not exist or cannot be deleted.
   virtual bool RemoveKey(TKorzen root, const std::string& path) = 0;
 
+  // --- The user served ------------------------------------------------------------------
+  // When the user logged on to the session (the owner of the shell) is not the account the
+  // program runs as (an administrator's password typed at the elevation prompt, "Run as"),
+  // the per-user registry (TKorzen::CurrentUser) and the per-user special folders become that
+  // user's from now on: what an installation leaves for its user reaches the user at the
+  // screen, as after an elevation of the user's own. True when they did; false when the two
+  // are one, or when it cannot be told (then nothing changes).
+  virtual bool ServeLoggedOnUser() = 0;
+
   // --- Shell -----------------------------------------------------------------------------
   // The folder's path as the shell reports it (no trailing backslash added); empty on failure.
   virtual TWideString SpecialFolder(int folder) = 0;

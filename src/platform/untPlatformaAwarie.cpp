@@ -230,6 +230,9 @@ std::string TPlatformaAwarie::FoldPath(std::string_view path) {
 bool TPlatformaAwarie::AnsiCodePageHolds(std::string_view path) {
   return inner_.AnsiCodePageHolds(path);
 }
+bool TPlatformaAwarie::ServeLoggedOnUser() {
+  return inner_.ServeLoggedOnUser();
+}
 TWideString TPlatformaAwarie::SpecialFolder(int folder) {
   return inner_.SpecialFolder(folder);
 }

@@ -109,6 +109,7 @@ class TPlatformaAwarie : public TPlatforma {
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   bool RemoveKey(TKorzen root, const std::string& path) override;
+  bool ServeLoggedOnUser() override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
                        const TWideString& linkPath, const TWideString& description) override;

@@ -27,7 +27,7 @@ crt_startup=" __set_app_type __wgetmainargs __getmainargs __p__fmode __p__commod
   echo '#define _WIN32_WINNT 0x0502'
   echo '#define WINVER 0x0502'
   echo '#define __MSVCRT_VERSION__ 0x0700'
-  for h in windows.h commctrl.h shlobj.h shellapi.h objbase.h richedit.h stdio.h stdlib.h \
+  for h in windows.h commctrl.h shlobj.h shellapi.h objbase.h richedit.h sddl.h stdio.h stdlib.h \
            string.h wchar.h locale.h signal.h setjmp.h process.h io.h errno.h; do
     echo "#include <$h>"
   done

@@ -37,6 +37,13 @@ void TPlatformaHost::SetFreeSpace(char letter, std::optional<std::int64_t> bytes
 void TPlatformaHost::SetSpecialFolder(int folder, const TWideString& path) {
   stan_->specialFolders[folder] = path;
 }
+void TPlatformaHost::SetShellUser(const std::string& user) {
+  stan_->shellUser = user;
+}
+void TPlatformaHost::SetSpecialFolderOfUser(const std::string& user, int folder,
+                                            const TWideString& path) {
+  stan_->userFolders[user][folder] = path;
+}
 void TPlatformaHost::SetWindowsDirectory(const std::string& path) {
   stan_->windowsDirectory = path;
 }
@@ -99,6 +106,14 @@ std::optional<fs::path> TPlatformaHost::HostPath(const std::string& path) {
 
 bool TPlatformaHost::KeyExists(TKorzen root, const std::string& path) const {
   return stan_->registry.Exists(root, path);
+}
+
+bool TPlatformaHost::KeyExistsForProgramAccount(const std::string& path) const {
+  const std::string served = stan_->registry.User();
+  stan_->registry.SetUser("");
+  const bool exists = stan_->registry.Exists(TKorzen::CurrentUser, path);
+  stan_->registry.SetUser(served);
+  return exists;
 }
 
 std::optional<TWartoscRejestru> TPlatformaHost::RegistryValue(TKorzen root, const std::string& key,

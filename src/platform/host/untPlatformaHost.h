@@ -75,6 +75,11 @@ class TPlatformaHost : public TPlatforma {
   // Free space reported for a drive (default: the host file system's); nullopt = the query fails.
   void SetFreeSpace(char letter, std::optional<std::int64_t> bytes);
   void SetSpecialFolder(int folder, const TWideString& path);  // empty = the folder is missing
+  // The user logged on to the session, when another than the account the program runs as
+  // ("" = the same); ServeLoggedOnUser then takes that user's registry hive and folders.
+  void SetShellUser(const std::string& user);
+  // A per-user special folder of `user` (its registry hive starts empty).
+  void SetSpecialFolderOfUser(const std::string& user, int folder, const TWideString& path);
   void SetWindowsDirectory(const std::string& path);
   void SetSystemDirectory(const std::string& path);
   void SetTempDirectory(const std::string& path);
@@ -95,6 +100,8 @@ class TPlatformaHost : public TPlatforma {
   // The host path that a Windows path resolves to (existing or not), or nullopt.
   std::optional<std::filesystem::path> HostPath(const std::string& path);
   bool KeyExists(TKorzen root, const std::string& path) const;
+  // A key of the hive of the account the program runs as, whichever user is served.
+  bool KeyExistsForProgramAccount(const std::string& path) const;
   std::optional<TWartoscRejestru> RegistryValue(TKorzen root, const std::string& key,
                                                 const std::string& name) const;
   void DeleteKey(TKorzen root, const std::string& path);
@@ -131,6 +138,7 @@ class TPlatformaHost : public TPlatforma {
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
   bool RemoveKey(TKorzen root, const std::string& path) override;
+  bool ServeLoggedOnUser() override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
                        const TWideString& linkPath, const TWideString& description) override;

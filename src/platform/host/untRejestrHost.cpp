@@ -90,8 +90,8 @@ class TKluczHost final : public TKluczRejestru {
 }  // namespace
 
 TRejestrPamieci::TRejestrPamieci() {
-  hives_[0].try_emplace(std::string());
-  hives_[1].try_emplace(std::string());
+  machine_.try_emplace(std::string());
+  users_[std::string()].try_emplace(std::string());
 }
 
 std::string TRejestrPamieci::Canonical(const std::string& path) {

@@ -37,18 +37,34 @@ class TRejestrPamieci {
   bool HasSubkeys(TKorzen root, const std::string& path) const;
   // Removes the key with all its subkeys and values.
   void Delete(TKorzen root, const std::string& path);
+  // Whose hive TKorzen::CurrentUser is ("" = the account the program runs as).
+  void SetUser(const std::string& user) { user_ = user; }
+  const std::string& User() const { return user_; }
 
   std::unique_ptr<TKluczRejestru> Open(TKorzen root, const std::string& path, std::uint32_t access,
                                        bool create);
 
  private:
+  // Every hive has its root key ("").
   std::map<std::string, TKlucz>& Hive(TKorzen root) {
-    return hives_[root == TKorzen::LocalMachine];
+    if (root == TKorzen::LocalMachine) {
+      return machine_;
+    }
+    std::map<std::string, TKlucz>& hive = users_[user_];
+    hive.try_emplace(std::string());
+    return hive;
   }
   const std::map<std::string, TKlucz>& Hive(TKorzen root) const {
-    return hives_[root == TKorzen::LocalMachine];
+    if (root == TKorzen::LocalMachine) {
+      return machine_;
+    }
+    static const std::map<std::string, TKlucz> kEmpty{{std::string(), TKlucz{}}};
+    const auto it = users_.find(user_);
+    return it == users_.end() ? kEmpty : it->second;
   }
-  std::map<std::string, TKlucz> hives_[2];
+  std::map<std::string, TKlucz> machine_;
+  std::map<std::string, std::map<std::string, TKlucz>> users_;  // by user ("" = the program's)
+  std::string user_;
 };
 
 }  // namespace orvala::platform::host

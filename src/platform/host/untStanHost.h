@@ -30,6 +30,9 @@ struct TNaped {
 struct TPlatformaHost::TStan {
   std::map<char, TNaped> drives;
   std::map<int, TWideString> specialFolders;
+  std::string shellUser;   // "" = the account the program runs as
+  std::string servedUser;  // after ServeLoggedOnUser: shellUser
+  std::map<std::string, std::map<int, TWideString>> userFolders;
   std::string windowsDirectory = "C:\\WINDOWS";
   std::string systemDirectory = "C:\\WINDOWS\\system32";
   std::string tempDirectory = "C:\\WINDOWS\\TEMP\\";

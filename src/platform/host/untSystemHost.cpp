@@ -82,9 +82,23 @@ bool TPlatformaHost::RemoveKey(TKorzen root, const std::string& path) {
 
 // --- Shell -------------------------------------------------------------------------------------
 
+bool TPlatformaHost::ServeLoggedOnUser() {
+  if (stan_->shellUser.empty()) {
+    return false;
+  }
+  stan_->servedUser = stan_->shellUser;
+  stan_->registry.SetUser(stan_->shellUser);
+  return true;
+}
+
 TWideString TPlatformaHost::SpecialFolder(int folder) {
-  const auto it = stan_->specialFolders.find(folder);
-  return it == stan_->specialFolders.end() ? TWideString() : it->second;
+  // A served user has folders of his own; the common ones (all users) are the machine's.
+  const bool common = folder == kFolderCommonDesktop || folder == kFolderCommonPrograms;
+  const std::map<int, TWideString>& folders = stan_->servedUser.empty() || common
+                                                  ? stan_->specialFolders
+                                                  : stan_->userFolders[stan_->servedUser];
+  const auto it = folders.find(folder);
+  return it == folders.end() ? TWideString() : it->second;
 }
 
 bool TPlatformaHost::CreateShellLink(const std::string& target, const std::string& workingDirectory,

@@ -5,16 +5,24 @@
 // One source file per part: untPlatformaWin32Pliki (listings, files, directories, drives),
 // ...Teksty (paths as texts), ...Rejestr (registry), ...Powloka (shell folders and links),
 // ...System (system values, resources, versions, fonts), untPrzywracanieWin32 (why a file
-// operation failed, deletion at restart, removal of a registry key); untPlatformaWin32Wspolne.h
-// holds the path checks and conversions they share.
+// operation failed, deletion at restart, removal of a registry key), untUzytkownikSesji (the
+// user logged on when the program runs as another account); untPlatformaWin32Wspolne.h holds
+// the path checks and conversions they share.
 #pragma once
 
+#include <memory>
+
 #include "platform/untPlatforma.h"
+
+struct HKEY__;  // HKEY, without <windows.h> in this header
 
 namespace orvala::platform {
 
 class TPlatformaWin32 : public TPlatforma {
  public:
+  TPlatformaWin32();
+  ~TPlatformaWin32() override;
+
   bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
   std::optional<TWpisKatalogu> FindEntry(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -44,6 +52,8 @@ class TPlatformaWin32 : public TPlatforma {
   bool AnsiCodePageHolds(std::string_view path) override;
   std::unique_ptr<TKluczRejestru> OpenKey(TKorzen root, const std::string& path,
                                           std::uint32_t access, bool create) override;
+  // untUzytkownikSesji.cpp
+  bool ServeLoggedOnUser() override;
   TWideString SpecialFolder(int folder) override;
   bool CreateShellLink(const std::string& target, const std::string& workingDirectory,
                        const TWideString& linkPath, const TWideString& description) override;
@@ -56,6 +66,15 @@ class TPlatformaWin32 : public TPlatforma {
   bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
   bool FileVersionString(const std::string& path, std::string& version) override;
   std::vector<int> FontCharsets(const std::string& face) override;
+
+ private:
+  // The registry root of `root`: HKEY_CURRENT_USER, or the hive of the user served.
+  HKEY__* Hive(TKorzen root) const;
+  // The token of the user served, for the per-user shell folders; null: the program's own.
+  void* UserToken() const;
+
+  struct TUzytkownikSesji;
+  std::unique_ptr<TUzytkownikSesji> loggedOnUser_;  // set by ServeLoggedOnUser
 };
 
 }  // namespace orvala::platform

@@ -18,7 +18,9 @@ using namespace win32;
 TWideString TPlatformaWin32::SpecialFolder(int folder) {
   if (IsNtPlatform()) {
     wchar_t path[MAX_PATH + 1] = {};
-    if (::SHGetFolderPathW(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) {
+    // The user served has folders of his own (the common ones are the machine's either way).
+    if (::SHGetFolderPathW(nullptr, folder, static_cast<HANDLE>(UserToken()), SHGFP_TYPE_CURRENT,
+                           path) != S_OK) {
       return TWideString();
     }
     path[MAX_PATH] = L'\0';

@@ -121,7 +121,7 @@ class TKluczWin32 final : public TKluczRejestru {
 
 std::unique_ptr<TKluczRejestru> TPlatformaWin32::OpenKey(TKorzen root, const std::string& path,
                                                          std::uint32_t access, bool create) {
-  const HKEY hive = root == TKorzen::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const HKEY hive = Hive(root);
   TUchwytKlucza key;
   LONG result = ERROR_SUCCESS;
   if (create) {

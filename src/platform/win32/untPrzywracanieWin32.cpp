@@ -27,7 +27,7 @@ TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
     return TPrzyczynaBledu::Inna;
   }
   const TSciezka p = Sciezka(path);
-  const DWORD attributes = !p.ok       ? INVALID_FILE_ATTRIBUTES
+  const DWORD attributes = !p.ok        ? INVALID_FILE_ATTRIBUTES
                            : SystemNt() ? ::GetFileAttributesW(p.W())
                                         : ::GetFileAttributesA(p.A());
   constexpr DWORD kOdmowaBezUzycia = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
@@ -42,12 +42,11 @@ bool TPlatformaWin32::DeleteFileAtRestart(const std::string& path) {
   const TSciezka p = Sciezka(path);
   // Recorded by the system under PendingFileRenameOperations; needs an administrator. A non-NT
   // system has no such list: the file stays.
-  return p.ok && SystemNt() &&
-         ::MoveFileExW(p.W(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+  return p.ok && SystemNt() && ::MoveFileExW(p.W(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
 }
 
 bool TPlatformaWin32::RemoveKey(TKorzen root, const std::string& path) {
-  const HKEY hive = root == TKorzen::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const HKEY hive = Hive(root);
   // Key paths are ASCII, as every key the program opens.
   return !path.empty() && ::RegDeleteKeyA(hive, path.c_str()) == ERROR_SUCCESS;
 }

@@ -67,6 +67,7 @@ class TUchwyt {
 using TUchwytPliku = TUchwyt<HANDLE, &::CloseHandle, &WartoscNiewazna>;
 using TUchwytWyszukiwania = TUchwyt<HANDLE, &::FindClose, &WartoscNiewazna>;
 using TUchwytKlucza = TUchwyt<HKEY, &::RegCloseKey>;
+using TUchwytProcesu = TUchwyt<HANDLE, &::CloseHandle>;  // OpenProcess, OpenProcessToken: null
 using TUchwytModulu = TUchwyt<HMODULE, &::FreeLibrary>;
 using TUchwytCzcionki = TUchwyt<HFONT, &::DeleteObject>;
 using TUchwytBitmapy = TUchwyt<HBITMAP, &::DeleteObject>;

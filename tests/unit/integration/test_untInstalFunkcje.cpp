@@ -280,6 +280,31 @@ TEST(EstimatedSize, KilobytesRoundedUpWithinADword) {
   }
 }
 
+// Jan, an administrator, typed his password at the elevation prompt of Ewa, who is logged on:
+// her shortcuts, her uninstall entry and her per-user keys, nothing in Jan's profile.
+TEST_F(SystemIntegration, ElevatedByAnotherAccountEverythingPerUserGoesToTheUserLoggedOn) {
+  const TWideString kPulpitEwy = u"C:\\Users\\ewa\\Pulpit\\";
+  const TWideString kGrupaEwy = u"C:\\Users\\ewa\\Menu Start\\Programy\\Orvala Pakiet\\";
+  std::filesystem::create_directories(env.c / "Users" / "ewa" / "Pulpit");
+  env.host.SetShellUser("ewa");
+  env.host.SetSpecialFolderOfUser("ewa", platform::kFolderDesktop, u"C:\\Users\\ewa\\Pulpit");
+  env.host.SetSpecialFolderOfUser("ewa", platform::kFolderPrograms,
+                                  u"C:\\Users\\ewa\\Menu Start\\Programy");
+  ASSERT_TRUE(env.host.ServeLoggedOnUser());
+  CreateShortcuts(options, observer);
+  WriteRegistry(options, observer);
+  EXPECT_EQ(LinksIn(kPulpitEwy).size(), 5u);
+  EXPECT_EQ(LinksIn(kGrupaEwy).size(), 10u);
+  EXPECT_TRUE(LinksIn(kPulpit).empty());
+  EXPECT_TRUE(LinksIn(kGrupa).empty());
+  ExpectUninstallEntry(TKorzen::CurrentUser, "Orvala Pakiet");
+  EXPECT_TRUE(env.host.KeyExists(TKorzen::CurrentUser, std::string(kPakiet) + "\\RusPol"));
+  for (const char* key : {kPakiet, kDeinstalacja}) {
+    EXPECT_FALSE(env.host.KeyExistsForProgramAccount(key)) << key;
+  }
+  EXPECT_EQ(Text(TKorzen::LocalMachine, kPakiet, "Katalog"), "C:\\Program Files\\Orvalis");
+}
+
 TEST_F(SystemIntegration, ComponentKeysGetTheLanguageAndFontsOnlyWhenNotArial) {
   const std::vector<std::string> components = {"RusPol",         "PolRus",      "RusPolInternet",
                                                "PolRusInternet", "SlZewRusPol", "SlZewPolRus",

@@ -30,6 +30,15 @@ TEST_F(TZgodnosc, MissingKeyOpensOnlyWhenCreated) {
   EXPECT_EQ(text, "1");
 }
 
+// The program runs as the user at the screen (one user here): nothing is served otherwise, and
+// the per-user registry stays the one it was.
+TEST_F(TZgodnosc, TheUserLoggedOnIsTheProgramsOwnAccount) {
+  const std::string key = Env().RegistryKey() + "\\Sesja";
+  ASSERT_NE(P().OpenKey(kHkcu, key, kKeyAllAccess, true), nullptr);
+  EXPECT_FALSE(P().ServeLoggedOnUser());
+  EXPECT_NE(P().OpenKey(kHkcu, key, kKeyRead, false), nullptr);
+}
+
 TEST_F(TZgodnosc, ValuesKeepTheirTypes) {
   std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
   ASSERT_NE(k, nullptr);
