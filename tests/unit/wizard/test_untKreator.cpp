@@ -147,6 +147,24 @@ class KreatorDysk : public ::testing::Test {
     Write("cd/UMOWAPOL.TXT", 50000);  // the licence itself, excluded in any case
   }
   void TearDown() override { fs::remove_all(root_); }
+  // CheckShownTarget for a target typed as `typed` (UTF-8), enough space, every question
+  // answered Yes: its result, the target it took, what it created and what it asked.
+  struct TSprawdzenie {
+    bool accepted = false;
+    std::string target;
+    std::vector<std::string> created;
+    std::vector<TPytanieOpcji> asked;
+  };
+  static TSprawdzenie CheckTyped(const std::string& typed, const TNajdluzszeSciezki& longest) {
+    TSprawdzenie r;
+    const auto ask = [&r](TPytanieOpcji q) {
+      r.asked.push_back(q);
+      return true;
+    };
+    r.accepted = CheckShownTarget(
+        Utf8ToUtf16(typed), longest, r.target, [] { return true; }, ask, r.created);
+    return r;
+  }
   void Write(const std::string& rel, std::size_t size) {
     std::ofstream(root_ / rel, std::ios::binary) << std::string(size, 'x');
   }
@@ -254,23 +272,15 @@ TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.target);
     host_.SetAnsiCodePage(c.codePage);
-    std::vector<std::string> created;
-    std::vector<TPytanieOpcji> asked;
-    const auto ask = [&](TPytanieOpcji q) {
-      asked.push_back(q);
-      return true;
-    };
-    std::string target;
-    EXPECT_EQ(CheckShownTarget(
-                  Utf8ToUtf16(c.target), {}, target, [] { return true; }, ask, created),
-              c.accepted);
+    const TSprawdzenie r = CheckTyped(c.target, {});
+    EXPECT_EQ(r.accepted, c.accepted);
     if (c.accepted) {
-      EXPECT_EQ(target, c.target);
-      EXPECT_EQ(created, std::vector<std::string>{target});
-      EXPECT_TRUE(asked.empty());
+      EXPECT_EQ(r.target, c.target);
+      EXPECT_EQ(r.created, std::vector<std::string>{r.target});
+      EXPECT_TRUE(r.asked.empty());
     } else {
-      EXPECT_EQ(asked, std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc});
-      EXPECT_TRUE(created.empty());
+      EXPECT_EQ(r.asked, std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc});
+      EXPECT_TRUE(r.created.empty());
     }
     // The host names are UTF-8: the accepted target exists under its own name; a refused one
     // leaves the drive empty.
@@ -317,19 +327,11 @@ TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
   };
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.target);
-    std::vector<std::string> created;
-    std::vector<TPytanieOpcji> asked;
-    const auto ask = [&](TPytanieOpcji q) {
-      asked.push_back(q);
-      return true;
-    };
-    std::string target;
-    EXPECT_EQ(CheckShownTarget(
-                  Utf8ToUtf16(c.target), c.longest, target, [] { return true; }, ask, created),
-              !c.refusal);
+    const TSprawdzenie r = CheckTyped(c.target, c.longest);
+    EXPECT_EQ(r.accepted, !c.refusal);
     if (c.refusal) {
-      EXPECT_EQ(asked, std::vector<TPytanieOpcji>{*c.refusal});
-      EXPECT_TRUE(created.empty());
+      EXPECT_EQ(r.asked, std::vector<TPytanieOpcji>{*c.refusal});
+      EXPECT_TRUE(r.created.empty());
       EXPECT_TRUE(fs::is_empty(root_ / "c"));
     }
     fs::remove_all(root_ / "c");
