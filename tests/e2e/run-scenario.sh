@@ -156,7 +156,9 @@ for s in "${setups[@]+"${setups[@]}"}"; do
       cp "$build/tests/e2e/trzymacz.exe" "$drive_c/Program Files/Orvalis/$a"
       helpers+=("-||$target_win\\${a//\//\\}") ;;
     cd-patch)  # cd-patch LIST FILE: a later FILE.new, its patch FILE.pat and a record in LIST
-      orvala="$build/host-tools/tools/orvala/orvala"
+      # The build's packing tool: the host build's when the build was given one, else its own.
+      orvala=$(sed -n -E 's/^ORVALA_HOST_ORVALA:[A-Z]+=(.+)$/\1/p' "$build/CMakeCache.txt")
+      [ -n "$orvala" ] || orvala="$build/host-tools/tools/orvala/orvala"
       printf 'patched by %s\r\n' "$a" | cat "$cd_dir/$b" - > "$cd_dir/$b.new"
       read -r old_len script_len new_len < <("$orvala" diff "$cd_dir/$b" "$cd_dir/$b.new" "$cd_dir/$b.pat")
       "$orvala" list-add "$cd_dir/$a" "$b.pat" "$b" "$old_len" "$script_len" "$new_len" >>"$log" ;;
