@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <functional>
 #include <vector>
 
 #include "config/untInstalStale.h"
@@ -58,26 +59,11 @@ int DecimalOrZero(std::string_view text) {
   return ec == std::errc() && ptr == end ? value : 0;
 }
 
-std::uint64_t TreeSize(const std::string& folder, const std::string& exclusions) {
-  std::vector<platform::TWpisKatalogu> entries;
-  if (!Platform().ListDirectory(folder, entries)) {
-    return 0;
-  }
-  std::uint64_t total = 0;
-  for (const platform::TWpisKatalogu& e : entries) {
-    if (IsNameExcluded(e.name, exclusions)) {
-      continue;
-    }
-    total += e.size;
-    if (e.IsDirectory() && e.name != "." && e.name != "..") {
-      total += TreeSize(Join(folder, e.name), exclusions);
-    }
-  }
-  return total;
-}
-
-void LongestBelow(const std::string& folder, const std::string& exclusions, std::size_t prefix,
-                  TNajdluzszeSciezki& longest) {
+// Calls visit(entry, length) for every entry below `folder`, "." and ".." left out and each name
+// of the exclusion list skipped with its subtree; `length` is the entry's path relative to where
+// the walk started, in UTF-16 characters (`prefix`: that of `folder` with its backslash).
+void WalkTree(const std::string& folder, const std::string& exclusions, std::size_t prefix,
+              const std::function<void(const platform::TWpisKatalogu&, std::size_t)>& visit) {
   std::vector<platform::TWpisKatalogu> entries;
   if (!Platform().ListDirectory(folder, entries)) {
     return;
@@ -87,11 +73,9 @@ void LongestBelow(const std::string& folder, const std::string& exclusions, std:
       continue;
     }
     const std::size_t length = prefix + platform::PathLength(e.name);
+    visit(e, length);
     if (e.IsDirectory()) {
-      longest.folder = std::max(longest.folder, length);
-      LongestBelow(Join(folder, e.name), exclusions, length + 1, longest);
-    } else {
-      longest.file = std::max(longest.file, length);
+      WalkTree(Join(folder, e.name), exclusions, length + 1, visit);
     }
   }
 }
@@ -112,10 +96,7 @@ bool IsPlainName(std::string_view name) {
   while (!stem.empty() && stem.back() == ' ') {
     stem.remove_suffix(1);
   }
-  std::string upper;
-  for (const char c : stem) {
-    upper += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-  }
+  const std::string upper = UpperText1250(stem);
   if (upper == "CON" || upper == "PRN" || upper == "AUX" || upper == "NUL" || upper == "CONIN$" ||
       upper == "CONOUT$") {
     return false;
@@ -163,7 +144,10 @@ bool IsFullFolderPath(std::string_view target) {
 
 TNajdluzszeSciezki LongestRelativePaths(const std::string& folder, const std::string& exclusions) {
   TNajdluzszeSciezki longest;
-  LongestBelow(folder, exclusions, 0, longest);
+  WalkTree(folder, exclusions, 0, [&longest](const platform::TWpisKatalogu& e, std::size_t length) {
+    std::size_t& kind = e.IsDirectory() ? longest.folder : longest.file;
+    kind = std::max(kind, length);
+  });
   return longest;
 }
 
@@ -252,7 +236,10 @@ std::uint64_t DirectoryTreeSize(const std::string& folder, const std::string& ex
   if (folder.empty() || platform::PathLength(folder) > kMaxPath) {
     return 0;
   }
-  return TreeSize(folder, exclusions);
+  std::uint64_t total = 0;
+  WalkTree(folder, exclusions, 0,
+           [&total](const platform::TWpisKatalogu& e, std::size_t) { total += e.size; });
+  return total;
 }
 
 bool IsNameExcluded(std::string_view name, std::string_view exclusions) {
