@@ -56,7 +56,27 @@ summary() {
   for line in "${summary_lines[@]}"; do
     echo "  $line"
   done
+  failed_test_tails
   echo "logs: $logs"
+}
+
+# The last lines each failed test printed (ctest shows a failed test's output after its result
+# line), so that the reason of a failure stands at the end of the run, not only in its log.
+failed_test_tails() {
+  local log
+  for log in "$logs"/*.log; do
+    [ -f "$log" ] || continue
+    awk '
+      function flush() { if (name != "") { printf "why %s failed (its last lines):\n", name
+                           for (i = (n > 15 ? n - 14 : 1); i <= n; i++) print "  | " buf[i] }
+                         name = ""; n = 0 }
+      /^ *([0-9]+\/[0-9]+ Test +#|Start +[0-9]+:)/ { flush() }
+      /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: .*\*\*\*/ {
+        name = $0; sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "", name); sub(/ .*/, "", name); next }
+      /^(Total Test time|[0-9]+% tests passed)/ { flush() }
+      name != "" && NF > 0 { buf[++n] = $0 }
+      END { flush() }' "$log"
+  done
 }
 
 install_dependencies_as_root() {
