@@ -42,6 +42,7 @@ class TObserwatorPusty : public orvala::TObserwatorInstalacji {
             .count());
   }
   bool AskYesNo(const orvala::TWideString&) override { return false; }
+  void Inform(const orvala::TWideString&) override {}
   std::uint32_t last = 0;
   std::uint64_t messages = 0;
 };

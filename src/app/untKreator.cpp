@@ -157,7 +157,7 @@ bool CreateDirectoryWithParents(const std::string& path) {
 bool CheckTargetDirectory(const std::string& targetDirectory,
                           const std::function<bool()>& enoughSpace,
                           const std::function<bool(TPytanieOpcji)>& ask,
-                          std::vector<std::string>& createdDirectories) {
+                          TDziennikPrzebiegu& journal) {
   const bool existed = platform::Platform().DirectoryExists(targetDirectory);
   bool ok = false;
   if (existed || CreateDirectoryWithParents(targetDirectory)) {
@@ -169,15 +169,14 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
     ask(TPytanieOpcji::NieMoznaUtworzyc);
   }
   if (ok && !existed) {
-    createdDirectories.push_back(targetDirectory);
+    journal.DirectoryCreated(targetDirectory);
   }
   return ok;
 }
 
 bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
                       std::string& targetDirectory, const std::function<bool()>& enoughSpace,
-                      const std::function<bool(TPytanieOpcji)>& ask,
-                      std::vector<std::string>& createdDirectories) {
+                      const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal) {
   platform::TPlatforma& system = platform::Platform();
   if (!system.NarrowPath(shown, targetDirectory)) {
     ask(TPytanieOpcji::NieMoznaUtworzyc);
@@ -199,7 +198,7 @@ bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longes
     ask(TPytanieOpcji::NieMoznaUtworzyc);
     return false;
   }
-  return CheckTargetDirectory(targetDirectory, enoughSpace, ask, createdDirectories);
+  return CheckTargetDirectory(targetDirectory, enoughSpace, ask, journal);
 }
 
 }  // namespace orvala

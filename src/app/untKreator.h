@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/untDziennikPrzebiegu.h"
 #include "engine/untSciezki.h"
 #include "textutil/untTekst.h"
 
@@ -106,12 +107,13 @@ enum class TPytanieOpcji {
 
 // The target checks of Next on the options page: the directory must exist or be creatable (with
 // its parents), and too little space needs a Yes. On success a directory that did not exist
-// before is appended to `createdDirectories` (only the directory itself, not its parents).
+// before is journalled as created (only the directory itself, not its parents): the run's
+// first entry.
 // `enoughSpace` re-runs the free-space check; `ask` shows a question and returns true for Yes.
 bool CheckTargetDirectory(const std::string& targetDirectory,
                           const std::function<bool()>& enoughSpace,
                           const std::function<bool(TPytanieOpcji)>& ask,
-                          std::vector<std::string>& createdDirectories);
+                          TDziennikPrzebiegu& journal);
 // The same checks for the target as lblKatalog shows it, `targetDirectory` becoming its path.
 // Before anything is created: a target that is not a full folder path as Windows keeps it
 // (IsFullFolderPath) is refused with text 317; one below which the medium's files (`longest`,
@@ -120,7 +122,6 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
 // target) like one that cannot be created (text 130). Nothing is created, nothing recorded.
 bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
                       std::string& targetDirectory, const std::function<bool()>& enoughSpace,
-                      const std::function<bool(TPytanieOpcji)>& ask,
-                      std::vector<std::string>& createdDirectories);
+                      const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal);
 
 }  // namespace orvala

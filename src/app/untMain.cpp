@@ -14,7 +14,8 @@
 #include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untFormyDialogowe.h"
-#include "engine/untKopieZapasowe.h"
+#include "engine/untDziennikPrzebiegu.h"
+#include "engine/untInstalOdswiezanie.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
@@ -141,8 +142,7 @@ void TfrmMain::FormDestroy() {
   if (kPrzelacznikiBudowy.clearInProgressAtExit) {
     SetInstallationInProgress(ActiveEdition(), false);
   }
-  stan_.createdDirectories.clear();
-  stan_.copiedFiles.clear();
+  stan_.journal.Clear();
 }
 
 bool TfrmMain::FormCloseQuery() {
@@ -267,11 +267,21 @@ void TfrmMain::FormShow() {
   UstawKatalogDocelowy();
   ApplyLanguage(ChooseStartLanguage(LocaleLanguage(), home, edition,
                                     kPrzelacznikiBudowy.preferEditionLanguage));
-  // A run cut off (a power cut, a killed process) gets the files it replaced back first.
-  if (RestoreInterruptedRun(ActiveEdition())) {
-    frmPytanie().Ask(Handle(), GetText(language_, 315, false), kPytanieOK);
+  // A run cut off (a power cut, a killed process) gets the files it replaced back first; what
+  // cannot go back yet is said, and tried again at the next start.
+  const TOdzyskanie recovered = RecoverInterruptedRun(
+      ActiveEdition(),
+      [this](const std::string& path) { return AskYesNo(FileLabel(language_, 314, path)); });
+  if (recovered == TOdzyskanie::Restored) {
+    Inform(GetText(language_, 315, false));
+  } else if (recovered == TOdzyskanie::Incomplete) {
+    Inform(GetText(language_, 316, false));
   }
   ShowPage(0);
+}
+
+void TfrmMain::Inform(const TWideString& text) {
+  frmPytanie().Ask(Handle(), text, kPytanieOK);
 }
 
 void TfrmMain::PlaceLanguageRow() {

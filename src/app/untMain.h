@@ -93,6 +93,7 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void ProcessMessages() override;
   std::uint32_t Milliseconds() override;
   bool AskYesNo(const TWideString& text) override;
+  void Inform(const TWideString& text) override;
 
   int CurrentPage() const { return page_; }
   LanguageId InterfaceLanguage() const { return language_; }

@@ -169,7 +169,7 @@ bool TfrmMain::SprawdzOpcje() {
                          kPytanieOK);
         return false;
       },
-      stan_.createdDirectories);
+      stan_.journal);
 }
 
 }  // namespace orvala

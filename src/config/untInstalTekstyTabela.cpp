@@ -181,6 +181,13 @@ const TWpisTekstu kWpisyTekstow[] = {
             "The previous installation was interrupted.\r\nThe files it replaced have been "
             "restored.",
             "Предыдущая установка была прервана.\r\nЗаменённые ею файлы восстановлены."),
+    WPIS_RU(316,
+            "Nie wszystkie pliki poprzedniej instalacji udało się przywrócić.\r\nInstalator "
+            "spróbuje ponownie przy następnym uruchomieniu.",
+            "Not all files of the previous installation could be restored.\r\nThe setup program "
+            "will try again the next time it is started.",
+            "Не удалось восстановить все файлы предыдущей установки.\r\nПрограмма установки "
+            "повторит попытку при следующем запуске."),
     // The second "%s" is an example folder: the storage form of the Russian column has no room
     // for its Latin letters.
     WPIS_RU(317,

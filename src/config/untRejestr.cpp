@@ -1,5 +1,8 @@
 #include "config/untRejestr.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "config/untInstalStale.h"
 
 namespace orvala {
@@ -80,44 +83,169 @@ std::string RecordPath(int edition) {
                             : std::string(productKey) + '\\' + kKluczTrwajacejInstalacji;
 }
 
+std::string EntryText(const TWpisZapisu& e) {
+  std::string text = e.original + '|' + e.backup;
+  if (e.stamped) {
+    text += '|' + std::to_string(e.size) + '|' + std::to_string(e.modified);
+  }
+  return text;
+}
+
+// A decimal number that fills `text` whole; nullopt otherwise.
+std::optional<std::uint64_t> Number(const std::string& text) {
+  if (text.empty() || text.size() > 20) {
+    return std::nullopt;
+  }
+  std::uint64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return std::nullopt;
+    }
+    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
+    if (value > (UINT64_MAX - digit) / 10) {
+      return std::nullopt;
+    }
+    value = value * 10 + digit;
+  }
+  return value;
+}
+
+// "path|backup" or "path|backup|size|time"; nullopt for anything else.
+std::optional<TWpisZapisu> ParseEntry(int index, const std::string& text) {
+  std::vector<std::string> parts;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t bar = text.find('|', pos);
+    parts.push_back(text.substr(pos, bar == std::string::npos ? std::string::npos : bar - pos));
+    if (bar == std::string::npos) {
+      break;
+    }
+    pos = bar + 1;
+  }
+  if ((parts.size() != 2 && parts.size() != 4) || parts[0].empty() || parts[1].empty()) {
+    return std::nullopt;
+  }
+  TWpisZapisu e{index, parts[0], parts[1]};
+  if (parts.size() == 4) {
+    const std::optional<std::uint64_t> size = Number(parts[2]);
+    const std::optional<std::uint64_t> modified = Number(parts[3]);
+    if (!size || !modified) {
+      return std::nullopt;
+    }
+    e.stamped = true;
+    e.size = *size;
+    e.modified = *modified;
+  }
+  return e;
+}
+
+// The numbered values of an open record key, in number order.
+std::vector<TWpisZapisu> EntriesOf(platform::TKluczRejestru& key) {
+  std::vector<TWpisZapisu> entries;
+  for (const std::string& name : key.ValueNames()) {
+    const std::optional<std::uint64_t> index = Number(name);
+    std::string text;
+    if (!index || *index == 0 || *index > INT32_MAX || !key.ReadString(name, text)) {
+      continue;
+    }
+    if (std::optional<TWpisZapisu> e = ParseEntry(static_cast<int>(*index), text)) {
+      entries.push_back(std::move(*e));
+    }
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const TWpisZapisu& a, const TWpisZapisu& b) { return a.index < b.index; });
+  return entries;
+}
+
+// Whether the key holds an entry (a value that is no entry gives nothing back: it keeps
+// nothing alive).
+bool HoldsEntries(platform::TKluczRejestru& key) {
+  return !EntriesOf(key).empty();
+}
+
 }  // namespace
 
 TZapisPrzebiegu::TZapisPrzebiegu(int edition) : path_(RecordPath(edition)) {}
 
 TZapisPrzebiegu::~TZapisPrzebiegu() = default;
 
-void TZapisPrzebiegu::Start() {
-  if (path_.empty()) {
+bool TZapisPrzebiegu::Open() {
+  if (key_) {
+    return true;
+  }
+  key_ = platform::Platform().OpenKey(TKorzen::CurrentUser, path_, kKeyAllAccess, true);
+  if (!key_ || !key_->WriteString(kWartoscWlasciciela, platform::Platform().ProcessIdentity())) {
+    key_.reset();
+    return false;
+  }
+  // Entries a run before this one could not give back stay, numbered before this run's.
+  next_ = 1;
+  for (const std::string& name : key_->ValueNames()) {
+    if (const std::optional<std::uint64_t> n = Number(name); n && *n < INT32_MAX) {
+      next_ = std::max(next_, static_cast<int>(*n) + 1);
+    }
+  }
+  first_ = next_;
+  return true;
+}
+
+void TZapisPrzebiegu::Discard() {
+  if (!key_) {
     return;
   }
-  key_.reset();
-  platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
-  made_ = false;
-  count_ = 0;
-}
-
-void TZapisPrzebiegu::Moving(const std::string& original, const std::string& backup) {
-  if (!made_ && !path_.empty()) {
-    made_ = true;
-    key_ = platform::Platform().OpenKey(TKorzen::CurrentUser, path_, kKeyAllAccess, true);
-  }
-  if (key_) {
-    key_->WriteString(std::to_string(++count_), original + '|' + backup);
-  }
-}
-
-void TZapisPrzebiegu::End() {
-  if (key_) {
+  if (first_ == 1) {
     key_->Close();
     key_.reset();
-  }
-  if (made_) {
     platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
-    made_ = false;
+    return;
+  }
+  for (int index = first_; index < next_; ++index) {
+    key_->DeleteValue(std::to_string(index));
+  }
+  Close();
+}
+
+bool TZapisPrzebiegu::Add(TWpisZapisu& entry) {
+  if (path_.empty()) {
+    return true;
+  }
+  if (!Open() || next_ == INT32_MAX) {
+    return false;
+  }
+  entry.index = next_;
+  if (!key_->WriteString(std::to_string(entry.index), EntryText(entry))) {
+    return false;  // the number stays free for the next entry
+  }
+  ++next_;
+  return true;
+}
+
+bool TZapisPrzebiegu::Update(const TWpisZapisu& entry) {
+  return path_.empty() ||
+         (key_ && key_->WriteString(std::to_string(entry.index), EntryText(entry)));
+}
+
+bool TZapisPrzebiegu::Remove(int index) {
+  return path_.empty() || (key_ && key_->DeleteValue(std::to_string(index)));
+}
+
+bool TZapisPrzebiegu::Flush() {
+  return path_.empty() || !key_ || key_->Flush();
+}
+
+void TZapisPrzebiegu::Close() {
+  if (!key_) {
+    return;
+  }
+  const bool empty = !HoldsEntries(*key_);
+  key_->Close();
+  key_.reset();
+  if (empty) {
+    platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
   }
 }
 
-std::optional<std::vector<TPrzeniesienie>> ReadInterruptedRun(int edition) {
+std::optional<TZapisPozostaly> ReadInterruptedRun(int edition) {
   const std::string path = RecordPath(edition);
   if (path.empty()) {
     return std::nullopt;
@@ -127,21 +255,35 @@ std::optional<std::vector<TPrzeniesienie>> ReadInterruptedRun(int edition) {
   if (!key) {
     return std::nullopt;
   }
-  std::vector<TPrzeniesienie> moved;
-  std::string entry;
-  for (int n = 1; key->ReadString(std::to_string(n), entry); ++n) {
-    const std::size_t bar = entry.find('|');
-    if (bar != std::string::npos) {
-      moved.emplace_back(entry.substr(0, bar), entry.substr(bar + 1));
-    }
-  }
+  TZapisPozostaly left;
+  key->ReadString(kWartoscWlasciciela, left.owner);
+  left.entries = EntriesOf(*key);
   key->Close();
-  return moved;
+  return left;
 }
 
 void ForgetInterruptedRun(int edition) {
   const std::string path = RecordPath(edition);
   if (!path.empty()) {
+    platform::Platform().RemoveKey(TKorzen::CurrentUser, path);
+  }
+}
+
+void ForgetRecordEntry(int edition, int index) {
+  const std::string path = RecordPath(edition);
+  if (path.empty()) {
+    return;
+  }
+  std::unique_ptr<platform::TKluczRejestru> key =
+      platform::Platform().OpenKey(TKorzen::CurrentUser, path, kKeyAllAccess, false);
+  if (!key) {
+    return;
+  }
+  key->DeleteValue(std::to_string(index));
+  const bool empty = !HoldsEntries(*key);
+  key->Close();
+  key.reset();
+  if (empty) {
     platform::Platform().RemoveKey(TKorzen::CurrentUser, path);
   }
 }

@@ -67,45 +67,73 @@ void SetInstallationInProgress(int edition, bool inProgress);
 
 // --- The record of a run under way -------------------------------------------------------------
 //
-// While the installation run works, the key TrwajacaInstalacja under the edition's product key
-// in HKEY_CURRENT_USER lists every file the run moves aside, before it is moved: value "1",
-// "2", ... = the file's path, '|', its backup's path ('|' is never part of a Windows path). The
-// key is made with the first file moved aside and removed at the end of the run, so finding it
-// at the next start means that a run was cut off (a power cut, a killed process) after it had
-// moved files aside, and says what to give back. A run into a new folder writes nothing.
+// While the installation run replaces files of a previous installation, the key
+// TrwajacaInstalacja under the edition's product key in HKEY_CURRENT_USER lists every file it
+// moves aside, before it is moved, and is written to the disk (flushed) before the first of
+// them moves. Values:
+//   "Wlasciciel"  the process that runs the installation (platform ProcessIdentity)
+//   "1", "2", ... one file each: its path, '|', its backup's path, and once the run has written
+//                 its own file in that place, '|', that file's size and '|' its last write time
+//                 ('|' is never part of a Windows path).
+// An entry goes when its file is back (or, at the end of a finished run, when its backup is
+// deleted); the key goes with the last entry. Finding it at the next start means that a run was
+// cut off (a power cut, a killed process) or could not give everything back, and says what to
+// give back. A run into a new folder writes nothing.
 inline constexpr const char* kKluczTrwajacejInstalacji = "TrwajacaInstalacja";
+inline constexpr const char* kWartoscWlasciciela = "Wlasciciel";
 
-// One file moved aside: its own path and the path of its backup.
-using TPrzeniesienie = std::pair<std::string, std::string>;
+// One file moved aside, as the record keeps it.
+struct TWpisZapisu {
+  int index = 0;  // the value's name
+  std::string original;
+  std::string backup;
+  bool stamped = false;  // the run's own file was written in its place, of this size and time:
+  std::uint64_t size = 0;
+  std::uint64_t modified = 0;
+};
 
-// The record of one run, kept open for the run. Nothing is reported: a record that cannot be
-// written only means that a run cut off cannot be undone.
+// The record of one run, kept open while the run works.
 class TZapisPrzebiegu {
  public:
-  // An edition without a product key records nothing.
+  // An edition without a product key records nothing (every call then succeeds).
   explicit TZapisPrzebiegu(int edition);
   ~TZapisPrzebiegu();
   TZapisPrzebiegu(const TZapisPrzebiegu&) = delete;
   TZapisPrzebiegu& operator=(const TZapisPrzebiegu&) = delete;
 
-  // The run starts: no record yet (one left over is removed).
-  void Start();
-  // `original` is about to be moved aside to `backup`.
-  void Moving(const std::string& original, const std::string& backup);
-  // The run has dealt with its backups: the record goes.
-  void End();
+  // Adds the entry `entry` (its index is chosen here, after every entry the key holds);
+  // false when it could not be written.
+  bool Add(TWpisZapisu& entry);
+  // Writes the entry again (its file written in place: stamped).
+  bool Update(const TWpisZapisu& entry);
+  bool Remove(int index);
+  // Writes what was added to the disk.
+  bool Flush();
+  // Closes the key; removes it when it holds no entry any more.
+  void Close();
+  // The run is done with every entry it added: they go, in one step where the record holds
+  // nothing else (the key goes), one by one otherwise (entries an earlier run left stay).
+  void Discard();
 
  private:
+  bool Open();
   std::string path_;  // empty: nothing is recorded
   std::unique_ptr<platform::TKluczRejestru> key_;
-  bool made_ = false;  // the key was made in this run
-  int count_ = 0;
+  int first_ = 0;  // this run's first entry; 0: the key is not open yet
+  int next_ = 0;
 };
 
-// The files a run cut off moved aside, in the order it moved them; nullopt when no record is
-// there (the last run ended, or none ran).
-std::optional<std::vector<TPrzeniesienie>> ReadInterruptedRun(int edition);
-// Removes the record of a run cut off.
+// The record left at the start: its owner and its entries in the order they were added.
+struct TZapisPozostaly {
+  std::string owner;
+  std::vector<TWpisZapisu> entries;
+};
+// nullopt when no record is there (the last run ended, or none ran). Entries that cannot be
+// read are left out; a gap in the numbers hides nothing after it.
+std::optional<TZapisPozostaly> ReadInterruptedRun(int edition);
+// Removes one entry of the record, and the record with its last entry.
+void ForgetRecordEntry(int edition, int index);
+// Removes the whole record.
 void ForgetInterruptedRun(int edition);
 
 }  // namespace orvala

@@ -43,7 +43,7 @@ bool ExtractSpecialVersion(int row, const std::string& fullTargetPath) {
 }
 
 std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory,
-                                              TKopieZapasowe* backups) {
+                                              TDziennikPrzebiegu* journal) {
   std::vector<std::string> written;
   for (const int row : ActiveEditionDescriptor().specialVersionRows) {
     const TWersjaSpecjalna& version = SpecialVersion(row);
@@ -51,9 +51,9 @@ std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory
       continue;
     }
     const std::string path = targetDirectory + "\\" + std::string(version.file);
-    if (backups != nullptr) {
+    if (journal != nullptr) {
       try {
-        backups->KeepBeforeWrite(path);
+        journal->KeepBeforeWrite(path);
       } catch (const EInOutError&) {
         continue;  // the old file stays as it is, and the installation goes on without it
       }
@@ -62,11 +62,14 @@ std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory
     const bool created = WriteSpecialVersion(row, path, whole);
     // Cut short, the file kept before the run (this step's, or the main program's) takes its
     // place again.
-    if (!whole && backups != nullptr && backups->PutBack(path)) {
+    if (!whole && journal != nullptr && journal->PutBack(path)) {
       continue;
     }
     if (created) {
       written.push_back(path);
+      if (journal != nullptr) {
+        journal->FileWritten(path, TRodzajWpisu::WersjaSzczegolna);
+      }
     }
   }
   return written;

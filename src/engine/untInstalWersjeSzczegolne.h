@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/untKopieZapasowe.h"
+#include "engine/untDziennikPrzebiegu.h"
 
 namespace orvala {
 
@@ -18,11 +18,12 @@ bool ExtractSpecialVersion(int row, const std::string& fullTargetPath);
 // The run's step: ExtractSpecialVersion for each of the edition's rows, in order, into
 // targetDirectory + "\" + the row's file name. Returns the full paths of the files written
 // (the run may ignore them). The caller checks the special-versions build switch.
-// With `backups`, an existing file is kept before it is replaced, and put back when its special
-// version cannot be written whole (a part missing or cut short). Special versions are optional:
-// one whose file cannot be moved aside is skipped. A file in use is asked about as the backups
-// ask; answered No, EPrzerwanieInstalacji ends the step.
+// With the run's `journal`, an existing file is kept before it is replaced, and put back when
+// its special version cannot be written whole (a part missing or cut short); every file written
+// is journalled. Special versions are optional: one whose file cannot be moved aside is
+// skipped. A file in use is asked about as the journal asks; answered No,
+// EPrzerwanieInstalacji ends the step.
 std::vector<std::string> WriteSpecialVersions(const std::string& targetDirectory,
-                                              TKopieZapasowe* backups = nullptr);
+                                              TDziennikPrzebiegu* journal = nullptr);
 
 }  // namespace orvala

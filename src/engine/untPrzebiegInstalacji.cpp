@@ -1,5 +1,8 @@
+// The installation run: the copy of the medium, the main program, the shared components, the
+// special versions and the later steps, and how a cancel or a failure ends it.
 #include "engine/untPrzebiegInstalacji.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -78,11 +81,10 @@ class TPrzebieg {
       : options_(options),
         state_(state),
         observer_(observer),
-        display_(observer, options.language),
-        backups_(state.keptFiles, state.copiedFiles),
-        record_(ActiveEdition()) {
-    backups_.AskWhenInUse([this](const std::string& path) { return AskInUse(path); });
-    backups_.Record(&record_);
+        journal_(state.journal),
+        display_(observer, options.language) {
+    journal_.Start(ActiveEdition());
+    journal_.AskWhenInUse([this](const std::string& path) { return AskInUse(path); });
   }
 
   TWynikInstalacji Run();
@@ -120,9 +122,8 @@ class TPrzebieg {
   const TOpcjeInstalacji& options_;
   TStanInstalacji& state_;
   TObserwatorInstalacji& observer_;
+  TDziennikPrzebiegu& journal_;
   TOdswiezanie display_;
-  TKopieZapasowe backups_;
-  TZapisPrzebiegu record_;
   TSkalaPostepu scale_;
   TBlokKopii block_;  // one source medium for the whole run: its pace carries over files
   std::vector<std::uint8_t> buffer_;
@@ -137,7 +138,6 @@ TWynikInstalacji TPrzebieg::Run() {
   state_.success = false;
   scale_ = TSkalaPostepu(options_.requiredBytes);
   observer_.EnableClose(true);
-  record_.Start();
   bool failed = false;
   try {
     CopyPhase();
@@ -168,17 +168,21 @@ TWynikInstalacji TPrzebieg::Run() {
   return failed ? TWynikInstalacji::Failed : TWynikInstalacji::Success;
 }
 
-// The kept files at the end: a cancel has given them back already; a failed run gives back what
-// it replaced and keeps what it added; a finished run needs them no more. The record of the run
-// goes once nothing is left to undo, and before a finished run deletes its backups: a run cut
-// off while deleting them has installed everything.
+// The journal at the end: a cancel has undone it already; a failed run gives back what it
+// replaced and keeps what it added; a finished run commits it. What could not be given back is
+// told before the end page (text 316): it stays in the record for the next start.
 void TPrzebieg::Finish(bool failed) {
-  if (!state_.cancelled && failed) {
-    backups_.ReturnAll([this] { display_.Tick(); });
+  const auto tick = [this] { display_.Tick(); };
+  if (!state_.cancelled) {
+    if (failed) {
+      journal_.Undo(TCofanie::Replaced, tick);
+    } else {
+      journal_.Commit(tick);
+    }
   }
-  record_.End();
-  if (!state_.cancelled && !failed) {
-    backups_.DiscardAll([this] { display_.Tick(); });
+  if (!journal_.GaveEverythingBack()) {
+    display_.Flush();
+    observer_.Inform(Text(316));
   }
 }
 
@@ -192,9 +196,10 @@ void TPrzebieg::CopyPhase() {
     platform::TPlatforma& os = Platform();
     copyRoot_ = os.FoldPath(WithoutTrailingBackslash(options_.targetDirectory));
     // The options page records the target when it creates it: then it holds nothing yet.
-    const bool created =
-        std::any_of(state_.createdDirectories.begin(), state_.createdDirectories.end(),
-                    [this, &os](const std::string& d) { return os.FoldPath(d) == copyRoot_; });
+    const std::vector<std::string> made = journal_.Paths(TRodzajWpisu::KatalogUtworzony);
+    const bool created = std::any_of(made.begin(), made.end(), [this, &os](const std::string& d) {
+      return os.FoldPath(d) == copyRoot_;
+    });
     CopyTree(WithoutTrailingBackslash(options_.sourceDirectory), options_.targetDirectory, list,
              created);
     display_.Flush();  // the last file and the gauge as the copy left them
@@ -228,7 +233,7 @@ void TPrzebieg::CopyPhase() {
   // No check point follows: Close would only raise a request that nothing answers.
   observer_.EnableClose(false);
   if (kPrzelacznikiBudowy.specialVersions) {
-    WriteSpecialVersions(options_.targetDirectory, &backups_);
+    WriteSpecialVersions(options_.targetDirectory, &journal_);
   }
   Messages();
 }
@@ -241,11 +246,18 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
     // An unreadable folder of the medium would otherwise leave its files out silently.
     throw EInOutError("cannot list directory " + source);
   }
+  // What the copy brings into the folder: the medium's entries less the excluded names.
+  entries.erase(std::remove_if(entries.begin(), entries.end(),
+                               [&list](const platform::TWpisKatalogu& e) {
+                                 return e.name == "." || e.name == ".." ||
+                                        IsNameExcluded(e.name, list);
+                               }),
+                entries.end());
   TNazwyFolderu names = NamesOf(target, created, entries);
+  if (!created) {
+    journal_.PlanFolder(target, entries, names);
+  }
   for (const platform::TWpisKatalogu& entry : entries) {
-    if (entry.name == "." || entry.name == ".." || IsNameExcluded(entry.name, list)) {
-      continue;
-    }
     const std::string from = source + '\\' + entry.name;
     const std::string to = target + '\\' + entry.name;
     if (entry.IsDirectory()) {
@@ -255,7 +267,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
       const bool madeNow = os.CreateDirectory(to);
       if (madeNow) {
         state_.bytesDone += entry.size;
-        state_.createdDirectories.push_back(to);
+        journal_.DirectoryCreated(to);
       }
       if (!os.DirectoryExists(to)) {
         // A file of that name in the way: the subtree cannot be installed.
@@ -270,7 +282,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
         return true;
       }
       if (done == TPlik::Written) {
-        state_.copiedFiles.push_back(to);
+        journal_.FileWritten(to);
       }
     }
     ShowProgress();
@@ -310,12 +322,12 @@ TPrzebieg::TPlik TPrzebieg::InstallFile(const std::string& from, const std::stri
       return compared;
     }
   }
-  const bool kept = backups_.KeepBeforeCopy(folder, entry.name, names);
+  const bool kept = journal_.KeepBeforeCopy(folder, entry.name, names);
   try {
     return CopyOneFile(from, to);
   } catch (...) {
     if (kept) {
-      backups_.PutBack(to);
+      journal_.PutBack(to);
     }
     throw;
   }
@@ -423,12 +435,12 @@ void TPrzebieg::MainProgramStep() {
                       FileLabel(options_.language, 146, mainProgram));
   display_.Forget();
   Messages();
-  const bool kept = backups_.KeepBeforeWrite(mainProgram);
+  const bool kept = journal_.KeepBeforeWrite(mainProgram);
   try {
-    state_.copiedFiles.push_back(BuildMainProgram(options_.targetDirectory));
+    journal_.FileWritten(BuildMainProgram(options_.targetDirectory));
   } catch (...) {
     if (kept) {
-      backups_.PutBack(mainProgram);
+      journal_.PutBack(mainProgram);
     }
     throw;
   }
@@ -471,8 +483,8 @@ bool TPrzebieg::CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out,
     return false;  // "Nie": the copy goes on from the same byte
   }
   if (out != nullptr) {
-    out->reset();  // closed before it can be deleted
-    Platform().DeleteFile(partial);
+    out->reset();  // closed, and journalled: the undo deletes it first, as the run's newest file
+    journal_.FileWritten(partial);
   }
   // The file it replaced, kept aside before the copy began, comes back with the others.
   ConfirmCancel();
@@ -499,31 +511,20 @@ bool TPrzebieg::AskInUse(const std::string& path) {
 }
 
 void TPrzebieg::Rollback() {
-  platform::TPlatforma& os = Platform();
   observer_.EnableClose(false);
   observer_.ShowFiles(TWideString(), TWideString());
   display_.Forget();
   observer_.ShowStage(Text(147));
-  const std::size_t count =
-      state_.createdDirectories.size() + state_.copiedFiles.size() + state_.keptFiles.size();
+  const std::size_t count = journal_.Size();
   // The item count is small, but the gauge takes it through the same scale rules.
   const TSkalaPostepu scale(static_cast<std::int64_t>(count));
   std::uint64_t done = 0;
   display_.Gauge(scale.Maximum(), 0);
   display_.Flush();
   const auto step = [&] { display_.Gauge(scale.Maximum(), scale.Position(++done)); };
-  while (!state_.copiedFiles.empty()) {
-    os.DeleteFile(state_.copiedFiles.back());  // a file that cannot go is left; the rest go
-    state_.copiedFiles.pop_back();
-    step();
-  }
-  // The files the run replaced take their names back once the run's files are gone.
-  backups_.RestoreAll(step);
-  while (!state_.createdDirectories.empty()) {
-    os.RemoveDirectory(state_.createdDirectories.back());  // only an empty one goes
-    state_.createdDirectories.pop_back();
-    step();
-  }
+  // Newest first: the run's files go, the files they replaced take their names back, the
+  // directories it made go once empty.
+  journal_.Undo(TCofanie::All, step);
   display_.Flush();
   // The run's gauge is full at the end whatever the outcome: keep its range the items'.
   scale_ = scale;

@@ -3,9 +3,8 @@
 // The run is portable: it talks to the window only through TObserwatorInstalacji, which the
 // wizard implements (labels, gauge, Close button, pending messages, the cancel question) and
 // tests implement to script a cancel at any check point. The wizard owns one TStanInstalacji
-// for its whole life: SprawdzOpcje appends the target directory it created to the
-// created-directories list before the run starts, and the run appends to the three rollback
-// lists (created directories, written files, kept files: untKopieZapasowe.h).
+// for its whole life: SprawdzOpcje journals the target directory it created before the run
+// starts, and the run journals everything else it does to the target (untDziennikPrzebiegu.h).
 #pragma once
 
 #include <cstddef>
@@ -13,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/untKopieZapasowe.h"
+#include "engine/untDziennikPrzebiegu.h"
 #include "textutil/untTekst.h"
 
 namespace orvala {
@@ -36,9 +35,7 @@ struct TOpcjeInstalacji {
 
 // The run's part of the wizard state.
 struct TStanInstalacji {
-  std::vector<std::string> createdDirectories;  // in creation order
-  std::vector<std::string> copiedFiles;         // in writing order
-  std::vector<TKopiaZapasowa> keptFiles;        // files moved aside before replacing, in order
+  TDziennikPrzebiegu journal;  // what the run did to the target, and how it goes back
   std::uint64_t bytesDone = 0;
   bool success = false;
   bool running = false;
@@ -64,6 +61,8 @@ class TObserwatorInstalacji {
   virtual std::uint32_t Milliseconds() = 0;
   // Asks a yes/no question in the question dialog; true for Yes.
   virtual bool AskYesNo(const TWideString& text) = 0;
+  // Tells something in the question dialog with its OK button alone.
+  virtual void Inform(const TWideString& text) = 0;
 };
 
 enum class TWynikInstalacji { Success, Cancelled, Failed };

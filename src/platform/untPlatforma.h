@@ -64,6 +64,9 @@ struct TWpisKatalogu {
   std::string name;          // file name only (UTF-8)
   std::uint32_t attributes;  // kAttr* bits
   std::uint64_t size;        // 64-bit size; 0 for directories
+  // The last write time: 100 ns units since 1601 (as Windows keeps it); the host stand-in's
+  // own clock there. Only ever compared with another reading of the same entry.
+  std::uint64_t modified = 0;
   bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
 };
 
@@ -118,6 +121,12 @@ class TKluczRejestru {
   virtual bool WriteWideString(const std::string& name, const TWideString& value) = 0;
   virtual bool WriteInteger(const std::string& name, std::int32_t value) = 0;  // REG_DWORD
   virtual bool WriteBool(const std::string& name, bool value) = 0;             // REG_DWORD 1 / 0
+  virtual bool DeleteValue(const std::string& name) = 0;  // false when it is not there
+  // The names of the key's values, in no particular order.
+  virtual std::vector<std::string> ValueNames() = 0;
+  // Writes the key's changes to the disk before it returns (the system writes them lazily,
+  // seconds later, otherwise).
+  virtual bool Flush() = 0;
   virtual bool Close() = 0;
 };
 
@@ -158,6 +167,9 @@ class TPlatforma {
   // Marks an existing file for deletion at the next restart of the system (it stays where it
   // is until then). False when it cannot be marked.
   virtual bool DeleteFileAtRestart(const std::string& path) = 0;
+  // Writes every file's data the system still holds in memory for the volume of `path` to the
+  // disk. False when it cannot (an account without administrator rights, a share).
+  virtual bool FlushVolume(const std::string& path) = 0;
   // Copies a file; fails when `to` already exists.
   virtual bool CopyFileNoOverwrite(const std::string& from, const std::string& to) = 0;
   virtual std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) = 0;
@@ -222,6 +234,14 @@ class TPlatforma {
   virtual std::string ModuleFileName() = 0;    // full path of the running program
   virtual std::uint32_t ThreadLocale() = 0;    // LCID, e.g. 1045 Polish, 1049 Russian
   virtual bool IsNtPlatform() = 0;
+  // Waits (the thread sleeps) for about `milliseconds`.
+  virtual void Pause(std::uint32_t milliseconds) = 0;
+  // The running process, as a text that names it alone among all processes of the machine
+  // until it restarts (its id and its start time).
+  virtual std::string ProcessIdentity() = 0;
+  // Whether the process that a ProcessIdentity text names is still running. A process that
+  // cannot be asked (another user's) counts as running.
+  virtual bool ProcessAlive(const std::string& identity) = 0;
 
   // --- Program resources, file versions, fonts -------------------------------------------
   // The RCDATA resource `name` of the program's own module, whole. False when missing.

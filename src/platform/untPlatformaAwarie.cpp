@@ -21,6 +21,9 @@ class TPlikAwarie final : public TPlikPlatformy {
   }
   bool Write(const void* buffer, std::size_t count, std::size_t& written) override {
     written = 0;
+    if (!faults_.Survives()) {
+      return false;
+    }
     if (faults_.Count(TOperacja::Write)) {
       const std::size_t half = count / 2;
       std::size_t done = 0;
@@ -57,17 +60,27 @@ class TKluczAwarie final : public TKluczRejestru {
     return inner_->ReadInteger(name, value);
   }
   bool WriteString(const std::string& name, const std::string& value) override {
-    return !faults_.Count(TOperacja::RegistryWrite) && inner_->WriteString(name, value);
+    return faults_.Survives() && !faults_.Count(TOperacja::RegistryWrite) &&
+           inner_->WriteString(name, value);
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
-    return !faults_.Count(TOperacja::RegistryWrite) && inner_->WriteWideString(name, value);
+    return faults_.Survives() && !faults_.Count(TOperacja::RegistryWrite) &&
+           inner_->WriteWideString(name, value);
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {
-    return !faults_.Count(TOperacja::RegistryWrite) && inner_->WriteInteger(name, value);
+    return faults_.Survives() && !faults_.Count(TOperacja::RegistryWrite) &&
+           inner_->WriteInteger(name, value);
   }
   bool WriteBool(const std::string& name, bool value) override {
-    return !faults_.Count(TOperacja::RegistryWrite) && inner_->WriteBool(name, value);
+    return faults_.Survives() && !faults_.Count(TOperacja::RegistryWrite) &&
+           inner_->WriteBool(name, value);
   }
+  bool DeleteValue(const std::string& name) override {
+    return faults_.Survives() && !faults_.Count(TOperacja::RegistryWrite) &&
+           inner_->DeleteValue(name);
+  }
+  std::vector<std::string> ValueNames() override { return inner_->ValueNames(); }
+  bool Flush() override { return !faults_.Count(TOperacja::RegistryFlush) && inner_->Flush(); }
   bool Close() override { return inner_->Close(); }
 
  private:
@@ -102,6 +115,15 @@ void TPlatformaAwarie::ResetCounts() {
   }
 }
 
+void TPlatformaAwarie::KillAt(int n) {
+  killAt_ = n;
+}
+
+bool TPlatformaAwarie::Survives() {
+  ++changes_;
+  return killAt_ == 0 || changes_ < killAt_;
+}
+
 int TPlatformaAwarie::Calls(TOperacja operation) const {
   return plans_[static_cast<std::size_t>(operation)].calls;
 }
@@ -125,25 +147,25 @@ TPrzyczynaBledu TPlatformaAwarie::FailureReason(const std::string& path) {
 // --- Counted operations ------------------------------------------------------------------------
 
 bool TPlatformaAwarie::CreateDirectory(const std::string& path) {
-  return !Count(TOperacja::CreateDirectory) && inner_.CreateDirectory(path);
+  return Survives() && !Count(TOperacja::CreateDirectory) && inner_.CreateDirectory(path);
 }
 bool TPlatformaAwarie::CreateDirectoryWide(const TWideString& path) {
-  return !Count(TOperacja::CreateDirectory) && inner_.CreateDirectoryWide(path);
+  return Survives() && !Count(TOperacja::CreateDirectory) && inner_.CreateDirectoryWide(path);
 }
 bool TPlatformaAwarie::RemoveDirectory(const std::string& path) {
-  return !Count(TOperacja::RemoveDirectory) && inner_.RemoveDirectory(path);
+  return Survives() && !Count(TOperacja::RemoveDirectory) && inner_.RemoveDirectory(path);
 }
 bool TPlatformaAwarie::DeleteFile(const std::string& path) {
-  return !Count(TOperacja::Delete) && inner_.DeleteFile(path);
+  return Survives() && !Count(TOperacja::Delete) && inner_.DeleteFile(path);
 }
 bool TPlatformaAwarie::RenameFile(const std::string& from, const std::string& to) {
-  return !Count(TOperacja::Rename) && inner_.RenameFile(from, to);
+  return Survives() && !Count(TOperacja::Rename) && inner_.RenameFile(from, to);
 }
 bool TPlatformaAwarie::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  return !Count(TOperacja::Replace) && inner_.ReplaceFile(replacement, replaced);
+  return Survives() && !Count(TOperacja::Replace) && inner_.ReplaceFile(replacement, replaced);
 }
 bool TPlatformaAwarie::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  return !Count(TOperacja::CopyFile) && inner_.CopyFileNoOverwrite(from, to);
+  return Survives() && !Count(TOperacja::CopyFile) && inner_.CopyFileNoOverwrite(from, to);
 }
 
 std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::OpenRead(const std::string& path) {
@@ -155,7 +177,7 @@ std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::OpenRead(const std::string& pa
 }
 
 std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::CreateWrite(const std::string& path) {
-  if (Count(TOperacja::CreateWrite)) {
+  if (!Survives() || Count(TOperacja::CreateWrite)) {
     return nullptr;
   }
   std::unique_ptr<TPlikPlatformy> file = inner_.CreateWrite(path);
@@ -164,7 +186,7 @@ std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::CreateWrite(const std::string&
 
 std::unique_ptr<TKluczRejestru> TPlatformaAwarie::OpenKey(TKorzen root, const std::string& path,
                                                           std::uint32_t access, bool create) {
-  if (Count(TOperacja::RegistryOpen)) {
+  if ((create && !Survives()) || Count(TOperacja::RegistryOpen)) {
     return nullptr;
   }
   std::unique_ptr<TKluczRejestru> key = inner_.OpenKey(root, path, access, create);
@@ -175,7 +197,7 @@ bool TPlatformaAwarie::CreateShellLink(const std::string& target,
                                        const std::string& workingDirectory,
                                        const TWideString& linkPath,
                                        const TWideString& description) {
-  return !Count(TOperacja::ShellLink) &&
+  return Survives() && !Count(TOperacja::ShellLink) &&
          inner_.CreateShellLink(target, workingDirectory, linkPath, description);
 }
 
@@ -186,13 +208,25 @@ bool TPlatformaAwarie::ListDirectory(const std::string& directory,
   return inner_.ListDirectory(directory, entries);
 }
 bool TPlatformaAwarie::RemoveKey(TKorzen root, const std::string& path) {
-  return inner_.RemoveKey(root, path);
+  return Survives() && inner_.RemoveKey(root, path);
 }
 bool TPlatformaAwarie::DeleteFileAtRestart(const std::string& path) {
-  return inner_.DeleteFileAtRestart(path);
+  return Survives() && !Count(TOperacja::DeleteAtRestart) && inner_.DeleteFileAtRestart(path);
 }
 bool TPlatformaAwarie::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
-  return inner_.SetFileAttributes(path, attributes);
+  return Survives() && inner_.SetFileAttributes(path, attributes);
+}
+bool TPlatformaAwarie::FlushVolume(const std::string& path) {
+  return !Count(TOperacja::FlushVolume) && inner_.FlushVolume(path);
+}
+void TPlatformaAwarie::Pause(std::uint32_t milliseconds) {
+  inner_.Pause(milliseconds);
+}
+std::string TPlatformaAwarie::ProcessIdentity() {
+  return inner_.ProcessIdentity();
+}
+bool TPlatformaAwarie::ProcessAlive(const std::string& identity) {
+  return inner_.ProcessAlive(identity);
 }
 std::optional<TWpisKatalogu> TPlatformaAwarie::FindEntry(const std::string& path) {
   return inner_.FindEntry(path);

@@ -31,10 +31,18 @@
 //   Close                                 the file is closed all the same, the call says false.
 //   Delete, Rename, Replace, CopyFile,
 //   CreateDirectory, RemoveDirectory,
-//   ShellLink                             false; the inner platform is not called.
+//   ShellLink, DeleteAtRestart            false; the inner platform is not called.
 //   RegistryWrite                         false for WriteString/WriteWideString/WriteInteger/
-//                                         WriteBool; nothing is written.
+//                                         WriteBool/DeleteValue; nothing is written.
+//   RegistryFlush, FlushVolume            false; nothing is flushed.
 // The wide-path CreateDirectoryWide counts as CreateDirectory. Everything else passes through.
+//
+// A process killed: KillAt(n) lets the first n - 1 calls that change the machine (a file
+// created, written, deleted, renamed or replaced, a folder made or removed, attributes, a link,
+// a registry value written or deleted, a key made or removed, a deletion at restart) through,
+// and from the n-th on none of them does anything: each fails, as a dead process changes
+// nothing more. Reading still passes. What the machine holds then is what a process killed
+// between those two calls leaves.
 // Files and keys opened through the wrapper count against it: they must not outlive it.
 #pragma once
 
@@ -62,8 +70,12 @@ enum class TOperacja : std::size_t {
   RegistryOpen,
   RegistryWrite,
   ShellLink,
+  RegistryFlush,
+  FlushVolume,
+  DeleteAtRestart,
 };
-inline constexpr std::size_t kLiczbaOperacji = static_cast<std::size_t>(TOperacja::ShellLink) + 1;
+inline constexpr std::size_t kLiczbaOperacji =
+    static_cast<std::size_t>(TOperacja::DeleteAtRestart) + 1;
 
 class TPlatformaAwarie : public TPlatforma {
  public:
@@ -75,6 +87,12 @@ class TPlatformaAwarie : public TPlatforma {
   void ClearFailures();
   void ResetCounts();
   int Calls(TOperacja operation) const;
+  // From the n-th call that changes the machine on, nothing changes (1-based; 0: never).
+  void KillAt(int n);
+  // Calls that changed or would have changed the machine so far.
+  int Changes() const { return changes_; }
+  // Counts one change and tells whether the process still lives to make it.
+  bool Survives();
 
   // Counts one call of `operation` and tells whether it is to fail (used by the wrapped files
   // and keys as well).
@@ -93,6 +111,7 @@ class TPlatformaAwarie : public TPlatforma {
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   TPrzyczynaBledu FailureReason(const std::string& path) override;
   bool DeleteFileAtRestart(const std::string& path) override;
+  bool FlushVolume(const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
@@ -119,6 +138,9 @@ class TPlatformaAwarie : public TPlatforma {
   std::string ModuleFileName() override;
   std::uint32_t ThreadLocale() override;
   bool IsNtPlatform() override;
+  void Pause(std::uint32_t milliseconds) override;
+  std::string ProcessIdentity() override;
+  bool ProcessAlive(const std::string& identity) override;
   bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
   bool FileVersionString(const std::string& path, std::string& version) override;
   std::vector<int> FontCharsets(const std::string& face) override;
@@ -134,6 +156,8 @@ class TPlatformaAwarie : public TPlatforma {
   std::array<TPlan, kLiczbaOperacji> plans_{};
   std::optional<TPrzyczynaBledu>
       injected_;  // the reason of the last counted call, when failed here
+  int changes_ = 0;
+  int killAt_ = 0;
 };
 
 }  // namespace orvala::platform

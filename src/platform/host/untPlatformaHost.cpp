@@ -141,6 +141,53 @@ const std::vector<std::string>& TPlatformaHost::PendingDeletions() const {
   return stan_->pendingDeletions;
 }
 
+void TPlatformaHost::RefuseDeletionsAtRestart(bool refuse) {
+  stan_->refuseDeletionsAtRestart = refuse;
+}
+
+int TPlatformaHost::VolumeFlushes() const {
+  return stan_->volumeFlushes;
+}
+
+int TPlatformaHost::KeyFlushes() const {
+  return stan_->registry.Flushes();
+}
+
+std::uint64_t TPlatformaHost::PausedMilliseconds() const {
+  return stan_->paused;
+}
+
+void TPlatformaHost::SetProcessIdentity(const std::string& identity) {
+  stan_->processIdentity = identity;
+}
+
+void TPlatformaHost::EndProcess(const std::string& identity) {
+  stan_->deadProcesses.insert(identity);
+}
+
+// --- Durability and processes ------------------------------------------------------------------
+
+bool TPlatformaHost::FlushVolume(const std::string& path) {
+  if (!stan_->Parse(path)) {
+    return false;
+  }
+  ++stan_->volumeFlushes;
+  return true;
+}
+
+// The host stand-in does not wait: the time is only added up for the tests.
+void TPlatformaHost::Pause(std::uint32_t milliseconds) {
+  stan_->paused += milliseconds;
+}
+
+std::string TPlatformaHost::ProcessIdentity() {
+  return stan_->processIdentity;
+}
+
+bool TPlatformaHost::ProcessAlive(const std::string& identity) {
+  return stan_->deadProcesses.count(identity) == 0;
+}
+
 // --- Directory listings --------------------------------------------------------------------------
 
 bool TPlatformaHost::ListDirectory(const std::string& directory,
@@ -291,7 +338,7 @@ TPrzyczynaBledu TPlatformaHost::FailureReason(const std::string&) {
 }
 
 bool TPlatformaHost::DeleteFileAtRestart(const std::string& path) {
-  if (!FileExists(path)) {
+  if (stan_->refuseDeletionsAtRestart || !FileExists(path)) {
     return false;
   }
   stan_->pendingDeletions.push_back(path);

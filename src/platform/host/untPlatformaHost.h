@@ -108,6 +108,15 @@ class TPlatformaHost : public TPlatforma {
   const std::vector<TSkrotHost>& Links() const;
   // The paths DeleteFileAtRestart marked, in order.
   const std::vector<std::string>& PendingDeletions() const;
+  // DeleteFileAtRestart fails from now on (a system without the list of deletions at restart,
+  // an account that may not write it).
+  void RefuseDeletionsAtRestart(bool refuse);
+  int VolumeFlushes() const;
+  int KeyFlushes() const;
+  std::uint64_t PausedMilliseconds() const;
+  // The program's own process (ProcessIdentity), and processes that have ended.
+  void SetProcessIdentity(const std::string& identity);
+  void EndProcess(const std::string& identity);
 
   // --- TPlatforma --------------------------------------------------------------------------
   bool ListDirectory(const std::string& directory, std::vector<TWpisKatalogu>& entries) override;
@@ -122,6 +131,7 @@ class TPlatformaHost : public TPlatforma {
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   TPrzyczynaBledu FailureReason(const std::string& path) override;
   bool DeleteFileAtRestart(const std::string& path) override;
+  bool FlushVolume(const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
   std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
@@ -148,6 +158,9 @@ class TPlatformaHost : public TPlatforma {
   std::string ModuleFileName() override;
   std::uint32_t ThreadLocale() override;
   bool IsNtPlatform() override;
+  void Pause(std::uint32_t milliseconds) override;
+  std::string ProcessIdentity() override;
+  bool ProcessAlive(const std::string& identity) override;
   bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
   bool FileVersionString(const std::string& path, std::string& version) override;
   std::vector<int> FontCharsets(const std::string& face) override;

@@ -51,6 +51,26 @@ class TKluczHost final : public TKluczRejestru {
   bool WriteBool(const std::string& name, bool value) override {
     return WriteInteger(name, value ? 1 : 0);
   }
+  bool DeleteValue(const std::string& name) override {
+    TRejestrPamieci::TKlucz* key = (access_ & kKeySetValue) != 0 ? Key() : nullptr;
+    return key != nullptr && key->values.erase(LowerText1250(name)) != 0;
+  }
+  std::vector<std::string> ValueNames() override {
+    std::vector<std::string> names;
+    if (const TRejestrPamieci::TKlucz* key = (access_ & kKeyQueryValue) != 0 ? Key() : nullptr) {
+      for (const auto& [folded, entry] : key->values) {
+        names.push_back(entry.name);
+      }
+    }
+    return names;
+  }
+  bool Flush() override {
+    if (Key() == nullptr) {
+      return false;
+    }
+    registry_.Flushed();
+    return true;
+  }
   bool Close() override {
     const bool was = open_;
     open_ = false;

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/host/untPlatformaHost.h"
 #include "textutil/untKodowanie.h"
@@ -40,6 +41,9 @@ class TRejestrPamieci {
   // Whose hive TKorzen::CurrentUser is ("" = the account the program runs as).
   void SetUser(const std::string& user) { user_ = user; }
   const std::string& User() const { return user_; }
+  // Keys flushed to the disk so far (TKluczRejestru::Flush).
+  void Flushed() { ++flushes_; }
+  int Flushes() const { return flushes_; }
 
   std::unique_ptr<TKluczRejestru> Open(TKorzen root, const std::string& path, std::uint32_t access,
                                        bool create);
@@ -65,6 +69,7 @@ class TRejestrPamieci {
   std::map<std::string, TKlucz> machine_;
   std::map<std::string, std::map<std::string, TKlucz>> users_;  // by user ("" = the program's)
   std::string user_;
+  int flushes_ = 0;
 };
 
 }  // namespace orvala::platform::host

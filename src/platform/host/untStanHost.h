@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,11 @@ struct TPlatformaHost::TStan {
   host::TRejestrPamieci registry;
   std::vector<TSkrotHost> links;
   std::vector<std::string> pendingDeletions;  // DeleteFileAtRestart, as the paths were given
+  bool refuseDeletionsAtRestart = false;
+  int volumeFlushes = 0;
+  std::uint64_t paused = 0;             // milliseconds of Pause, in all
+  std::string processIdentity = "1:1";  // the program's own process
+  std::set<std::string> deadProcesses;  // every other one runs
 
   // A path of the seam (UTF-8), parsed as the system would take it.
   std::optional<TSciezkaWin> Parse(const std::string& path) const {
@@ -158,6 +164,8 @@ struct TPlatformaHost::TStan {
     if (!directory) {
       const std::uintmax_t size = fs::file_size(hostPath, ec);
       e.size = ec ? 0 : static_cast<std::uint64_t>(size);
+      const fs::file_time_type written = fs::last_write_time(hostPath, ec);
+      e.modified = ec ? 0 : static_cast<std::uint64_t>(written.time_since_epoch().count());
     }
     return e;
   }

@@ -36,6 +36,7 @@ class TPlatformaWin32 : public TPlatforma {
   // untPrzywracanieWin32.cpp
   TPrzyczynaBledu FailureReason(const std::string& path) override;
   bool DeleteFileAtRestart(const std::string& path) override;
+  bool FlushVolume(const std::string& path) override;
   bool RemoveKey(TKorzen root, const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
   std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
@@ -63,6 +64,9 @@ class TPlatformaWin32 : public TPlatforma {
   std::string ModuleFileName() override;
   std::uint32_t ThreadLocale() override;
   bool IsNtPlatform() override;
+  void Pause(std::uint32_t milliseconds) override;
+  std::string ProcessIdentity() override;
+  bool ProcessAlive(const std::string& identity) override;
   bool LoadResource(const std::string& name, std::vector<std::uint8_t>& data) override;
   bool FileVersionString(const std::string& path, std::string& version) override;
   std::vector<int> FontCharsets(const std::string& face) override;

@@ -23,7 +23,9 @@ DWORD Atrybuty(const std::string& path) {
 template <typename Dane>
 TWpisKatalogu Wpis(const Dane& data) {
   return TWpisKatalogu{ZSystemu(data.cFileName), data.dwFileAttributes,
-                       (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+                       (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow,
+                       (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                           data.ftLastWriteTime.dwLowDateTime};
 }
 
 // One directory search, through FindFirstFileW on an NT-family system, FindFirstFileA on any

@@ -85,6 +85,28 @@ class TKluczWin32 final : public TKluczRejestru {
   bool WriteBool(const std::string& name, bool value) override {
     return WriteInteger(name, value ? 1 : 0);
   }
+  // Value names are ASCII, as every name the program writes.
+  bool DeleteValue(const std::string& name) override {
+    return key_ && ::RegDeleteValueA(key_.Get(), name.c_str()) == ERROR_SUCCESS;
+  }
+  std::vector<std::string> ValueNames() override {
+    std::vector<std::string> names;
+    char name[256];
+    for (DWORD i = 0; key_; ++i) {
+      DWORD length = sizeof name;
+      const LONG status =
+          ::RegEnumValueA(key_.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr);
+      if (status == ERROR_MORE_DATA) {
+        continue;  // a name longer than any the program writes: not one of its values
+      }
+      if (status != ERROR_SUCCESS) {
+        break;
+      }
+      names.emplace_back(name, length);
+    }
+    return names;
+  }
+  bool Flush() override { return key_ && ::RegFlushKey(key_.Get()) == ERROR_SUCCESS; }
   bool Close() override {
     const HKEY key = key_.Release();
     return key != nullptr && ::RegCloseKey(key) == ERROR_SUCCESS;

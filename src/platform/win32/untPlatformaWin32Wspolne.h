@@ -124,12 +124,16 @@ struct TSciezka {
 };
 
 inline TSciezka Sciezka(std::string_view utf8) {
+  // A path refused here never reaches the system: the error code says why, so that a failure
+  // is not explained by whatever call failed before.
   TSciezka p;
+  ::SetLastError(ERROR_INVALID_NAME);
   if (utf8.empty() || utf8.find('\0') != std::string_view::npos) {
     return p;
   }
   p.wide = ZUtf8(utf8);
   if (p.wide.empty() || p.wide.size() > kMaxPath) {
+    ::SetLastError(ERROR_FILENAME_EXCED_RANGE);
     return p;
   }
   p.ok = SystemNt() || DoAnsi(p.wide, p.ansi);

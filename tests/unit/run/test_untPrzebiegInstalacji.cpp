@@ -32,7 +32,7 @@ struct TPrzebiegTestowy {
   TWynikInstalacji Run(const TOpcjeInstalacji& options) {
     if (!env_.host.DirectoryExists(options.targetDirectory)) {
       std::filesystem::create_directories(*env_.host.HostPath(options.targetDirectory));
-      state.createdDirectories.push_back(options.targetDirectory);
+      state.journal.DirectoryCreated(options.targetDirectory);
     }
     return RunInstallation(options, state, observer);
   }
@@ -78,10 +78,12 @@ TEST(InstallationRun, CopiesTheTreeLessTheExclusionsAndWritesThePayload) {
   const std::vector<std::string> expectedDirectories = {
       "C:\\Program Files\\Orvalis", "C:\\Program Files\\Orvalis\\Dane",
       "C:\\Program Files\\Orvalis\\Dane\\Gramatyka", "C:\\Program Files\\Orvalis\\Dane\\Puste"};
-  EXPECT_EQ(run.state.createdDirectories, expectedDirectories);
-  ASSERT_FALSE(run.state.copiedFiles.empty());
-  EXPECT_EQ(run.state.copiedFiles.back(), "C:\\Program Files\\Orvalis\\Orvatr.exe");
-  EXPECT_EQ(run.state.copiedFiles.size(), 10u);  // 9 from the CD and the main program
+  EXPECT_EQ(run.state.journal.Paths(TRodzajWpisu::KatalogUtworzony), expectedDirectories);
+  ASSERT_FALSE(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).empty());
+  EXPECT_EQ(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).back(),
+            "C:\\Program Files\\Orvalis\\Orvatr.exe");
+  EXPECT_EQ(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).size(),
+            10u);  // 9 from the CD and the main program
 
   // Stages in order, the main program's labels, and the shared components.
   const std::vector<TWideString> stages = {GetText(0, 142, false), GetText(0, 143, false),
@@ -159,7 +161,7 @@ TEST(InstallationRun, OnlyExcludedNamesStillBuildTheMainProgramAndFillTheGauge) 
   WriteHostFile(env.d / "Umowapol.txt", "x");
   TPrzebiegTestowy run(env);
   ASSERT_EQ(run.Run(env.Options()), TWynikInstalacji::Success);
-  EXPECT_EQ(run.state.copiedFiles,
+  EXPECT_EQ(run.state.journal.Paths(TRodzajWpisu::PlikZapisany),
             std::vector<std::string>{"C:\\Program Files\\Orvalis\\Orvatr.exe"});
   ASSERT_FALSE(run.observer.gauge.empty());
   EXPECT_EQ(run.observer.gauge.back().first, run.observer.gauge.back().second);
@@ -217,8 +219,9 @@ TEST(InstallationRun, TheCopyEndsShowingItsLastFileAndGaugePosition) {
   TOpcjeInstalacji options = env.Options();
   options.requiredBytes = 10'000'000;
   ASSERT_EQ(run.Run(options), TWynikInstalacji::Success);
-  ASSERT_GE(run.state.copiedFiles.size(), 2u);
-  const std::string& last = run.state.copiedFiles[run.state.copiedFiles.size() - 2];
+  const std::vector<std::string> written = run.state.journal.Paths(TRodzajWpisu::PlikZapisany);
+  ASSERT_GE(written.size(), 2u);
+  const std::string& last = written[written.size() - 2];
   ASSERT_GE(run.observer.filePairs.size(), 2u);
   EXPECT_EQ(run.observer.filePairs[0].second, u"Do: " + TWideString(last.begin(), last.end()));
   EXPECT_EQ(run.observer.filePairs[1].second, u"Do: C:\\Program Files\\Orvalis\\Orvatr.exe");
@@ -226,8 +229,8 @@ TEST(InstallationRun, TheCopyEndsShowingItsLastFileAndGaugePosition) {
   // allowance, full at the end.
   const std::string targetRoot = options.targetDirectory + "\\";
   std::uint64_t copied = 0;
-  for (std::size_t i = 0; i + 1 < run.state.copiedFiles.size(); ++i) {
-    std::string relative = run.state.copiedFiles[i].substr(targetRoot.size());
+  for (std::size_t i = 0; i + 1 < written.size(); ++i) {
+    std::string relative = written[i].substr(targetRoot.size());
     std::replace(relative.begin(), relative.end(), '\\', '/');
     copied += std::filesystem::file_size(env.d / relative);
   }
@@ -248,7 +251,7 @@ TEST(InstallationRun, ADirectoryBlockedByAFileFailsInsteadOfSkippingItsSubtree) 
   EXPECT_FALSE(run.state.cancelled);
   // Nothing is rolled back after a failure, and the later steps did not run.
   // The target existed before, so nothing was recorded; the blocked folder was not created.
-  EXPECT_TRUE(run.state.createdDirectories.empty());
+  EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::KatalogUtworzony).empty());
   EXPECT_TRUE(std::filesystem::exists(env.Target() / "Dane"));
   EXPECT_FALSE(std::filesystem::exists(env.Target() / "Orvatr.exe"));
   EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
@@ -313,8 +316,8 @@ TEST(InstallationRunCancel, ConfirmedAtAnyMomentLeavesNothingBehindOrCompletes) 
       EXPECT_TRUE(Shown(run.observer.stages, 147));
       EXPECT_FALSE(std::filesystem::exists(env.Target()));
       EXPECT_TRUE(std::filesystem::is_empty(env.c / "Program Files"));
-      EXPECT_TRUE(run.state.copiedFiles.empty());
-      EXPECT_TRUE(run.state.createdDirectories.empty());
+      EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).empty());
+      EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::KatalogUtworzony).empty());
       // Nothing after the copy phase ran.
       EXPECT_FALSE(Shown(run.observer.stages, 143));
       EXPECT_FALSE(env.host.KeyExists(TKorzen::CurrentUser, "SOFTWARE\\Vertal\\Orvala"));
@@ -369,7 +372,7 @@ TEST(InstallationRunCancel, DeclinedContinuesToSuccess) {
   EXPECT_EQ(run.observer.questions.size(), 2u);
   EXPECT_FALSE(run.state.cancelRequested);
   EXPECT_EQ(ReadHostFile(env.Target() / "Dane" / "polrus.sz"), std::string(40'000, 'p'));
-  EXPECT_EQ(run.state.copiedFiles.size(), 10u);
+  EXPECT_EQ(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).size(), 10u);
   EXPECT_FALSE(Shown(run.observer.stages, 147));
 }
 

@@ -50,7 +50,7 @@ struct TPrzebiegNazw {
     const TOpcjeInstalacji options = env.Options();
     if (!fs::exists(env.Target())) {
       fs::create_directories(env.Target());
-      state.createdDirectories.push_back(options.targetDirectory);
+      state.journal.DirectoryCreated(options.targetDirectory);
     }
     return RunInstallation(options, state, observer);
   }

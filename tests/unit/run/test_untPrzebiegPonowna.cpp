@@ -154,7 +154,8 @@ TEST(InstallationOverAPreviousOne, ACancelAtEveryCheckPointGivesTheTargetBackAsI
     TPonowna clean;
     std::pair<std::size_t, std::size_t> last{SIZE_MAX, SIZE_MAX};
     clean.observer.onMessages = [&](int n, TStanInstalacji& s) {
-      const std::pair now{s.copiedFiles.size(), s.keptFiles.size()};
+      const std::pair now{s.journal.Paths(TRodzajWpisu::PlikZapisany).size(),
+                          s.journal.Paths(TRodzajWpisu::PlikOdlozony).size()};
       if (now != last) {
         presses.push_back(n);
         last = now;
@@ -174,9 +175,9 @@ TEST(InstallationOverAPreviousOne, ACancelAtEveryCheckPointGivesTheTargetBackAsI
     }
     ++cancelled;
     EXPECT_EQ(Snapshot(run.env.host), run.before);
-    EXPECT_TRUE(run.state.keptFiles.empty());
-    EXPECT_TRUE(run.state.copiedFiles.empty());
-    EXPECT_TRUE(run.state.createdDirectories.empty());
+    EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
+    EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikZapisany).empty());
+    EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::KatalogUtworzony).empty());
   }
   // Every file of the copy and the main program: a cancel after each of them.
   EXPECT_GE(cancelled, 11);
@@ -207,7 +208,7 @@ TEST(InstallationOverAPreviousOne, AFinishedRunLeavesNewFilesAndNoBackup) {
   ASSERT_EQ(run.Run(), TWynikInstalacji::Success);
   // One move aside per replaced file: the main program's second writing keeps nothing.
   EXPECT_EQ(counts.Calls(TOperacja::Rename), static_cast<int>(kZastapione.size()));
-  EXPECT_TRUE(run.state.keptFiles.empty());
+  EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
   const TObraz after = Snapshot(run.env.host);
   EXPECT_TRUE(NoBackupLeft(after));
   EXPECT_EQ(after.at("Trans.chm.orvala-kopia"), run.before.at("Trans.chm.orvala-kopia"));
@@ -264,7 +265,7 @@ TEST(InstallationOverAPreviousOne, AFileThatCannotBeReadIsPutBackAndTheRunFails)
   // Replaced before the failure, it is given back; added, it stays.
   EXPECT_EQ(after.at("DuzevIv.exe"), run.before.at("DuzevIv.exe"));
   int added = 0;
-  for (const std::string& written : run.state.copiedFiles) {
+  for (const std::string& written : run.state.journal.Paths(TRodzajWpisu::PlikZapisany)) {
     const std::string below = written.substr(kCel.size() + 1);
     if (run.before.count(below) == 0) {
       ++added;
@@ -273,31 +274,7 @@ TEST(InstallationOverAPreviousOne, AFileThatCannotBeReadIsPutBackAndTheRunFails)
   }
   EXPECT_GT(added, 0);
   EXPECT_TRUE(NoBackupLeft(after));
-  EXPECT_TRUE(run.state.keptFiles.empty());
-}
-
-TEST(InstallationOverAPreviousOne, AFileThatCannotBePutBackKeepsItsBackupAndTheRestReturn) {
-  TPonowna run;
-  TPlatformaAwarie faults(run.env.host);
-  TZasiegPlatformy scope(faults);
-  run.observer.onMessages = [&run](int, TStanInstalacji& s) {
-    if (!run.observer.filePairs.empty() &&
-        run.observer.filePairs.back().second == kEtykietaProgramu && s.running) {
-      s.cancelRequested = true;
-    }
-  };
-  // Six files kept by then; the rollback puts the newest (the main program) back first.
-  faults.FailNth(TOperacja::Rename, 7);
-  ASSERT_EQ(run.Run(), TWynikInstalacji::Cancelled);
-  TObraz after = Snapshot(run.env.host);
-  ASSERT_EQ(after.count("Orvatr.exe.orvala-kopia"), 1u);
-  EXPECT_EQ(after.at("Orvatr.exe.orvala-kopia"), run.before.at("Orvatr.exe"));
-  EXPECT_EQ(after.count("Orvatr.exe"), 0u);
-  after.erase("Orvatr.exe.orvala-kopia");
-  TObraz expected = run.before;
-  expected.erase("Orvatr.exe");
-  EXPECT_EQ(after, expected);
-  EXPECT_TRUE(run.state.keptFiles.empty());
+  EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
 }
 
 TEST(InstallationOverAPreviousOne, IntoANewFolderNothingIsKeptOrRenamed) {
@@ -307,13 +284,13 @@ TEST(InstallationOverAPreviousOne, IntoANewFolderNothingIsKeptOrRenamed) {
   TZasiegPlatformy scope(faults);
   TStanInstalacji state;
   fs::create_directories(env.Target());
-  state.createdDirectories.push_back(kCel);
+  state.journal.DirectoryCreated(kCel);
   TObserwatorTestowy observer(state);
   ASSERT_EQ(RunInstallation(env.Options(), state, observer), TWynikInstalacji::Success);
   EXPECT_EQ(faults.Calls(TOperacja::Rename), 0);
   EXPECT_EQ(faults.Calls(TOperacja::Delete), 0);
-  EXPECT_TRUE(state.keptFiles.empty());
-  EXPECT_EQ(state.copiedFiles.size(), 10u);
+  EXPECT_TRUE(state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
+  EXPECT_EQ(state.journal.Paths(TRodzajWpisu::PlikZapisany).size(), 10u);
 }
 
 // --- Files in use, failed runs, runs cut off -----------------------------------------------------
@@ -423,8 +400,9 @@ TEST(InstallationOverAPreviousOne, ARunThatFailsGivesBackWhatItReplacedAndKeepsW
     }
     ++failed;
     EXPECT_TRUE(run.observer.questions.empty());
-    ExpectPreviousPlusAdded(run.before, Snapshot(run.env.host), run.state.copiedFiles);
-    EXPECT_TRUE(run.state.keptFiles.empty());
+    ExpectPreviousPlusAdded(run.before, Snapshot(run.env.host),
+                            run.state.journal.Paths(TRodzajWpisu::PlikZapisany));
+    EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
     EXPECT_FALSE(run.env.host.KeyExists(platform::TKorzen::CurrentUser, kZapis));
   }
   EXPECT_GE(failed, 10);
@@ -461,60 +439,107 @@ TEST(InstallationOverAPreviousOne, ABackupOfARunningProgramIsHiddenAndDeletedAtR
   EXPECT_TRUE(run.observer.questions.empty());
 }
 
-// A run cut off at any moment (its host folders and its record as they were then), and the
-// next start: every file the run replaced is back, byte for byte. Cut off once the record is
-// gone (a finished run deleting its backups), the new installation stays.
-TEST(InstallationOverAPreviousOne, ARunCutOffAnywhereIsUndoneAtTheNextStart) {
-  enum class TFaza { Before, Moving, Finished };
-  struct TChwila {
-    fs::path folder;
-    TFaza phase;
-    std::vector<TPrzeniesienie> record;
-  };
-  TPonowna run;
-  const fs::path saved = run.env.root / "chwile";
-  fs::create_directories(saved);
-  std::vector<TChwila> moments;
-  bool recorded = false;
-  run.observer.onMessages = [&](int n, TStanInstalacji&) {
-    TChwila m{saved / std::to_string(n), recorded ? TFaza::Finished : TFaza::Before, {}};
-    fs::copy(run.env.Target(), m.folder, fs::copy_options::recursive);
-    if (const auto record = ReadInterruptedRun(ActiveEdition())) {
-      m.record = *record;
-      m.phase = TFaza::Moving;
-      recorded = true;
+// The process killed between any two calls that change the machine, and the next start, from
+// what the disk and the record hold alone: every file the run replaced is back, byte for byte,
+// and the record is gone. Killed once the record is gone (deleting backups), the new
+// installation stays.
+TEST(InstallationOverAPreviousOne, ARunKilledAnywhereIsUndoneAtTheNextStart) {
+  int changes = 0;
+  {
+    TPonowna clean;
+    TPlatformaAwarie counts(clean.env.host);
+    TZasiegPlatformy scope(counts);
+    ASSERT_EQ(clean.Run(), TWynikInstalacji::Success);
+    changes = counts.Changes();
+  }
+  int restored = 0;
+  for (int k = 1; k <= changes; ++k) {
+    SCOPED_TRACE("killed at change " + std::to_string(k));
+    TPonowna run;
+    run.observer.answerYes = false;  // a dead process asks nobody: no question is answered Yes
+    {
+      TPlatformaAwarie dying(run.env.host);
+      TZasiegPlatformy scope(dying);
+      dying.KillAt(k);
+      run.Run();
     }
-    moments.push_back(std::move(m));
-  };
-  ASSERT_EQ(run.Run(), TWynikInstalacji::Success);
-  EXPECT_FALSE(RestoreInterruptedRun(ActiveEdition()));  // the run ended: nothing to undo
-  std::size_t cut = 0;
-  for (const TChwila& m : moments) {
-    SCOPED_TRACE(m.folder.filename().string());
-    TSrodowiskoInstalacji next;
-    fs::copy(m.folder, next.Target(), fs::copy_options::recursive);
-    if (m.phase == TFaza::Moving) {
-      ++cut;
-      TZapisPrzebiegu record(ActiveEdition());
-      record.Start();
-      for (const TPrzeniesienie& moved : m.record) {
-        record.Moving(moved.first, moved.second);
-      }
-    }
-    EXPECT_EQ(RestoreInterruptedRun(ActiveEdition()), m.phase == TFaza::Moving);
-    EXPECT_FALSE(next.host.KeyExists(platform::TKorzen::CurrentUser, kZapis));
-    const TObraz after = Snapshot(next.host);
-    if (m.phase == TFaza::Finished) {
-      EXPECT_EQ(ReadHostFile(next.Target() / "Orvatr.exe"),
-                run.env.payload.special1 + run.env.payload.special2);
-      continue;
+    const bool recorded = run.env.host.KeyExists(platform::TKorzen::CurrentUser, kZapis);
+    const TOdzyskanie next = RecoverInterruptedRun(ActiveEdition(), nullptr);
+    EXPECT_TRUE(next == TOdzyskanie::Restored || next == TOdzyskanie::Nothing);
+    EXPECT_FALSE(run.env.host.KeyExists(platform::TKorzen::CurrentUser, kZapis));
+    const TObraz after = Snapshot(run.env.host);
+    if (!recorded &&
+        ReadHostFile(run.env.Target() / "DeInstalator.exe") == run.env.payload.uninstaller) {
+      continue;  // killed while deleting its backups: the new installation stays
     }
     EXPECT_TRUE(NoBackupLeft(after));
+    restored += recorded ? 1 : 0;
     for (const auto& [path, entry] : run.before) {
-      EXPECT_TRUE(Entry(after, path).bytes == entry.bytes) << path;
+      EXPECT_EQ(Entry(after, path).bytes, entry.bytes) << path;
     }
   }
-  EXPECT_GE(cut, 10u);
+  EXPECT_GE(restored, 20);
+}
+
+// A give-back step meets a file held for a moment (a virus scanner): tried again, it succeeds,
+// and nothing is asked. Held for good: asked about (answered No), the file from before the run
+// stays under its backup name and in the record, text 316 says so, and the next start, the file
+// let go, puts it back. Steps: the cancel's deletion of the run's file and its rename back, the
+// failed run's replacement.
+TEST(InstallationOverAPreviousOne, AGiveBackStepIsTriedAgainAndWhatCannotGoBackIsKept) {
+  struct TPrzypadek {
+    const char* step;
+    TOperacja operation;
+    bool cancel;  // otherwise a read of the CD fails the run
+    bool always;
+  };
+  const TPrzypadek cases[] = {
+      {"delete", TOperacja::Delete, true, false},    {"delete", TOperacja::Delete, true, true},
+      {"rename", TOperacja::Rename, true, false},    {"rename", TOperacja::Rename, true, true},
+      {"replace", TOperacja::Replace, false, false}, {"replace", TOperacja::Replace, false, true},
+  };
+  const int reads = CallsOfACleanRun(TOperacja::Read);
+  for (const TPrzypadek& c : cases) {
+    SCOPED_TRACE(std::string(c.step) + (c.always ? " always" : " once"));
+    TPonowna run;
+    TPlatformaAwarie faults(run.env.host);
+    TZasiegPlatformy scope(faults);
+    // Yes to the cancel question; No to the question about a file in use.
+    run.observer.answers = c.cancel ? std::vector<bool>{true, false} : std::vector<bool>{false};
+    if (c.cancel) {
+      run.observer.onMessages = [&run](int, TStanInstalacji& s) {
+        if (!run.observer.filePairs.empty() &&
+            run.observer.filePairs.back().second == kEtykietaProgramu && s.running) {
+          s.cancelRequested = true;
+        }
+      };
+    } else {
+      faults.FailNth(TOperacja::Read, reads - 1);  // the last file of the copy
+    }
+    // The give-back's first step of that kind, for the newest file: the main program's (the
+    // cancel; six files were moved aside by then), or the last file the copy replaced (the
+    // failure).
+    const int first = c.operation == TOperacja::Rename ? 7 : 1;
+    for (int t = 0; t < (c.always ? 6 : 1); ++t) {
+      faults.FailNth(c.operation, first + t, TPrzyczynaBledu::PlikWUzyciu);
+    }
+    const TWynikInstalacji result = run.Run();
+    EXPECT_EQ(result, c.cancel ? TWynikInstalacji::Cancelled : TWynikInstalacji::Failed);
+    EXPECT_EQ(run.observer.questions.size(), (c.cancel ? 1u : 0u) + (c.always ? 1u : 0u));
+    EXPECT_EQ(run.observer.told.size(), c.always ? 1u : 0u);
+    if (c.always) {
+      EXPECT_EQ(run.observer.told[0], GetText(kJezykPolski, 316, false));
+      EXPECT_TRUE(run.env.host.KeyExists(platform::TKorzen::CurrentUser, kZapis));
+      faults.ClearFailures();
+      EXPECT_EQ(RecoverInterruptedRun(ActiveEdition(), nullptr), TOdzyskanie::Restored);
+    }
+    EXPECT_FALSE(run.env.host.KeyExists(platform::TKorzen::CurrentUser, kZapis));
+    const TObraz after = Snapshot(run.env.host);
+    EXPECT_TRUE(NoBackupLeft(after));
+    for (const std::string& replaced : kZastapione) {
+      EXPECT_EQ(Entry(after, replaced).bytes, run.before.at(replaced).bytes) << replaced;
+    }
+  }
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ struct TDuzyPlik {
     if (previousInstallation) {
       WriteHostFile(env.Target() / "Slownik.sz", "the previous dictionary");
     } else {
-      state.createdDirectories.push_back(env.Options().targetDirectory);
+      state.journal.DirectoryCreated(env.Options().targetDirectory);
     }
     observer.bytesDone = &state.bytesDone;
     // Close pressed once, a megabyte into the large file.
@@ -90,7 +90,7 @@ TEST(InstallationRunInsideAFile, CloseIsAnsweredBeforeTheFileEnds) {
         } else {
           EXPECT_FALSE(fs::exists(run.env.Target()));
         }
-        EXPECT_TRUE(run.state.keptFiles.empty());
+        EXPECT_TRUE(run.state.journal.Paths(TRodzajWpisu::PlikOdlozony).empty());
       } else {
         // The file goes on from the byte it had reached.
         EXPECT_EQ(result, TWynikInstalacji::Success);

@@ -172,8 +172,14 @@ class TObserwatorTestowy : public TObserwatorInstalacji {
   }
   bool AskYesNo(const TWideString& text) override {
     questions.push_back(text);
+    if (!answers.empty()) {
+      const bool answer = answers.front();
+      answers.erase(answers.begin());
+      return answer;
+    }
     return answerYes;
   }
+  void Inform(const TWideString& text) override { told.push_back(text); }
   // Each reading advances the clock by `clockStep` ms: by default every reading finds a redraw
   // due, so every file and block is shown and followed by ProcessMessages.
   std::uint32_t Milliseconds() override { return clock += clockStep; }
@@ -182,8 +188,10 @@ class TObserwatorTestowy : public TObserwatorInstalacji {
   std::vector<std::pair<TWideString, TWideString>> filePairs;
   std::vector<std::pair<std::uint32_t, std::uint32_t>> gauge;
   std::vector<TWideString> questions;
+  std::vector<TWideString> told;  // Inform
   bool closeEnabled = false;
   bool answerYes = true;
+  std::vector<bool> answers;  // the first answers, in order; then answerYes
   int messages = 0;
   std::uint32_t clock = 0;
   std::uint32_t clockStep = 1000;

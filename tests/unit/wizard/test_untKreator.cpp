@@ -152,7 +152,7 @@ class KreatorDysk : public ::testing::Test {
   struct TSprawdzenie {
     bool accepted = false;
     std::string target;
-    std::vector<std::string> created;
+    TDziennikPrzebiegu created;
     std::vector<TPytanieOpcji> asked;
   };
   static TSprawdzenie CheckTyped(const std::string& typed, const TNajdluzszeSciezki& longest) {
@@ -200,7 +200,7 @@ TEST_F(KreatorDysk, ExactlyTheRequiredBytesIsEnoughAndAFailedQueryIsNot) {
 }
 
 TEST_F(KreatorDysk, NewTargetIsCreatedWithParentsAndOnlyItselfRecorded) {
-  std::vector<std::string> created;
+  TDziennikPrzebiegu created;
   std::vector<TPytanieOpcji> asked;
   const auto ask = [&](TPytanieOpcji q) {
     asked.push_back(q);
@@ -209,17 +209,18 @@ TEST_F(KreatorDysk, NewTargetIsCreatedWithParentsAndOnlyItselfRecorded) {
   EXPECT_TRUE(CheckTargetDirectory(
       "C:\\Program Files\\Orvalis", [] { return true; }, ask, created));
   EXPECT_TRUE(fs::is_directory(root_ / "c" / "Program Files" / "Orvalis"));
-  EXPECT_EQ(created, std::vector<std::string>{"C:\\Program Files\\Orvalis"});
+  EXPECT_EQ(created.Paths(TRodzajWpisu::KatalogUtworzony),
+            std::vector<std::string>{"C:\\Program Files\\Orvalis"});
   EXPECT_TRUE(asked.empty());
   // The same target again exists now: accepted, not recorded twice.
   EXPECT_TRUE(CheckTargetDirectory(
       "C:\\Program Files\\Orvalis", [] { return true; }, ask, created));
-  EXPECT_EQ(created.size(), 1u);
+  EXPECT_EQ(created.Size(), 1u);
 }
 
 TEST_F(KreatorDysk, TargetThatCannotBeCreatedShowsText130AndRecordsNothing) {
   Write("c/plik", 10);  // a file where a parent directory should be
-  std::vector<std::string> created;
+  TDziennikPrzebiegu created;
   std::vector<TPytanieOpcji> asked;
   const auto ask = [&](TPytanieOpcji q) {
     asked.push_back(q);
@@ -231,11 +232,11 @@ TEST_F(KreatorDysk, TargetThatCannotBeCreatedShowsText130AndRecordsNothing) {
       "Q:\\Orvalis", [] { return true; }, ask, created));
   EXPECT_EQ(asked, (std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc,
                                                TPytanieOpcji::NieMoznaUtworzyc}));
-  EXPECT_TRUE(created.empty());
+  EXPECT_EQ(created.Size(), 0u);
 }
 
 TEST_F(KreatorDysk, TooLittleSpaceAsksAndNoKeepsTheCreatedDirectoryUnrecorded) {
-  std::vector<std::string> created;
+  TDziennikPrzebiegu created;
   int questions = 0;
   bool answer = false;
   const auto ask = [&](TPytanieOpcji q) {
@@ -246,11 +247,11 @@ TEST_F(KreatorDysk, TooLittleSpaceAsksAndNoKeepsTheCreatedDirectoryUnrecorded) {
   EXPECT_FALSE(CheckTargetDirectory(
       "C:\\Nowy", [] { return false; }, ask, created));
   EXPECT_TRUE(fs::is_directory(root_ / "c" / "Nowy"));  // stays in place after No
-  EXPECT_TRUE(created.empty());
+  EXPECT_EQ(created.Size(), 0u);
   answer = true;
   EXPECT_TRUE(CheckTargetDirectory(
       "C:\\Drugi", [] { return false; }, ask, created));
-  EXPECT_EQ(created, std::vector<std::string>{"C:\\Drugi"});
+  EXPECT_EQ(created.Paths(TRodzajWpisu::KatalogUtworzony), std::vector<std::string>{"C:\\Drugi"});
   EXPECT_EQ(questions, 2);
 }
 
@@ -276,11 +277,12 @@ TEST_F(KreatorDysk, ShownTargetIsNarrowedWithTheSystemCodePage) {
     EXPECT_EQ(r.accepted, c.accepted);
     if (c.accepted) {
       EXPECT_EQ(r.target, c.target);
-      EXPECT_EQ(r.created, std::vector<std::string>{r.target});
+      EXPECT_EQ(r.created.Paths(TRodzajWpisu::KatalogUtworzony),
+                std::vector<std::string>{r.target});
       EXPECT_TRUE(r.asked.empty());
     } else {
       EXPECT_EQ(r.asked, std::vector<TPytanieOpcji>{TPytanieOpcji::NieMoznaUtworzyc});
-      EXPECT_TRUE(r.created.empty());
+      EXPECT_EQ(r.created.Size(), 0u);
     }
     // The host names are UTF-8: the accepted target exists under its own name; a refused one
     // leaves the drive empty.
@@ -331,7 +333,7 @@ TEST_F(KreatorDysk, TargetsWindowsWouldMangleOrCannotHoldAreRefusedFirst) {
     EXPECT_EQ(r.accepted, !c.refusal);
     if (c.refusal) {
       EXPECT_EQ(r.asked, std::vector<TPytanieOpcji>{*c.refusal});
-      EXPECT_TRUE(r.created.empty());
+      EXPECT_EQ(r.created.Size(), 0u);
       EXPECT_TRUE(fs::is_empty(root_ / "c"));
     }
     fs::remove_all(root_ / "c");

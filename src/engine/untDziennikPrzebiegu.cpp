@@ -1,0 +1,414 @@
+// The journal of an installation run: its entries, the moves aside it records, and every way a
+// run's end gives files back or lets them go.
+#include "engine/untDziennikPrzebiegu.h"
+
+#include <algorithm>
+#include <optional>
+#include <utility>
+
+#include "engine/untBledy.h"
+
+namespace orvala {
+
+namespace {
+
+using platform::Platform;
+
+// Candidates tried before keeping a file is given up (each one a name taken in the folder).
+constexpr int kLiczbaKandydatow = 1000;
+
+// The pauses between the quick tries of a give-back step: about a second in all, long enough
+// for a virus scanner or an indexer to let go of a file it has just opened.
+constexpr std::uint32_t kPrzerwyPonowien[] = {50, 100, 200, 250, 400};
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+// The first backup path for `folder\name` that `taken` does not refuse and that the system can
+// hold: the long backup name, or where the folder is deep, a short one ("~1", "~2", ...).
+// Raises EInOutError when there is none.
+std::string ChooseBackup(const std::string& folder, const std::string& name,
+                         const std::function<bool(const std::string&)>& taken) {
+  for (int n = 1; n <= kLiczbaKandydatow; ++n) {
+    std::string candidate = BackupName(name, n);
+    if (platform::PathLength(folder) + 1 + platform::PathLength(candidate) >= platform::kMaxPath) {
+      candidate = '~' + std::to_string(n);
+      if (platform::PathLength(folder) + 1 + candidate.size() >= platform::kMaxPath) {
+        break;
+      }
+    }
+    if (!taken(candidate)) {
+      return folder + '\\' + candidate;
+    }
+  }
+  throw EInOutError("no backup name for " + folder + '\\' + name);
+}
+
+// The file at `path` is still the one the run left there (its size and write time as stamped).
+bool StillAsWritten(const TWpisZapisu& e, const platform::TWpisKatalogu& present) {
+  return !present.IsDirectory() && present.size == e.size && present.modified == e.modified;
+}
+
+// Deletes a backup at the end of a finished run: a read-only one once its attributes are
+// cleared; one whose program still runs is deleted at the next restart of the system, and
+// hidden only once that is arranged (a hidden backup that nothing deletes would stay for ever).
+void DeleteBackup(const std::string& backup) {
+  platform::TPlatforma& os = Platform();
+  if (os.DeleteFile(backup)) {
+    return;
+  }
+  bool inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
+  if (!inUse && os.SetFileAttributes(backup, 0)) {
+    if (os.DeleteFile(backup)) {
+      return;
+    }
+    inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
+  }
+  if (inUse && os.DeleteFileAtRestart(backup)) {
+    os.SetFileAttributes(backup, platform::kAttrHidden);
+  }
+}
+
+}  // namespace
+
+// --- Entries -----------------------------------------------------------------------------------
+
+void TDziennikPrzebiegu::Start(int edition) {
+  record_ = std::make_unique<TZapisPrzebiegu>(edition);
+  planned_.clear();
+  refused_ = false;
+  complete_ = true;
+}
+
+void TDziennikPrzebiegu::DirectoryCreated(const std::string& path) {
+  entries_.push_back({TRodzajWpisu::KatalogUtworzony, path, {}});
+}
+
+void TDziennikPrzebiegu::FileWritten(const std::string& path, TRodzajWpisu kind) {
+  entries_.push_back({kind, path, {}});
+  // A file of the previous installation moved aside for it: the record learns what now stands
+  // in its place, so that a later start never overwrites what someone changed since.
+  const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
+    return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
+  });
+  if (kept == entries_.rend() || kept->record.stamped || !record_) {
+    return;
+  }
+  if (const std::optional<platform::TWpisKatalogu> now = Platform().FindEntry(path)) {
+    kept->record.stamped = true;
+    kept->record.size = now->size;
+    kept->record.modified = now->modified;
+    record_->Update(kept->record);
+  }
+}
+
+bool TDziennikPrzebiegu::Wrote(const std::string& path) const {
+  return std::any_of(entries_.begin(), entries_.end(), [&path](const TWpisDziennika& e) {
+    return (e.kind == TRodzajWpisu::PlikZapisany || e.kind == TRodzajWpisu::WersjaSzczegolna) &&
+           Platform().SamePath(e.path, path);
+  });
+}
+
+std::vector<std::string> TDziennikPrzebiegu::Paths(TRodzajWpisu kind) const {
+  std::vector<std::string> paths;
+  for (const TWpisDziennika& e : entries_) {
+    if (e.kind == kind) {
+      paths.push_back(e.path);
+    }
+  }
+  return paths;
+}
+
+void TDziennikPrzebiegu::Clear() {
+  entries_.clear();
+  planned_.clear();
+  record_.reset();
+  complete_ = true;
+}
+
+// --- Moving files aside ------------------------------------------------------------------------
+
+void TDziennikPrzebiegu::PlanFolder(const std::string& folder,
+                                    const std::vector<platform::TWpisKatalogu>& incoming,
+                                    TNazwyFolderu& names) {
+  bool added = false;
+  for (const platform::TWpisKatalogu& file : incoming) {
+    const platform::TWpisKatalogu* present =
+        file.IsDirectory() ? nullptr : names.Unreplaced(file.name);
+    if (present == nullptr) {
+      continue;
+    }
+    TWpisZapisu entry{0, folder + '\\' + present->name,
+                      ChooseBackup(folder, present->name,
+                                   [&names](const std::string& c) { return names.Taken(c); })};
+    names.Take(entry.backup.substr(folder.size() + 1));
+    if (!record_ || !record_->Add(entry)) {
+      throw EInOutError("cannot record " + entry.original);
+    }
+    added = true;
+    planned_[Platform().FoldPath(entry.original)] = std::move(entry);
+  }
+  if (added && !record_->Flush()) {
+    throw EInOutError("cannot write the record of " + folder);
+  }
+}
+
+bool TDziennikPrzebiegu::KeepBeforeCopy(const std::string& folder, const std::string& name,
+                                        TNazwyFolderu& names) {
+  const std::optional<std::string> present = names.FirstReplacement(name);
+  if (!present) {
+    return false;
+  }
+  const auto plan = planned_.find(Platform().FoldPath(folder + '\\' + *present));
+  if (plan == planned_.end()) {
+    throw EInOutError("not planned: " + folder + '\\' + *present);
+  }
+  TWpisZapisu entry = std::move(plan->second);
+  planned_.erase(plan);
+  MoveAside(std::move(entry));
+  return true;
+}
+
+bool TDziennikPrzebiegu::KeepBeforeWrite(const std::string& path) {
+  // A file the run wrote is its own: its first writing kept what was there before the run.
+  // Written again, it is no longer what the record says stands there: until its new writing is
+  // stamped, a start after a run cut off puts the file from before the run back over it.
+  if (Wrote(path)) {
+    const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
+      return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
+    });
+    if (kept != entries_.rend() && kept->record.stamped && record_) {
+      kept->record.stamped = false;
+      if (!record_->Update(kept->record) || !record_->Flush()) {
+        throw EInOutError("cannot record " + path);
+      }
+    }
+    return false;
+  }
+  const std::optional<platform::TWpisKatalogu> present = Platform().FindEntry(path);
+  const std::string folder = FolderOf(path);
+  if (!present || present->IsDirectory() || folder.empty()) {
+    return false;  // nothing to keep; a directory in the way fails the write itself
+  }
+  TWpisZapisu entry{0, folder + '\\' + present->name,
+                    ChooseBackup(folder, present->name, [&folder](const std::string& c) {
+                      return Platform().FindEntry(folder + '\\' + c).has_value();
+                    })};
+  if (!record_ || !record_->Add(entry) || !record_->Flush()) {
+    throw EInOutError("cannot record " + entry.original);
+  }
+  MoveAside(std::move(entry));
+  return true;
+}
+
+void TDziennikPrzebiegu::MoveAside(TWpisZapisu entry) {
+  // A rename within the folder keeps the file whole, attributes included; it fails rather than
+  // replace anything, and then the file stays as it is (its entry gives nothing back).
+  bool moved = false;
+  try {
+    moved = RetryWhileInUse(ask_, entry.original,
+                            [&] { return Platform().RenameFile(entry.original, entry.backup); });
+  } catch (...) {
+    Forget(entry);  // "Nie": it stays where it is
+    throw;
+  }
+  if (!moved) {
+    Forget(entry);
+    throw EInOutError("cannot move aside " + entry.original);
+  }
+  std::string path = entry.original;
+  entries_.push_back({TRodzajWpisu::PlikOdlozony, std::move(path), std::move(entry)});
+}
+
+bool TDziennikPrzebiegu::PutBack(const std::string& path) {
+  const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
+    return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
+  });
+  if (kept == entries_.rend()) {
+    return false;
+  }
+  // Whatever is at the path now is what the failed write left, or the run's own earlier file.
+  platform::TPlatforma& os = Platform();
+  const bool cleared = GiveBack(path, [&] { return os.DeleteFile(path) || !os.FileExists(path); });
+  if (!cleared ||
+      !GiveBack(path, [&] { return os.RenameFile(kept->record.backup, kept->record.original); })) {
+    return false;
+  }
+  Forget(kept->record);
+  // The path holds the file from before the run again: nothing the run wrote there is undone.
+  const auto first = std::next(kept).base();
+  entries_.erase(std::remove_if(first, entries_.end(),
+                                [&path](const TWpisDziennika& e) {
+                                  return e.kind != TRodzajWpisu::KatalogUtworzony &&
+                                         Platform().SamePath(e.path, path);
+                                }),
+                 entries_.end());
+  return true;
+}
+
+// --- The run's end -----------------------------------------------------------------------------
+
+void TDziennikPrzebiegu::Commit(const std::function<void()>& afterEach) {
+  const bool anyKept = std::any_of(entries_.begin(), entries_.end(), [](const auto& e) {
+    return e.kind == TRodzajWpisu::PlikOdlozony;
+  });
+  if (anyKept) {
+    // The new files' data on the disk before the last copy of the old ones goes.
+    Platform().FlushVolume(entries_.front().path);
+  }
+  // The record goes before the first backup: a run cut off while deleting them has installed
+  // everything, and a start after it must not put old files back over new ones.
+  if (record_) {
+    record_->Discard();
+  }
+  planned_.clear();
+  for (const TWpisDziennika& e : entries_) {
+    if (e.kind == TRodzajWpisu::PlikOdlozony) {
+      DeleteBackup(e.record.backup);
+      afterEach();
+    }
+  }
+  // What the run wrote and made stays listed: what the installation left.
+  DropKept();
+}
+
+bool TDziennikPrzebiegu::Undo(TCofanie how, const std::function<void()>& afterEach) {
+  platform::TPlatforma& os = Platform();
+  complete_ = true;
+  const bool all = how == TCofanie::All;
+  for (auto it = entries_.rbegin(); it != entries_.rend(); ++it) {
+    const TWpisDziennika& e = *it;
+    switch (e.kind) {
+      case TRodzajWpisu::PlikZapisany:
+      case TRodzajWpisu::WersjaSzczegolna:
+        if (all) {
+          // One that cannot go is left; the file it replaced then cannot come back either.
+          GiveBack(e.path, [&] { return os.DeleteFile(e.path) || !os.FileExists(e.path); });
+        }
+        break;
+      case TRodzajWpisu::PlikOdlozony: {
+        const bool back = GiveBack(e.path, [&] {
+          return all ? os.RenameFile(e.record.backup, e.record.original)
+                     : os.ReplaceFile(e.record.backup, e.record.original);
+        });
+        if (back) {
+          Forget(e.record);
+        } else {
+          complete_ = false;  // under its backup name, in the record, for the next start
+          if (e.record.stamped && record_ && !os.FileExists(e.path)) {
+            // The run's own file is gone from its place: nothing there to keep from the start.
+            TWpisZapisu emptied = e.record;
+            emptied.stamped = false;
+            record_->Update(emptied);
+          }
+        }
+        break;
+      }
+      case TRodzajWpisu::KatalogUtworzony:
+        if (all) {
+          os.RemoveDirectory(e.path);  // only an empty one goes
+        }
+        break;
+    }
+    afterEach();
+  }
+  // Undone whole, the journal is empty; a failed run's files and folders stay, and stay listed.
+  if (all) {
+    entries_.clear();
+  } else {
+    DropKept();
+  }
+  for (const auto& [path, entry] : planned_) {
+    Forget(entry);
+  }
+  planned_.clear();
+  if (record_) {
+    record_->Close();
+  }
+  return complete_;
+}
+
+void TDziennikPrzebiegu::DropKept() {
+  entries_.erase(
+      std::remove_if(entries_.begin(), entries_.end(),
+                     [](const TWpisDziennika& e) { return e.kind == TRodzajWpisu::PlikOdlozony; }),
+      entries_.end());
+}
+
+bool TDziennikPrzebiegu::GiveBack(const std::string& path, const std::function<bool()>& step) {
+  for (;;) {
+    if (step()) {
+      return true;
+    }
+    for (const std::uint32_t pause : kPrzerwyPonowien) {
+      Platform().Pause(pause);
+      if (step()) {
+        return true;
+      }
+    }
+    if (!ask_ || refused_) {
+      return false;
+    }
+    if (!ask_(path)) {
+      refused_ = true;
+      return false;
+    }
+  }
+}
+
+bool TDziennikPrzebiegu::Restore(const TWpisZapisu& entry) {
+  return GiveBack(entry.original,
+                  [&entry] { return Platform().ReplaceFile(entry.backup, entry.original); });
+}
+
+void TDziennikPrzebiegu::Forget(const TWpisZapisu& entry) {
+  if (record_ && entry.index != 0) {
+    record_->Remove(entry.index);
+  }
+}
+
+// --- The next start ----------------------------------------------------------------------------
+
+TOdzyskanie RecoverInterruptedRun(int edition, const TPytanieOPlik& ask) {
+  const std::optional<TZapisPozostaly> left = ReadInterruptedRun(edition);
+  if (!left) {
+    return TOdzyskanie::Nothing;
+  }
+  platform::TPlatforma& os = Platform();
+  if (!left->owner.empty() && left->owner != os.ProcessIdentity() && os.ProcessAlive(left->owner)) {
+    return TOdzyskanie::OwnerAlive;
+  }
+  if (left->entries.empty()) {
+    ForgetInterruptedRun(edition);  // cut off before its first entry: nothing moved
+    return TOdzyskanie::Nothing;
+  }
+  // The give-back of a journal, over the record's entries: the same tries and question.
+  TDziennikPrzebiegu giveBack;
+  giveBack.AskWhenInUse(ask);
+  bool complete = true;
+  for (auto e = left->entries.rbegin(); e != left->entries.rend(); ++e) {
+    if (!os.FileExists(e->backup)) {
+      if (os.DirectoryExists(FolderOf(e->backup))) {
+        ForgetRecordEntry(edition, e->index);  // never moved, or given back already
+      } else {
+        complete = false;  // its drive or folder is not there now: kept for a later start
+      }
+      continue;
+    }
+    const std::optional<platform::TWpisKatalogu> present = os.FindEntry(e->original);
+    if (e->stamped && (!present || !StillAsWritten(*e, *present))) {
+      ForgetRecordEntry(edition, e->index);  // changed or removed since: not overwritten
+      continue;
+    }
+    if (giveBack.Restore(*e)) {
+      ForgetRecordEntry(edition, e->index);
+    } else {
+      complete = false;
+    }
+  }
+  return complete ? TOdzyskanie::Restored : TOdzyskanie::Incomplete;
+}
+
+}  // namespace orvala
