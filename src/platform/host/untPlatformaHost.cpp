@@ -159,16 +159,17 @@ std::uint64_t TPlatformaHost::PausedMilliseconds() const {
 
 void TPlatformaHost::SetProcessIdentity(const std::string& identity) {
   stan_->processIdentity = identity;
+  stan_->liveProcesses.insert(identity);
 }
 
 void TPlatformaHost::EndProcess(const std::string& identity) {
-  stan_->deadProcesses.insert(identity);
+  stan_->liveProcesses.erase(identity);
 }
 
 // --- Durability and processes ------------------------------------------------------------------
 
 bool TPlatformaHost::FlushVolume(const std::string& path) {
-  if (!stan_->Parse(path)) {
+  if (path.size() < 2 || path[1] != ':' || !stan_->Parse(path)) {
     return false;
   }
   ++stan_->volumeFlushes;
@@ -185,7 +186,7 @@ std::string TPlatformaHost::ProcessIdentity() {
 }
 
 bool TPlatformaHost::ProcessAlive(const std::string& identity) {
-  return stan_->deadProcesses.count(identity) == 0;
+  return stan_->liveProcesses.count(identity) != 0;
 }
 
 // --- Directory listings --------------------------------------------------------------------------

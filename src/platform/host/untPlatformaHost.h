@@ -114,7 +114,7 @@ class TPlatformaHost : public TPlatforma {
   int VolumeFlushes() const;
   int KeyFlushes() const;
   std::uint64_t PausedMilliseconds() const;
-  // The program's own process (ProcessIdentity), and processes that have ended.
+  // The program's own process (ProcessIdentity); every identity it has had runs until ended.
   void SetProcessIdentity(const std::string& identity);
   void EndProcess(const std::string& identity);
 

@@ -50,9 +50,9 @@ struct TPlatformaHost::TStan {
   std::vector<std::string> pendingDeletions;  // DeleteFileAtRestart, as the paths were given
   bool refuseDeletionsAtRestart = false;
   int volumeFlushes = 0;
-  std::uint64_t paused = 0;             // milliseconds of Pause, in all
-  std::string processIdentity = "1:1";  // the program's own process
-  std::set<std::string> deadProcesses;  // every other one runs
+  std::uint64_t paused = 0;                    // milliseconds of Pause, in all
+  std::string processIdentity = "1:1";         // the program's own process
+  std::set<std::string> liveProcesses{"1:1"};  // every identity it has had, until ended
 
   // A path of the seam (UTF-8), parsed as the system would take it.
   std::optional<TSciezkaWin> Parse(const std::string& path) const {

@@ -25,6 +25,14 @@ TEST_F(TZgodnosc, WrittenFileReadsBackWithItsSizeAndKindOfEntry) {
   ASSERT_TRUE(entry);
   EXPECT_EQ(entry->size, content.size());
   EXPECT_FALSE(entry->IsDirectory());
+  // The write time a search finds is the one the listing gives: a file is told unchanged by it.
+  std::vector<TWpisKatalogu> listed;
+  ASSERT_TRUE(P().ListDirectory(Env().Scratch(), listed));
+  for (const TWpisKatalogu& e : listed) {
+    if (e.name == "dane.bin") {
+      EXPECT_EQ(e.modified, entry->modified);
+    }
+  }
   std::unique_ptr<TPlikPlatformy> file = P().OpenRead(In("dane.bin"));
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->Size(), content.size());

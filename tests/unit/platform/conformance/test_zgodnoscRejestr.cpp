@@ -1,4 +1,6 @@
 // Conformance: the registry.
+#include <algorithm>
+
 #include "textutil/untKodowanie.h"
 #include "untSrodowiskoZgodnosci.h"
 
@@ -133,6 +135,25 @@ TEST_F(TZgodnosc, RemoveKeyTakesAKeyWithItsValuesButNotOneWithSubkeys) {
   EXPECT_EQ(P().OpenKey(kHkcu, parent, kKeyRead, false), nullptr);
   EXPECT_FALSE(P().RemoveKey(kHkcu, parent));
   EXPECT_NE(P().OpenKey(kHkcu, Env().RegistryKey(), kKeyRead, false), nullptr);
+}
+
+// The record of a run lists its values, loses one entry at a time and is written to the disk
+// before the files it lists move.
+TEST_F(TZgodnosc, ValuesAreListedDeletedOneByOneAndFlushed) {
+  std::unique_ptr<TKluczRejestru> k = P().OpenKey(kHkcu, Env().RegistryKey(), kKeyAllAccess, true);
+  ASSERT_NE(k, nullptr);
+  for (const char* name : {"Wlasciciel", "1", "3"}) {
+    ASSERT_TRUE(k->WriteString(name, "C:\\a|C:\\a.orvala-kopia"));
+  }
+  EXPECT_TRUE(k->Flush());
+  std::vector<std::string> names = k->ValueNames();
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"1", "3", "Wlasciciel"}));
+  EXPECT_TRUE(k->DeleteValue("1"));
+  EXPECT_FALSE(k->DeleteValue("1"));
+  std::string value;
+  EXPECT_FALSE(k->ReadString("1", value));
+  EXPECT_EQ(k->ValueNames().size(), 2u);
 }
 
 }  // namespace

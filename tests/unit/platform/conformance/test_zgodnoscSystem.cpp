@@ -131,6 +131,17 @@ TEST_F(TZgodnosc, PathsWidenNarrowAndCompareWhateverTheCodePage) {
   EXPECT_TRUE(P().AnsiCodePageHolds("C:\\Program Files\\Orvala"));
 }
 
+// The owner of a run's record: the running process is alive, a process that never ran is not;
+// a volume is flushed only through a drive letter.
+TEST_F(TZgodnosc, TheRunningProcessIsAliveAndAVolumeNeedsADrive) {
+  const std::string self = P().ProcessIdentity();
+  EXPECT_FALSE(self.empty());
+  EXPECT_EQ(P().ProcessIdentity(), self);
+  EXPECT_TRUE(P().ProcessAlive(self));
+  EXPECT_FALSE(P().ProcessAlive("no process"));
+  EXPECT_FALSE(P().FlushVolume("\\\\serwer\\udzial\\plik.txt"));
+}
+
 TEST_F(TZgodnosc, SystemValuesAreThere) {
   EXPECT_FALSE(P().WindowsDirectory().empty());
   EXPECT_FALSE(P().SystemDirectory().empty());
