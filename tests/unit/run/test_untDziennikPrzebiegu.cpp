@@ -256,6 +256,11 @@ TEST(InstallationOverAPreviousOne, TheRecordIsOnTheDiskBeforeAnythingMoves) {
 // A file whose path leaves no room for the long backup name (a deep target) is kept under a
 // short one: the reinstall succeeds, where it used to fail at every try.
 TEST(InstallationOverAPreviousOne, ADeepFileIsKeptUnderAShortName) {
+#ifdef _WIN32
+  // The stand-in's drive C: is a folder below the temporary folder: on Windows its deep files
+  // would pass the system's own path limit before the program's.
+  GTEST_SKIP() << "the stand-in's deep folders need a host without Windows' path limit";
+#endif
   TSrodowiskoInstalacji env;
   WriteHostFile(env.d / "Dane" / "slownik.dat", "new");
   const std::string deep = "C:\\" + std::string(230, 'k');  // 233 + 17 = 250 characters
