@@ -5,7 +5,7 @@ if(NOT TARGET orvala_platform_win32)
 endif()
 add_executable(Instalator WIN32
   Instalator.cpp untMain.cpp untMainRama.cpp untMainOpcje.cpp untMainInstalacja.cpp untDmInstal.cpp
-  untKoniecSesji.cpp
+  untKoniecSesji.cpp untJednaKopia.cpp
   $<TARGET_OBJECTS:orvala_resources_main>
   $<TARGET_OBJECTS:orvala_dialogs_rc>
   $<$<TARGET_EXISTS:orvala_payload>:$<TARGET_OBJECTS:orvala_payload>>)

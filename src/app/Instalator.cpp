@@ -1,11 +1,13 @@
 // The program entry of the setup program.
 //
-// Order of start: no system error boxes, DLL search restricted to the system directory and
-// VERSION.dll loaded from it, the Win32 platform (serving the user logged on to the session),
+// Order of start: no system error boxes, DLL search restricted to the system directory, one copy
+// per session (a later start shows the running wizard and ends), VERSION.dll loaded from the
+// system directory, the Win32 platform (serving the user logged on to the session),
 // the build constants, the process text state, the interface font, the forms (TfrmMain with its
 // FormCreate, then the dialogs, then TdmInstal), the build switches (compile-time constants,
 // kPrzelacznikiBudowy), and the message loop; the wizard's FormShow runs as it is shown.
 #include "app/untDmInstal.h"
+#include "app/untJednaKopia.h"
 #include "app/untMain.h"
 #include "config/untCzcionki.h"
 #include "config/untInstalTeksty.h"
@@ -45,6 +47,13 @@ void SuppressSystemErrorBoxes() {
 
 int Run() {
   using namespace orvala;
+  // A wizard of this session is open already: it comes to the front and this copy ends, before
+  // it serves another user, makes a window or writes anything. When no wizard appears, the other
+  // copy was just ending: the name is claimed once more.
+  TJednaKopia copy;
+  if (!copy.Claim() && (BringFirstCopyForward() || !copy.Claim())) {
+    return 0;
+  }
   // VERSION.dll is delay-loaded by its plain name; loaded here first from the system directory,
   // that name then finds this module, also where the search cannot be restricted.
   const platform::win32::TUchwytModulu version = platform::win32::LoadSystemLibrary(L"version.dll");

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/untDmInstal.h"
+#include "app/untJednaKopia.h"
 #include "app/untKreator.h"
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
@@ -106,6 +107,7 @@ bool TfrmMain::CreateForm() {
 
 void TfrmMain::OnInitDialog() {
   icon_.Apply(Handle());
+  MarkWizardWindow(Handle());  // a later start of the program finds this wizard
   image1_.Reset(static_cast<HBITMAP>(::LoadImageW(::GetModuleHandleW(nullptr),
                                                   MAKEINTRESOURCEW(SidePictureResource(Dpi())),
                                                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
@@ -134,6 +136,7 @@ void TfrmMain::FormCreate() {
 }
 
 void TfrmMain::OnDestroy() {
+  UnmarkWizardWindow(Handle());
   FormDestroy();
   ::PostQuitMessage(0);
 }

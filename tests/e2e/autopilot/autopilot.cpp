@@ -23,10 +23,10 @@
 #include <fstream>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "okna.h"
 #include "powloka.h"
 #include "slowa.h"
 
@@ -35,116 +35,15 @@ namespace {
 DWORD gLimitMs = 10000;  // every wait of a step (step "limit")
 DWORD gPollMs = 20;      // between two looks of a wait (step "poll")
 
+using autopilot::Ask;
 using autopilot::Escape;
+using autopilot::FindControl;
+using autopilot::FindFormWindow;
 using autopilot::FromUtf8;
-using autopilot::ToUtf8;
+using autopilot::IdOf;
+using autopilot::SearchForm;
+using autopilot::Text;
 using autopilot::Words;
-
-// --- Identifiers -----------------------------------------------------------------------------
-
-std::map<std::string, int> gIds;
-
-void ReadIds(const std::wstring& directory) {
-  for (const wchar_t* header : {L"idMain.h", L"idDialogi.h"}) {
-    std::ifstream in{std::filesystem::path(directory + L"\\" + header)};
-    std::string line;
-    while (std::getline(in, line)) {
-      std::istringstream words(line);
-      std::string define, name;
-      long value = 0;
-      if ((words >> define >> name >> value) && define == "#define") {
-        gIds[name] = static_cast<int>(value);
-      }
-    }
-  }
-}
-
-std::optional<int> IdOf(const std::string& name) {
-  const auto it = gIds.find(name);
-  if (it == gIds.end()) {
-    return std::nullopt;
-  }
-  return it->second;
-}
-
-// --- Windows ---------------------------------------------------------------------------------
-
-// The signature control of each form.
-const std::map<std::string, std::string> kForms = {
-    {"TfrmMain", "IDC_btnDalej"},         {"TfrmCD", "IDC_cmbDrive"},
-    {"TfrmPytanie", "IDC_lblPytanie"},    {"TfrmKatalog", "IDC_trvKatalog"},
-    {"TfrmKatalogDodaj", "IDC_edtDodaj"},
-};
-
-struct TSzukanie {
-  int signature;
-  bool visibleOnly;
-  HWND found;
-};
-
-BOOL CALLBACK FindForm(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<TSzukanie*>(lParam);
-  wchar_t cls[64] = {};
-  ::GetClassNameW(hwnd, cls, 64);
-  if (std::wstring(cls) != L"#32770" || (s->visibleOnly && !::IsWindowVisible(hwnd))) {
-    return TRUE;
-  }
-  if (::GetDlgItem(hwnd, s->signature) != nullptr) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-HWND FindFormWindow(const std::string& form, bool visibleOnly = true) {
-  const auto it = kForms.find(form);
-  if (it == kForms.end()) {
-    return nullptr;
-  }
-  TSzukanie s{*IdOf(it->second), visibleOnly, nullptr};
-  ::EnumWindows(&FindForm, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-struct TSzukanieKontrolki {
-  int id;
-  HWND found;
-};
-
-BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam) {
-  auto* s = reinterpret_cast<TSzukanieKontrolki*>(lParam);
-  if (::GetDlgCtrlID(hwnd) == s->id) {
-    s->found = hwnd;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// A control among all descendants of `window` (the pages are child dialogs of the frame).
-HWND FindControl(HWND window, int id) {
-  TSzukanieKontrolki s{id, nullptr};
-  ::EnumChildWindows(window, &FindChild, reinterpret_cast<LPARAM>(&s));
-  return s.found;
-}
-
-std::string Text(HWND window) {
-  DWORD_PTR length = 0;
-  if (!::SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 2000, &length)) {
-    return "<no answer>";
-  }
-  std::wstring buffer(length + 1, L'\0');
-  DWORD_PTR got = 0;
-  ::SendMessageTimeoutW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(buffer.data()),
-                        SMTO_ABORTIFHUNG, 2000, &got);
-  buffer.resize(got);
-  return ToUtf8(buffer);
-}
-
-LRESULT Ask(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
-  DWORD_PTR result = 0;
-  ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 2000, &result);
-  return static_cast<LRESULT>(result);
-}
 
 // Milliseconds since the autopilot started, from the performance counter.
 double MillisecondsSinceStart() {
@@ -190,6 +89,8 @@ class TAutopilot {
     error_ = message;
     return false;
   }
+  // True when `fault` is empty, otherwise the step fails with it.
+  bool Holds(const std::string& fault) { return fault.empty() || Fail(fault); }
   bool NeedArgs(const std::vector<std::string>& w, std::size_t n) {
     if (w.size() < n + 1) {
       return Fail("step needs " + std::to_string(n) + " argument(s)");
@@ -235,7 +136,7 @@ HWND TAutopilot::ControlOf(const std::string& name) {
 }
 
 bool TAutopilot::WaitWindow(const std::string& form) {
-  if (kForms.find(form) == kForms.end()) {
+  if (!autopilot::KnownForm(form)) {
     return Fail("unknown form " + form);
   }
   HWND found = nullptr;
@@ -492,12 +393,35 @@ bool TAutopilot::Step(const std::vector<std::string>& w) {
     if (window_ == nullptr || !::IsWindow(window_)) {
       return Fail("no current window");
     }
-    const std::string fault = autopilot::CheckTaskbarButton(window_);
-    return fault.empty() || Fail(fault);
+    return Holds(autopilot::CheckTaskbarButton(window_));
   }
   if (verb == "end-session") {
-    const std::string fault = autopilot::EndSession();
-    return fault.empty() || Fail(fault);
+    return Holds(autopilot::EndSession());
+  }
+  if (verb == "start-again") {  // start-again [PROGRAM]: the setup program started once more
+    return Holds(autopilot::StartProgram(FromUtf8(w.size() > 1 ? w[1] : "D:\\Instalator.exe")));
+  }
+  if (verb == "expect-ended") {  // expect-ended CODE: the program of start-again has ended
+    return NeedArgs(w, 1) &&
+           Holds(autopilot::CheckProgramEnded(std::strtoul(w[1].c_str(), nullptr, 10), gLimitMs));
+  }
+  if (verb == "expect-windows") {  // expect-windows FORM N: N windows of the form, shown or not
+    if (!NeedArgs(w, 2)) {
+      return false;
+    }
+    const std::string count = std::to_string(SearchForm(w[1], false).count);
+    return count == w[2] || Fail(count + " windows of " + w[1]);
+  }
+  if (verb == "minimise") {
+    return Holds(autopilot::Minimise(window_));
+  }
+  if (verb == "expect-front") {  // expect-front FORM: its window in front, the wizard restored
+    std::string fault;
+    const auto inFront = [&] {
+      fault = autopilot::CheckInFront(FindFormWindow(w[1]), FindFormWindow("TfrmMain", false));
+      return fault.empty();
+    };
+    return NeedArgs(w, 1) && (WaitFor(inFront, 2000) || Fail(fault));
   }
   if (verb == "expect-reg") {
     return ExpectRegistry(w);
@@ -550,8 +474,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fputs("usage: autopilot SCENARIO IDS-DIR SHOT-DIR\n", stderr);
     return 2;
   }
-  ReadIds(argv[2]);
-  if (gIds.empty()) {
+  if (!autopilot::ReadIds(argv[2])) {
     std::fputs("autopilot: no identifiers read\n", stderr);
     return 2;
   }
