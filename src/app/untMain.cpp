@@ -142,10 +142,14 @@ void TfrmMain::OnDestroy() {
 }
 
 void TfrmMain::FormDestroy() {
+  ClearInProgressMark();
+  stan_.journal.Clear();
+}
+
+void TfrmMain::ClearInProgressMark() const {
   if (kPrzelacznikiBudowy.clearInProgressAtExit) {
     SetInstallationInProgress(ActiveEdition(), false);
   }
-  stan_.journal.Clear();
 }
 
 bool TfrmMain::FormCloseQuery() {

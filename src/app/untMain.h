@@ -115,6 +115,8 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void ShowControl(int id, bool visible) const;
   void FocusControl(int id) const;
   void Close();
+  // The running mark goes, as the window's destruction and the session's end take it.
+  void ClearInProgressMark() const;
   void LayOut();
   void PlaceLanguageRow();
   void ApplyFonts();

@@ -1,5 +1,5 @@
 // TfrmMain: the frame's layout at the window's DPI and its painting (title band, button bar,
-// side picture, the red free-space label).
+// side picture, the red free-space label), and the end of the session.
 #include "app/untMain.h"
 
 #include "untIdentyfikatory.h"
@@ -134,6 +134,13 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
       ::SetWindowLongPtrW(Handle(), DWLP_MSGRESULT, FALSE);
       result = TRUE;
       return true;
+    case WM_ENDSESSION:
+      // The session ends (wParam TRUE; FALSE: someone refused it and it goes on). The process
+      // goes without its window being destroyed: the running mark goes now, as it would then.
+      if (wParam != FALSE) {
+        ClearInProgressMark();
+      }
+      return false;
     case WM_CTLCOLORSTATIC: {
       const int id = ::GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
       if (id == IDC_lblTytul || id == IDC_lblKrok) {
