@@ -2,37 +2,17 @@
 // a second copy, a record with gaps, deep folders, files changed since a run was cut off.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <optional>
 #include <stdexcept>
 
-#include "config/untInstalStale.h"
-#include "config/untRejestr.h"
-#include "config/untStaleApp.h"
-#include "engine/untInstalOdswiezanie.h"
-#include "engine/untKopieZapasowe.h"
-#include "engine/untPrzebiegInstalacji.h"
-#include "platform/untPlatformaAwarie.h"
-#include "textutil/untUtils.h"
-#include "untSrodowiskoInstalacji.h"
-
+#include "engine/untDziennikPrzebiegu.h"
 #include "untPoprzedniaInstalacja.h"
 
 namespace orvala {
 namespace {
 
-namespace fs = std::filesystem;
-using platform::kAttrHidden;
-using platform::kAttrReadOnly;
-using platform::TOperacja;
-using platform::TPlatformaAwarie;
+// The tests of a reinstall share the fixture's names (TPonowna, Snapshot, kZapis, ...).
 using platform::TPrzyczynaBledu;
-using platform::TZasiegPlatformy;
-using testy::ReadHostFile;
-using testy::TObserwatorTestowy;
-using testy::TSrodowiskoInstalacji;
-using testy::WriteHostFile;
-
 using namespace testy;
 
 // The process killed between any two calls that change the machine, and the next start, from
