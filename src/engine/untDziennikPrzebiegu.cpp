@@ -90,10 +90,8 @@ void TDziennikPrzebiegu::FileWritten(const std::string& path, TRodzajWpisu kind)
   entries_.push_back({kind, path, {}});
   // A file of the previous installation moved aside for it: the record learns what now stands
   // in its place, so that a later start never overwrites what someone changed since.
-  const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
-    return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
-  });
-  if (kept == entries_.rend() || kept->record.stamped || !record_) {
+  TWpisDziennika* kept = KeptEntry(path);
+  if (kept == nullptr || kept->record.stamped || !record_) {
     return;
   }
   if (const std::optional<platform::TWpisKatalogu> now = Platform().FindEntry(path)) {
@@ -123,6 +121,7 @@ std::vector<std::string> TDziennikPrzebiegu::Paths(TRodzajWpisu kind) const {
 
 void TDziennikPrzebiegu::Clear() {
   entries_.clear();
+  keptAt_.clear();
   planned_.clear();
   record_.reset();
   complete_ = true;
@@ -176,10 +175,8 @@ bool TDziennikPrzebiegu::KeepBeforeWrite(const std::string& path) {
   // Written again, it is no longer what the record says stands there: until its new writing is
   // stamped, a start after a run cut off puts the file from before the run back over it.
   if (Wrote(path)) {
-    const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
-      return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
-    });
-    if (kept != entries_.rend() && kept->record.stamped && record_) {
+    TWpisDziennika* kept = KeptEntry(path);
+    if (kept != nullptr && kept->record.stamped && record_) {
       kept->record.stamped = false;
       if (!record_->Update(kept->record) || !record_->Flush()) {
         throw EInOutError("cannot record " + path);
@@ -218,17 +215,31 @@ void TDziennikPrzebiegu::MoveAside(TWpisZapisu entry) {
     Forget(entry);
     throw EInOutError("cannot move aside " + entry.original);
   }
+  keptAt_[Platform().FoldPath(entry.original)] = entries_.size();
   std::string path = entry.original;
   entries_.push_back({TRodzajWpisu::PlikOdlozony, std::move(path), std::move(entry)});
 }
 
+TWpisDziennika* TDziennikPrzebiegu::KeptEntry(const std::string& path) {
+  const auto at = keptAt_.find(Platform().FoldPath(path));
+  return at == keptAt_.end() ? nullptr : &entries_[at->second];
+}
+
+void TDziennikPrzebiegu::IndexKept() {
+  keptAt_.clear();
+  for (std::size_t i = 0; i < entries_.size(); ++i) {
+    if (entries_[i].kind == TRodzajWpisu::PlikOdlozony) {
+      keptAt_[Platform().FoldPath(entries_[i].path)] = i;
+    }
+  }
+}
+
 bool TDziennikPrzebiegu::PutBack(const std::string& path) {
-  const auto kept = std::find_if(entries_.rbegin(), entries_.rend(), [&path](const auto& e) {
-    return e.kind == TRodzajWpisu::PlikOdlozony && Platform().SamePath(e.path, path);
-  });
-  if (kept == entries_.rend()) {
+  const TWpisDziennika* found = KeptEntry(path);
+  if (found == nullptr) {
     return false;
   }
+  const auto kept = std::make_reverse_iterator(entries_.begin() + (found - entries_.data()) + 1);
   // Whatever is at the path now is what the failed write left, or the run's own earlier file.
   platform::TPlatforma& os = Platform();
   const bool cleared = GiveBack(path, [&] { return os.DeleteFile(path) || !os.FileExists(path); });
@@ -245,6 +256,7 @@ bool TDziennikPrzebiegu::PutBack(const std::string& path) {
                                          Platform().SamePath(e.path, path);
                                 }),
                  entries_.end());
+  IndexKept();
   return true;
 }
 
@@ -317,6 +329,7 @@ bool TDziennikPrzebiegu::Undo(TCofanie how, const std::function<void()>& afterEa
   // Undone whole, the journal is empty; a failed run's files and folders stay, and stay listed.
   if (all) {
     entries_.clear();
+    keptAt_.clear();
   } else {
     DropKept();
   }
@@ -335,6 +348,7 @@ void TDziennikPrzebiegu::DropKept() {
       std::remove_if(entries_.begin(), entries_.end(),
                      [](const TWpisDziennika& e) { return e.kind == TRodzajWpisu::PlikOdlozony; }),
       entries_.end());
+  keptAt_.clear();
 }
 
 bool TDziennikPrzebiegu::GiveBack(const std::string& path, const std::function<bool()>& step) {

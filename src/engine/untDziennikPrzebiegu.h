@@ -117,9 +117,13 @@ class TDziennikPrzebiegu {
   void Forget(const TWpisZapisu& entry);
   // The files moved aside leave the journal (their backups dealt with).
   void DropKept();
+  // The entry of the file moved aside from `path` (at most one a run), or null.
+  TWpisDziennika* KeptEntry(const std::string& path);
+  void IndexKept();
 
   std::vector<TWpisDziennika> entries_;
   std::unordered_map<std::string, TWpisZapisu> planned_;  // by folded path, not yet moved
+  std::unordered_map<std::string, std::size_t> keptAt_;   // by folded path: where it was moved
   std::unique_ptr<TZapisPrzebiegu> record_;
   TPytanieOPlik ask_;
   bool refused_ = false;  // "Nie" given once: the rest of the give-back asks no more

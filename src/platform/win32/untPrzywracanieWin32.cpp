@@ -17,6 +17,7 @@
 #include "platform/win32/untPlatformaWin32.h"
 #include "platform/win32/untPlatformaWin32Wspolne.h"
 #include "platform/win32/untUchwyty.h"
+#include "textutil/untUtils.h"
 
 namespace orvala::platform {
 
@@ -69,11 +70,7 @@ bool DeleteThroughWininit(const TSciezka& p) {
     }
   }
   const std::string line = std::string("NUL=") + shortPath + "\r\n";
-  std::string lower = text;
-  for (char& c : lower) {
-    c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  }
-  const std::size_t section = lower.find("[rename]");
+  const std::size_t section = LowerText1250(text).find("[rename]");
   if (section == std::string::npos) {
     if (!text.empty() && text.back() != '\n') {
       text += "\r\n";
