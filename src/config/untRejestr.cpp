@@ -193,15 +193,23 @@ void TZapisPrzebiegu::Discard() {
   if (!key_) {
     return;
   }
+  // Written to the disk before the caller deletes what the entries name: after a power cut a
+  // record come back would give old files back over new ones whose backups are half gone.
   if (first_ == 1) {
     key_->Close();
     key_.reset();
-    platform::Platform().RemoveKey(TKorzen::CurrentUser, path_);
+    platform::TPlatforma& os = platform::Platform();
+    os.RemoveKey(TKorzen::CurrentUser, path_);
+    const std::string parent = path_.substr(0, path_.rfind('\\'));
+    if (const auto key = os.OpenKey(TKorzen::CurrentUser, parent, kKeyAllAccess, false)) {
+      key->Flush();
+    }
     return;
   }
   for (int index = first_; index < next_; ++index) {
     key_->DeleteValue(std::to_string(index));
   }
+  key_->Flush();
   Close();
 }
 

@@ -153,6 +153,10 @@ int TPlatformaHost::KeyFlushes() const {
   return stan_->registry.Flushes();
 }
 
+void TPlatformaHost::PowerCut() {
+  stan_->registry.PowerCut();
+}
+
 std::uint64_t TPlatformaHost::PausedMilliseconds() const {
   return stan_->paused;
 }

@@ -113,6 +113,8 @@ class TPlatformaHost : public TPlatforma {
   void RefuseDeletionsAtRestart(bool refuse);
   int VolumeFlushes() const;
   int KeyFlushes() const;
+  // A power cut: the registry loses what was not flushed since (the files stay as written).
+  void PowerCut();
   std::uint64_t PausedMilliseconds() const;
   // The program's own process (ProcessIdentity); every identity it has had runs until ended.
   void SetProcessIdentity(const std::string& identity);

@@ -112,6 +112,8 @@ class TKluczHost final : public TKluczRejestru {
 TRejestrPamieci::TRejestrPamieci() {
   machine_.try_emplace(std::string());
   users_[std::string()].try_emplace(std::string());
+  durableMachine_ = machine_;
+  durableUsers_ = users_;
 }
 
 std::string TRejestrPamieci::Canonical(const std::string& path) {

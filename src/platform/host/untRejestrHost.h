@@ -41,9 +41,19 @@ class TRejestrPamieci {
   // Whose hive TKorzen::CurrentUser is ("" = the account the program runs as).
   void SetUser(const std::string& user) { user_ = user; }
   const std::string& User() const { return user_; }
-  // Keys flushed to the disk so far (TKluczRejestru::Flush).
-  void Flushed() { ++flushes_; }
+  // A key flushed to the disk (TKluczRejestru::Flush): as Windows flushes a whole hive, every
+  // change made so far is on the disk now.
+  void Flushed() {
+    ++flushes_;
+    durableMachine_ = machine_;
+    durableUsers_ = users_;
+  }
   int Flushes() const { return flushes_; }
+  // A power cut: the changes since the last flush are lost (Windows writes them lazily).
+  void PowerCut() {
+    machine_ = durableMachine_;
+    users_ = durableUsers_;
+  }
 
   std::unique_ptr<TKluczRejestru> Open(TKorzen root, const std::string& path, std::uint32_t access,
                                        bool create);
@@ -70,6 +80,8 @@ class TRejestrPamieci {
   std::map<std::string, std::map<std::string, TKlucz>> users_;  // by user ("" = the program's)
   std::string user_;
   int flushes_ = 0;
+  std::map<std::string, TKlucz> durableMachine_;
+  std::map<std::string, std::map<std::string, TKlucz>> durableUsers_;
 };
 
 }  // namespace orvala::platform::host
