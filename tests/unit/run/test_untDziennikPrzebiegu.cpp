@@ -211,7 +211,7 @@ TEST(InstallationOverAPreviousOne, TheRecordIsOnTheDiskBeforeAnythingMoves) {
   {
     TPonowna run;
     ASSERT_EQ(run.Run(), TWynikInstalacji::Success);
-    // The root, Dane and Dane\\Gramatyka; the main program, two special versions, and the main
+    // The root, Dane and Dane\Gramatyka; the main program, two special versions, and the main
     // program written again as a special version; the record's removal, before the backups go.
     EXPECT_EQ(run.env.host.KeyFlushes(), 8);
     EXPECT_EQ(run.env.host.VolumeFlushes(), 1);
