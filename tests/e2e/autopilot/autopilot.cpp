@@ -108,6 +108,7 @@ class TAutopilot {
   std::wstring shots_;
   std::string form_ = "TfrmMain";
   HWND window_ = nullptr;
+  bool windowSeen_ = false;
   std::string error_;
 };
 
@@ -140,9 +141,13 @@ bool TAutopilot::WaitWindow(const std::string& form) {
     return Fail("unknown form " + form);
   }
   HWND found = nullptr;
-  if (!WaitFor([&] { return (found = FindFormWindow(form)) != nullptr; })) {
+  // The program's first window comes while the prefix's own services may still be starting,
+  // beside other scenarios on a busy machine: it gets longer than any later step.
+  const DWORD limit = windowSeen_ ? gLimitMs : std::max<DWORD>(gLimitMs, 30000);
+  if (!WaitFor([&] { return (found = FindFormWindow(form)) != nullptr; }, limit)) {
     return Fail("window " + form + " did not appear");
   }
+  windowSeen_ = true;
   form_ = form;
   window_ = found;
   return true;
