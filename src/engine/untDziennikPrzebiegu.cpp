@@ -90,23 +90,64 @@ void TDziennikPrzebiegu::FileWritten(const std::string& path, TRodzajWpisu kind)
   entries_.push_back({kind, path, {}});
   // A file of the previous installation moved aside for it: the record learns what now stands
   // in its place, so that a later start never overwrites what someone changed since.
-  TWpisDziennika* kept = KeptEntry(path);
-  if (kept == nullptr || kept->record.stamped || !record_) {
-    return;
-  }
-  if (const std::optional<platform::TWpisKatalogu> now = Platform().FindEntry(path)) {
-    kept->record.stamped = true;
-    kept->record.size = now->size;
-    kept->record.modified = now->modified;
-    record_->Update(kept->record);
+  TWpisDziennika* kept = keptAt_.empty() ? nullptr : KeptEntry(path);
+  if (kept != nullptr && !kept->record.stamped && record_) {
+    if (const std::optional<platform::TWpisKatalogu> now = Platform().FindEntry(path)) {
+      Stamp(*kept, *now);
+    }
   }
 }
 
-bool TDziennikPrzebiegu::Wrote(const std::string& path) const {
-  return std::any_of(entries_.begin(), entries_.end(), [&path](const TWpisDziennika& e) {
-    return (e.kind == TRodzajWpisu::PlikZapisany || e.kind == TRodzajWpisu::WersjaSzczegolna) &&
-           Platform().SamePath(e.path, path);
-  });
+void TDziennikPrzebiegu::FileCopied(const std::string& path) {
+  entries_.push_back({TRodzajWpisu::PlikZapisany, path, {}});
+  if (!keptAt_.empty() && KeptEntry(path) != nullptr) {
+    unstamped_.push_back(path);
+  }
+}
+
+void TDziennikPrzebiegu::FolderCopied(const std::string& folder) {
+  // The folder's own files among those waiting (a subfolder's were stamped at its own end).
+  const auto mine = std::partition(unstamped_.begin(), unstamped_.end(),
+                                   [&folder](const auto& p) { return FolderOf(p) != folder; });
+  if (mine == unstamped_.end() || !record_) {
+    unstamped_.erase(mine, unstamped_.end());
+    return;
+  }
+  // One listing of the folder stamps every file the copy wrote there in place of another: the
+  // run created each under the name it asked for, so the listing spells it alike.
+  std::vector<platform::TWpisKatalogu> listed;
+  if (Platform().ListDirectory(folder, listed)) {
+    std::unordered_map<std::string_view, const platform::TWpisKatalogu*> byName;
+    for (const platform::TWpisKatalogu& e : listed) {
+      byName.emplace(e.name, &e);
+    }
+    for (auto p = mine; p != unstamped_.end(); ++p) {
+      const auto found = byName.find(std::string_view(*p).substr(folder.size() + 1));
+      TWpisDziennika* kept = KeptEntry(*p);
+      if (found != byName.end() && kept != nullptr && !kept->record.stamped) {
+        Stamp(*kept, *found->second);
+      }
+    }
+  }
+  unstamped_.erase(mine, unstamped_.end());
+}
+
+void TDziennikPrzebiegu::Stamp(TWpisDziennika& kept, const platform::TWpisKatalogu& now) {
+  kept.record.stamped = true;
+  kept.record.size = now.size;
+  kept.record.modified = now.modified;
+  record_->Update(kept.record);
+}
+
+bool TDziennikPrzebiegu::Wrote(const std::string& path) {
+  // Each written path is folded once, when first asked about: a run asks a few times only.
+  for (; foldedUpTo_ < entries_.size(); ++foldedUpTo_) {
+    const TWpisDziennika& e = entries_[foldedUpTo_];
+    if (e.kind == TRodzajWpisu::PlikZapisany || e.kind == TRodzajWpisu::WersjaSzczegolna) {
+      written_.insert(Platform().FoldPath(e.path));
+    }
+  }
+  return written_.count(Platform().FoldPath(path)) != 0;
 }
 
 std::vector<std::string> TDziennikPrzebiegu::Paths(TRodzajWpisu kind) const {
@@ -121,7 +162,7 @@ std::vector<std::string> TDziennikPrzebiegu::Paths(TRodzajWpisu kind) const {
 
 void TDziennikPrzebiegu::Clear() {
   entries_.clear();
-  keptAt_.clear();
+  IndexKept();
   planned_.clear();
   record_.reset();
   complete_ = true;
@@ -147,7 +188,8 @@ void TDziennikPrzebiegu::PlanFolder(const std::string& folder,
       throw EInOutError("cannot record " + entry.original);
     }
     added = true;
-    planned_[Platform().FoldPath(entry.original)] = std::move(entry);
+    // Keyed by the path as the folder spells it: KeepBeforeCopy asks with that same spelling.
+    planned_[entry.original] = std::move(entry);
   }
   if (added && !record_->Flush()) {
     throw EInOutError("cannot write the record of " + folder);
@@ -160,7 +202,7 @@ bool TDziennikPrzebiegu::KeepBeforeCopy(const std::string& folder, const std::st
   if (!present) {
     return false;
   }
-  const auto plan = planned_.find(Platform().FoldPath(folder + '\\' + *present));
+  const auto plan = planned_.find(folder + '\\' + *present);
   if (plan == planned_.end()) {
     throw EInOutError("not planned: " + folder + '\\' + *present);
   }
@@ -226,6 +268,9 @@ TWpisDziennika* TDziennikPrzebiegu::KeptEntry(const std::string& path) {
 }
 
 void TDziennikPrzebiegu::IndexKept() {
+  unstamped_.clear();
+  written_.clear();
+  foldedUpTo_ = 0;
   keptAt_.clear();
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (entries_[i].kind == TRodzajWpisu::PlikOdlozony) {
@@ -329,7 +374,7 @@ bool TDziennikPrzebiegu::Undo(TCofanie how, const std::function<void()>& afterEa
   // Undone whole, the journal is empty; a failed run's files and folders stay, and stay listed.
   if (all) {
     entries_.clear();
-    keptAt_.clear();
+    IndexKept();
   } else {
     DropKept();
   }
@@ -348,7 +393,7 @@ void TDziennikPrzebiegu::DropKept() {
       std::remove_if(entries_.begin(), entries_.end(),
                      [](const TWpisDziennika& e) { return e.kind == TRodzajWpisu::PlikOdlozony; }),
       entries_.end());
-  keptAt_.clear();
+  IndexKept();
 }
 
 bool TDziennikPrzebiegu::GiveBack(const std::string& path, const std::function<bool()>& step) {

@@ -31,7 +31,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "config/untRejestr.h"
@@ -71,8 +73,12 @@ class TDziennikPrzebiegu {
   void DirectoryCreated(const std::string& path);
   // The run's file now stands at `path` (written whole and closed).
   void FileWritten(const std::string& path, TRodzajWpisu kind = TRodzajWpisu::PlikZapisany);
+  // The same for a file of the tree copy, whose stamp waits for the end of its folder...
+  void FileCopied(const std::string& path);
+  // ... here: the copy of `folder`'s own files is done (one listing stamps them all).
+  void FolderCopied(const std::string& folder);
   // Whether the run has written `path`.
-  bool Wrote(const std::string& path) const;
+  bool Wrote(const std::string& path);
 
   // Before the tree copy writes into `folder`, which existed: lists in the record every file of
   // `incoming` (the files the copy brings, exclusions left out) that replaces a file the folder
@@ -119,11 +125,17 @@ class TDziennikPrzebiegu {
   void DropKept();
   // The entry of the file moved aside from `path` (at most one a run), or null.
   TWpisDziennika* KeptEntry(const std::string& path);
+  // The lookups again, after entries left the journal.
   void IndexKept();
+  // The record's entry of a file moved aside learns the size and time of the run's file.
+  void Stamp(TWpisDziennika& kept, const platform::TWpisKatalogu& now);
 
   std::vector<TWpisDziennika> entries_;
   std::unordered_map<std::string, TWpisZapisu> planned_;  // by folded path, not yet moved
   std::unordered_map<std::string, std::size_t> keptAt_;   // by folded path: where it was moved
+  std::unordered_set<std::string> written_;  // folded paths written, of entries before foldedUpTo_
+  std::size_t foldedUpTo_ = 0;
+  std::vector<std::string> unstamped_;  // FileCopied in place of a file moved aside
   std::unique_ptr<TZapisPrzebiegu> record_;
   TPytanieOPlik ask_;
   bool refused_ = false;  // "Nie" given once: the rest of the give-back asks no more

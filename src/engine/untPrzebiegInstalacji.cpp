@@ -282,7 +282,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
         return true;
       }
       if (done == TPlik::Written) {
-        journal_.FileWritten(to);
+        journal_.FileCopied(to);
       }
     }
     ShowProgress();
@@ -290,6 +290,7 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
       return true;
     }
   }
+  journal_.FolderCopied(target);
   return false;
 }
 
