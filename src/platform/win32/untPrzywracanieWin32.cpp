@@ -10,7 +10,6 @@
 // refuses): then the entry's attributes say so, and the failure is not one of a file in use.
 #include "platform/win32/untWindows.h"
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -130,25 +129,43 @@ unsigned long long StartTime(HANDLE process) {
   return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
+// A decimal number that fills `text` whole.
+bool Decimal(const std::string& text, unsigned long long& value) {
+  if (text.empty() || text.size() > 19) {
+    return false;
+  }
+  value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return false;
+    }
+    value = value * 10 + static_cast<unsigned>(c - '0');
+  }
+  return true;
+}
+
 }  // namespace
 
+// "id:start time", in decimal (the C library's formatting would bring tens of kilobytes of
+// code into the program for two numbers).
 std::string TPlatformaWin32::ProcessIdentity() {
-  char text[48];
-  std::snprintf(text, sizeof text, "%lu:%llu", static_cast<unsigned long>(::GetCurrentProcessId()),
-                StartTime(::GetCurrentProcess()));
-  return text;
+  return std::to_string(::GetCurrentProcessId()) + ':' +
+         std::to_string(StartTime(::GetCurrentProcess()));
 }
 
 bool TPlatformaWin32::ProcessAlive(const std::string& identity) {
-  unsigned long id = 0;
+  const std::size_t colon = identity.find(':');
+  unsigned long long id = 0;
   unsigned long long started = 0;
-  if (std::sscanf(identity.c_str(), "%lu:%llu", &id, &started) != 2 || id == 0) {
+  if (colon == std::string::npos || !Decimal(identity.substr(0, colon), id) ||
+      !Decimal(identity.substr(colon + 1), started) || id == 0 || id > 0xFFFFFFFFu) {
     return false;
   }
   constexpr DWORD kQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION, Vista on
-  TUchwytProcesu process(::OpenProcess(kQueryLimited | SYNCHRONIZE, FALSE, id));
+  const DWORD pid = static_cast<DWORD>(id);
+  TUchwytProcesu process(::OpenProcess(kQueryLimited | SYNCHRONIZE, FALSE, pid));
   if (!process) {
-    process.Reset(::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, id));
+    process.Reset(::OpenProcess(PROCESS_QUERY_INFORMATION | SYNCHRONIZE, FALSE, pid));
   }
   if (!process) {
     // Another user's process may not be asked: it may be the owner, still at work.
