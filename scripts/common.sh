@@ -71,7 +71,7 @@ failed_test_tails() {
                            for (i = (n > 15 ? n - 14 : 1); i <= n; i++) print "  | " buf[i] }
                          name = ""; n = 0 }
       /^ *([0-9]+\/[0-9]+ Test +#|Start +[0-9]+:)/ { flush() }
-      /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: .*\*\*\*/ {
+      /^ *[0-9]+\/[0-9]+ Test +#[0-9]+: .*\*\*\*(Failed|Timeout|Exception|Not Run)/ {
         name = $0; sub(/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: /, "", name); sub(/ .*/, "", name); next }
       /^(Total Test time|[0-9]+% tests passed)/ { flush() }
       name != "" && NF > 0 { buf[++n] = $0 }
