@@ -172,13 +172,14 @@ void TDziennikPrzebiegu::Clear() {
 
 void TDziennikPrzebiegu::PlanFolder(const std::string& folder,
                                     const std::vector<platform::TWpisKatalogu>& incoming,
-                                    TNazwyFolderu& names) {
+                                    TNazwyFolderu& names,
+                                    const std::vector<std::string>& laterFiles) {
   bool added = false;
-  for (const platform::TWpisKatalogu& file : incoming) {
-    const platform::TWpisKatalogu* present =
-        file.IsDirectory() ? nullptr : names.Unreplaced(file.name);
-    if (present == nullptr) {
-      continue;
+  const auto plan = [&](const std::string& name) {
+    const platform::TWpisKatalogu* present = names.Unreplaced(name);
+    // Keyed by the path as the folder spells it: the keeping asks with that same spelling.
+    if (present == nullptr || planned_.count(folder + '\\' + present->name) != 0) {
+      return;
     }
     TWpisZapisu entry{0, folder + '\\' + present->name,
                       ChooseBackup(folder, present->name,
@@ -188,8 +189,15 @@ void TDziennikPrzebiegu::PlanFolder(const std::string& folder,
       throw EInOutError("cannot record " + entry.original);
     }
     added = true;
-    // Keyed by the path as the folder spells it: KeepBeforeCopy asks with that same spelling.
     planned_[entry.original] = std::move(entry);
+  };
+  for (const platform::TWpisKatalogu& file : incoming) {
+    if (!file.IsDirectory()) {
+      plan(file.name);
+    }
+  }
+  for (const std::string& name : laterFiles) {
+    plan(name);
   }
   if (added && !record_->Flush()) {
     throw EInOutError("cannot write the record of " + folder);
@@ -230,6 +238,13 @@ bool TDziennikPrzebiegu::KeepBeforeWrite(const std::string& path) {
   const std::string folder = FolderOf(path);
   if (!present || present->IsDirectory() || folder.empty()) {
     return false;  // nothing to keep; a directory in the way fails the write itself
+  }
+  // Planned with its folder's copy: recorded and on the disk already.
+  if (const auto plan = planned_.find(folder + '\\' + present->name); plan != planned_.end()) {
+    TWpisZapisu entry = std::move(plan->second);
+    planned_.erase(plan);
+    MoveAside(std::move(entry));
+    return true;
   }
   TWpisZapisu entry{0, folder + '\\' + present->name,
                     ChooseBackup(folder, present->name, [&folder](const std::string& c) {

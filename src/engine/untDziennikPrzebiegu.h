@@ -81,19 +81,20 @@ class TDziennikPrzebiegu {
   bool Wrote(const std::string& path);
 
   // Before the tree copy writes into `folder`, which existed: lists in the record every file of
-  // `incoming` (the files the copy brings, exclusions left out) that replaces a file the folder
-  // held, with the backup name it will take, and writes the record to the disk once. Raises
-  // EInOutError, before anything moves, when the record cannot be written or a backup path
-  // cannot be formed.
+  // `incoming` (the files the copy brings, exclusions left out) and of `laterFiles` (names that
+  // later steps write there: the main program, special versions) that replaces a file the
+  // folder held, with the backup name it will take, and writes the record to the disk once.
+  // Raises EInOutError, before anything moves, when the record cannot be written or a backup
+  // path cannot be formed.
   void PlanFolder(const std::string& folder, const std::vector<platform::TWpisKatalogu>& incoming,
-                  TNazwyFolderu& names);
+                  TNazwyFolderu& names, const std::vector<std::string>& laterFiles = {});
   // Before the tree copy writes `name` into `folder`: moves the folder's file aside on its
   // first replacement, to the name PlanFolder chose. True when it was moved; raises
   // EInOutError when it cannot be (the file then stays as it is).
   bool KeepBeforeCopy(const std::string& folder, const std::string& name, TNazwyFolderu& names);
   // Before another step writes `path` (the main program, a special version): moves an existing
-  // file that the run has not written aside, recorded and flushed first. True when it was
-  // moved; raises EInOutError when it cannot be.
+  // file that the run has not written aside, as its folder's plan has it, or else recorded and
+  // flushed first. True when it was moved; raises EInOutError when it cannot be.
   bool KeepBeforeWrite(const std::string& path);
   // The write of `path` failed after its file was moved aside: what the write left goes and the
   // file takes its name back. True when it did; otherwise its entries stay for the run's end.

@@ -52,6 +52,24 @@ std::string WithoutTrailingBackslash(std::string path) {
   return path;
 }
 
+// The files the steps after the copy write into the target: the main program and, where the
+// build writes them, the special versions.
+std::vector<std::string> LaterFiles() {
+  std::vector<std::string> files{std::string(ActiveEditionDescriptor().mainProgramFile)};
+  if (kPrzelacznikiBudowy.specialVersions) {
+    for (const int row : ActiveEditionDescriptor().specialVersionRows) {
+      if (row != 0 && !SpecialVersion(row).file.empty()) {
+        files.emplace_back(SpecialVersion(row).file);
+      }
+    }
+  }
+  return files;
+}
+
+std::vector<std::string> NoFiles() {
+  return {};
+}
+
 // The directory to enumerate: a bare drive ("D:") is listed as its root ("D:\").
 std::string ListingPath(const std::string& directory) {
   return !directory.empty() && directory.back() == ':' ? directory + '\\' : directory;
@@ -255,7 +273,9 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
                 entries.end());
   TNazwyFolderu names = NamesOf(target, created, entries);
   if (!created) {
-    journal_.PlanFolder(target, entries, names);
+    // The target's own plan also covers what the later steps write there.
+    journal_.PlanFolder(target, entries, names,
+                        target == options_.targetDirectory ? LaterFiles() : NoFiles());
   }
   for (const platform::TWpisKatalogu& entry : entries) {
     const std::string from = source + '\\' + entry.name;
