@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "config/untInstalStale.h"
+#include "textutil/untUtils.h"
 
 namespace orvala {
 
@@ -93,21 +94,8 @@ std::string EntryText(const TWpisZapisu& e) {
 
 // A decimal number that fills `text` whole; nullopt otherwise.
 std::optional<std::uint64_t> Number(const std::string& text) {
-  if (text.empty() || text.size() > 20) {
-    return std::nullopt;
-  }
   std::uint64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    const std::uint64_t digit = static_cast<std::uint64_t>(c - '0');
-    if (value > (UINT64_MAX - digit) / 10) {
-      return std::nullopt;
-    }
-    value = value * 10 + digit;
-  }
-  return value;
+  return ParseDecimal(text, value) ? std::optional<std::uint64_t>(value) : std::nullopt;
 }
 
 // "path|backup" or "path|backup|size|time"; nullopt for anything else.

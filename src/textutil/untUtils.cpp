@@ -45,4 +45,23 @@ bool IsCharInSetAt(const ByteSet& set, std::string_view text, int position) {
          set.Contains(static_cast<std::uint8_t>(text[static_cast<std::size_t>(position - 1)]));
 }
 
+bool ParseDecimal(std::string_view text, std::uint64_t& value) {
+  if (text.empty()) {
+    return false;
+  }
+  std::uint64_t n = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') {
+      return false;
+    }
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (n > (UINT64_MAX - digit) / 10) {
+      return false;
+    }
+    n = n * 10 + digit;
+  }
+  value = n;
+  return true;
+}
+
 }  // namespace orvala

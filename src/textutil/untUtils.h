@@ -151,6 +151,10 @@ constexpr std::uint8_t LowerChar1250(std::uint8_t b) {
 std::string UpperText1250(std::string_view text);
 std::string LowerText1250(std::string_view text);
 
+// A decimal number of ASCII digits that fills `text` whole and fits 64 bits: true and `value`
+// set; false otherwise (empty, a sign, a space, any other character, too large).
+bool ParseDecimal(std::string_view text, std::uint64_t& value);
+
 // The storage byte `b` of a text in language `language`, in that language's own 8-bit letters.
 constexpr std::uint8_t ConvertStorageByte(std::uint8_t b, LanguageId language) {
   switch (language) {

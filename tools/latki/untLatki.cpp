@@ -9,6 +9,7 @@
 #include <stdexcept>
 
 #include "engine/untPakowanie.h"
+#include "textutil/untUtils.h"
 #include "untPakowacz.h"
 
 namespace orvala::latki {
@@ -344,17 +345,8 @@ bool WriteHostFile(const std::filesystem::path& path, std::span<const std::uint8
 }
 
 std::optional<std::uint32_t> ParseLength(const std::string& text) {
-  if (text.empty() || text.size() > 10) {
-    return std::nullopt;
-  }
   std::uint64_t value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  if (value > std::numeric_limits<std::uint32_t>::max()) {
+  if (!ParseDecimal(text, value) || value > std::numeric_limits<std::uint32_t>::max()) {
     return std::nullopt;
   }
   return static_cast<std::uint32_t>(value);

@@ -129,21 +129,6 @@ unsigned long long StartTime(HANDLE process) {
   return (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
 }
 
-// A decimal number that fills `text` whole.
-bool Decimal(const std::string& text, unsigned long long& value) {
-  if (text.empty() || text.size() > 19) {
-    return false;
-  }
-  value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return false;
-    }
-    value = value * 10 + static_cast<unsigned>(c - '0');
-  }
-  return true;
-}
-
 }  // namespace
 
 // "id:start time", in decimal (the C library's formatting would bring tens of kilobytes of
@@ -155,10 +140,10 @@ std::string TPlatformaWin32::ProcessIdentity() {
 
 bool TPlatformaWin32::ProcessAlive(const std::string& identity) {
   const std::size_t colon = identity.find(':');
-  unsigned long long id = 0;
-  unsigned long long started = 0;
-  if (colon == std::string::npos || !Decimal(identity.substr(0, colon), id) ||
-      !Decimal(identity.substr(colon + 1), started) || id == 0 || id > 0xFFFFFFFFu) {
+  std::uint64_t id = 0;
+  std::uint64_t started = 0;
+  if (colon == std::string::npos || !ParseDecimal(identity.substr(0, colon), id) ||
+      !ParseDecimal(identity.substr(colon + 1), started) || id == 0 || id > 0xFFFFFFFFu) {
     return false;
   }
   constexpr DWORD kQueryLimited = 0x1000;  // PROCESS_QUERY_LIMITED_INFORMATION, Vista on

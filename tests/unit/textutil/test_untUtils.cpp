@@ -125,5 +125,31 @@ TEST(Ranges, InRange64IncludesBothEnds) {
   EXPECT_FALSE(InRange64(0, 1, -1));
 }
 
+// Record entries, process identities and patch lengths are read with it: anything but plain
+// digits, or a number past 64 bits, is no number (never wrapped round).
+TEST(Numbers, ParseDecimalTakesPlainDigitsThatFit) {
+  const struct {
+    const char* text;
+    bool ok;
+    std::uint64_t value;
+  } cases[] = {
+      {"0", true, 0},
+      {"007", true, 7},
+      {"18446744073709551615", true, UINT64_MAX},
+      {"18446744073709551616", false, 0},
+      {"99999999999999999999", false, 0},
+      {"", false, 0},
+      {"-1", false, 0},
+      {"+1", false, 0},
+      {" 1", false, 0},
+      {"1a", false, 0},
+  };
+  for (const auto& c : cases) {
+    std::uint64_t value = 12345;
+    EXPECT_EQ(ParseDecimal(c.text, value), c.ok) << c.text;
+    EXPECT_EQ(value, c.ok ? c.value : 12345u) << c.text;
+  }
+}
+
 }  // namespace
 }  // namespace orvala
