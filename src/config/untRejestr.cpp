@@ -265,9 +265,9 @@ void ForgetInterruptedRun(int edition) {
   }
 }
 
-void ForgetRecordEntry(int edition, int index) {
+void ForgetRecordEntries(int edition, const std::vector<int>& indices) {
   const std::string path = RecordPath(edition);
-  if (path.empty()) {
+  if (path.empty() || indices.empty()) {
     return;
   }
   std::unique_ptr<platform::TKluczRejestru> key =
@@ -275,7 +275,9 @@ void ForgetRecordEntry(int edition, int index) {
   if (!key) {
     return;
   }
-  key->DeleteValue(std::to_string(index));
+  for (const int index : indices) {
+    key->DeleteValue(std::to_string(index));
+  }
   const bool empty = !HoldsEntries(*key);
   key->Close();
   key.reset();

@@ -131,8 +131,9 @@ struct TZapisPozostaly {
 // nullopt when no record is there (the last run ended, or none ran). Entries that cannot be
 // read are left out; a gap in the numbers hides nothing after it.
 std::optional<TZapisPozostaly> ReadInterruptedRun(int edition);
-// Removes one entry of the record, and the record with its last entry.
-void ForgetRecordEntry(int edition, int index);
+// Removes entries of the record (one opening of its key, however many), and the record with its
+// last entry.
+void ForgetRecordEntries(int edition, const std::vector<int>& indices);
 // Removes the whole record.
 void ForgetInterruptedRun(int edition);
 

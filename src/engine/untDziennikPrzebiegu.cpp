@@ -46,6 +46,11 @@ std::string ChooseBackup(const std::string& folder, const std::string& name,
   throw EInOutError("no backup name for " + folder + '\\' + name);
 }
 
+// Deletes the run's file at `path`: true also when nothing is there any more.
+bool DeleteOrAbsent(const std::string& path) {
+  return Platform().DeleteFile(path) || !Platform().FileExists(path);
+}
+
 // The file at `path` is still the one the run left there (its size and write time as stamped).
 bool StillAsWritten(const TWpisZapisu& e, const platform::TWpisKatalogu& present) {
   return !present.IsDirectory() && present.size == e.size && present.modified == e.modified;
@@ -210,9 +215,16 @@ bool TDziennikPrzebiegu::KeepBeforeCopy(const std::string& folder, const std::st
   if (!present) {
     return false;
   }
-  const auto plan = planned_.find(folder + '\\' + *present);
-  if (plan == planned_.end()) {
+  if (!MovePlanned(folder + '\\' + *present)) {
     throw EInOutError("not planned: " + folder + '\\' + *present);
+  }
+  return true;
+}
+
+bool TDziennikPrzebiegu::MovePlanned(const std::string& original) {
+  const auto plan = planned_.find(original);
+  if (plan == planned_.end()) {
+    return false;
   }
   TWpisZapisu entry = std::move(plan->second);
   planned_.erase(plan);
@@ -240,10 +252,7 @@ bool TDziennikPrzebiegu::KeepBeforeWrite(const std::string& path) {
     return false;  // nothing to keep; a directory in the way fails the write itself
   }
   // Planned with its folder's copy: recorded and on the disk already.
-  if (const auto plan = planned_.find(folder + '\\' + present->name); plan != planned_.end()) {
-    TWpisZapisu entry = std::move(plan->second);
-    planned_.erase(plan);
-    MoveAside(std::move(entry));
+  if (MovePlanned(folder + '\\' + present->name)) {
     return true;
   }
   TWpisZapisu entry{0, folder + '\\' + present->name,
@@ -295,21 +304,19 @@ void TDziennikPrzebiegu::IndexKept() {
 }
 
 bool TDziennikPrzebiegu::PutBack(const std::string& path) {
-  const TWpisDziennika* found = KeptEntry(path);
-  if (found == nullptr) {
+  const TWpisDziennika* kept = KeptEntry(path);
+  if (kept == nullptr) {
     return false;
   }
-  const auto kept = std::make_reverse_iterator(entries_.begin() + (found - entries_.data()) + 1);
   // Whatever is at the path now is what the failed write left, or the run's own earlier file.
-  platform::TPlatforma& os = Platform();
-  const bool cleared = GiveBack(path, [&] { return os.DeleteFile(path) || !os.FileExists(path); });
-  if (!cleared ||
-      !GiveBack(path, [&] { return os.RenameFile(kept->record.backup, kept->record.original); })) {
+  const TWpisZapisu& record = kept->record;
+  if (!GiveBack(path, [&] { return DeleteOrAbsent(path); }) ||
+      !GiveBack(path, [&] { return Platform().RenameFile(record.backup, record.original); })) {
     return false;
   }
-  Forget(kept->record);
+  Forget(record);
   // The path holds the file from before the run again: nothing the run wrote there is undone.
-  const auto first = std::next(kept).base();
+  const auto first = entries_.begin() + (kept - entries_.data());
   entries_.erase(std::remove_if(first, entries_.end(),
                                 [&path](const TWpisDziennika& e) {
                                   return e.kind != TRodzajWpisu::KatalogUtworzony &&
@@ -323,10 +330,7 @@ bool TDziennikPrzebiegu::PutBack(const std::string& path) {
 // --- The run's end -----------------------------------------------------------------------------
 
 void TDziennikPrzebiegu::Commit(const std::function<void()>& afterEach) {
-  const bool anyKept = std::any_of(entries_.begin(), entries_.end(), [](const auto& e) {
-    return e.kind == TRodzajWpisu::PlikOdlozony;
-  });
-  if (anyKept) {
+  if (!keptAt_.empty()) {
     // The new files' data on the disk before the last copy of the old ones goes.
     Platform().FlushVolume(entries_.front().path);
   }
@@ -357,7 +361,7 @@ bool TDziennikPrzebiegu::Undo(TCofanie how, const std::function<void()>& afterEa
       case TRodzajWpisu::WersjaSzczegolna:
         if (all) {
           // One that cannot go is left; the file it replaced then cannot come back either.
-          GiveBack(e.path, [&] { return os.DeleteFile(e.path) || !os.FileExists(e.path); });
+          GiveBack(e.path, [&] { return DeleteOrAbsent(e.path); });
         }
         break;
       case TRodzajWpisu::PlikOdlozony: {
@@ -458,30 +462,30 @@ TOdzyskanie RecoverInterruptedRun(int edition, const TPytanieOPlik& ask) {
     ForgetInterruptedRun(edition);  // cut off before its first entry: nothing moved
     return TOdzyskanie::Nothing;
   }
-  // The give-back of a journal, over the record's entries: the same tries and question.
+  // The give-back of a journal, over the record's entries: the same tries and question. The
+  // entries dealt with leave the record together at the end (a start cut off meanwhile finds
+  // their backups gone and drops them then).
   TDziennikPrzebiegu giveBack;
   giveBack.AskWhenInUse(ask);
+  std::vector<int> done;
   bool complete = true;
   for (auto e = left->entries.rbegin(); e != left->entries.rend(); ++e) {
     if (!os.FileExists(e->backup)) {
       if (os.DirectoryExists(FolderOf(e->backup))) {
-        ForgetRecordEntry(edition, e->index);  // never moved, or given back already
+        done.push_back(e->index);  // never moved, or given back already
       } else {
         complete = false;  // its drive or folder is not there now: kept for a later start
       }
       continue;
     }
     const std::optional<platform::TWpisKatalogu> present = os.FindEntry(e->original);
-    if (e->stamped && (!present || !StillAsWritten(*e, *present))) {
-      ForgetRecordEntry(edition, e->index);  // changed or removed since: not overwritten
-      continue;
-    }
-    if (giveBack.Restore(*e)) {
-      ForgetRecordEntry(edition, e->index);
+    if ((e->stamped && (!present || !StillAsWritten(*e, *present))) || giveBack.Restore(*e)) {
+      done.push_back(e->index);  // back, or changed or removed since: not overwritten
     } else {
       complete = false;
     }
   }
+  ForgetRecordEntries(edition, done);
   return complete ? TOdzyskanie::Restored : TOdzyskanie::Incomplete;
 }
 

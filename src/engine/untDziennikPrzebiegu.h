@@ -119,6 +119,8 @@ class TDziennikPrzebiegu {
  private:
   // Renames `original` to `backup` (asking while it is in use) and journals it.
   void MoveAside(TWpisZapisu entry);
+  // Moves the file `original` aside as its folder's plan has it; false when it is not planned.
+  bool MovePlanned(const std::string& original);
   // Runs a give-back step until it succeeds: a few quick tries, then the question.
   bool GiveBack(const std::string& path, const std::function<bool()>& step);
   void Forget(const TWpisZapisu& entry);

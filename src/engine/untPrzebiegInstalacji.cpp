@@ -66,10 +66,6 @@ std::vector<std::string> LaterFiles() {
   return files;
 }
 
-std::vector<std::string> NoFiles() {
-  return {};
-}
-
 // The directory to enumerate: a bare drive ("D:") is listed as its root ("D:\").
 std::string ListingPath(const std::string& directory) {
   return !directory.empty() && directory.back() == ':' ? directory + '\\' : directory;
@@ -274,8 +270,9 @@ bool TPrzebieg::CopyTree(const std::string& source, const std::string& target,
   TNazwyFolderu names = NamesOf(target, created, entries);
   if (!created) {
     // The target's own plan also covers what the later steps write there.
-    journal_.PlanFolder(target, entries, names,
-                        target == options_.targetDirectory ? LaterFiles() : NoFiles());
+    journal_.PlanFolder(
+        target, entries, names,
+        target == options_.targetDirectory ? LaterFiles() : std::vector<std::string>());
   }
   for (const platform::TWpisKatalogu& entry : entries) {
     const std::string from = source + '\\' + entry.name;

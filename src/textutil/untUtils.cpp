@@ -1,5 +1,8 @@
 #include "textutil/untUtils.h"
 
+#include <charconv>
+#include <system_error>
+
 namespace orvala {
 
 std::string UpperText1250(std::string_view text) {
@@ -46,19 +49,12 @@ bool IsCharInSetAt(const ByteSet& set, std::string_view text, int position) {
 }
 
 bool ParseDecimal(std::string_view text, std::uint64_t& value) {
-  if (text.empty()) {
-    return false;
-  }
+  // from_chars takes no sign and no space for an unsigned type, and refuses what does not fit.
   std::uint64_t n = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return false;
-    }
-    const auto digit = static_cast<std::uint64_t>(c - '0');
-    if (n > (UINT64_MAX - digit) / 10) {
-      return false;
-    }
-    n = n * 10 + digit;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, n);
+  if (text.empty() || ec != std::errc() || ptr != end) {
+    return false;
   }
   value = n;
   return true;
