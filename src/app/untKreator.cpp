@@ -105,13 +105,6 @@ std::string DefaultTargetDirectory(const std::string& programFiles,
   return target;
 }
 
-std::string WithoutTrailingBackslash(std::string path) {
-  if (!path.empty() && path.back() == '\\') {
-    path.pop_back();
-  }
-  return path;
-}
-
 TMiejsceNaDysku MeasureSpace(const std::string& sourceWithoutBackslash,
                              const std::string& targetDirectory, bool installDictionaries) {
   TMiejsceNaDysku m;

@@ -73,9 +73,6 @@ TWideString FormatMegabytes(std::int64_t bytes, const TWideString& thousands,
 // Program Files + "\" + the program folder; "C:" when the Program Files value is empty.
 std::string DefaultTargetDirectory(const std::string& programFiles, std::string_view programFolder);
 
-// "D:\" → "D:"; a path without a trailing backslash is returned as it is.
-std::string WithoutTrailingBackslash(std::string path);
-
 // The free-space figures of the options page.
 struct TMiejsceNaDysku {
   std::int64_t freeBytes = 0;      // 0 when the query fails

@@ -122,14 +122,6 @@ std::string DirectoryOfPath(const std::string& path) {
   return directory.back() == ':' ? directory + "\\" : directory;
 }
 
-std::string WithTrailingBackslash(const std::string& path) {
-  return path.empty() || path.back() == '\\' ? path : path + '\\';
-}
-
-TWideString WithTrailingBackslash(const TWideString& path) {
-  return path.empty() || path.back() == u'\\' ? path : path + u'\\';
-}
-
 bool CreateShellLink(const std::string& target, const TWideString& linkPath,
                      const TWideString& description) {
   return Platform().CreateShellLink(target, DirectoryOfPath(target), linkPath, description);

@@ -33,10 +33,6 @@ std::string DirectoryOfPath(const std::string& path);
 // The "EstimatedSize" of `bytes`: kilobytes rounded up, 0 for none, at most 0x7FFFFFFF.
 std::int32_t EstimatedSizeKilobytes(std::int64_t bytes);
 
-// `path` with one trailing backslash (an empty path stays empty).
-std::string WithTrailingBackslash(const std::string& path);
-TWideString WithTrailingBackslash(const TWideString& path);
-
 // A shell link at `linkPath` to `target`, working directory the target's directory with
 // trailing backslash. False when the link could not be made.
 bool CreateShellLink(const std::string& target, const TWideString& linkPath,

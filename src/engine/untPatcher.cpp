@@ -13,6 +13,7 @@
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "textutil/untKodowanie.h"
+#include "engine/untSciezki.h"
 #include "engine/untStanDekodera.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
@@ -158,13 +159,6 @@ bool EqualNoCase(const std::string& a, const std::string& b) {
            return LowerChar1250(static_cast<std::uint8_t>(x)) ==
                   LowerChar1250(static_cast<std::uint8_t>(y));
          });
-}
-
-std::string WithTrailingBackslash(const std::string& directory) {
-  if (!directory.empty() && directory.back() == '\\') {
-    return directory;
-  }
-  return directory + '\\';
 }
 
 std::string ListPath(const std::string& updateDirectory, const std::string& listName) {

@@ -44,14 +44,6 @@ constexpr TKomponentSystemowy kKomponentySystemowe[] = {
     {"comctl32.ocx", 5, 1},
 };
 
-// The source directory without its trailing backslash ("D:\" -> "D:").
-std::string WithoutTrailingBackslash(std::string path) {
-  while (!path.empty() && path.back() == '\\') {
-    path.pop_back();
-  }
-  return path;
-}
-
 // The files the steps after the copy write into the target: the main program and, where the
 // build writes them, the special versions.
 std::vector<std::string> LaterFiles() {
@@ -154,8 +146,9 @@ TWynikInstalacji TPrzebieg::Run() {
   observer_.EnableClose(true);
   bool failed = false;
   try {
+    // Close is enabled until the copy phase reaches the steps that cannot be undone, or a cancel
+    // starts the rollback.
     CopyPhase();
-    observer_.EnableClose(false);  // from here on the run cannot be cancelled
     if (!state_.cancelled) {
       LaterSteps();
     }
@@ -168,7 +161,6 @@ TWynikInstalacji TPrzebieg::Run() {
   } catch (...) {
     failed = true;
   }
-  observer_.EnableClose(false);
   Finish(failed);
   observer_.SetGauge(scale_.Maximum(), scale_.Maximum());
   state_.running = false;
@@ -189,6 +181,7 @@ void TPrzebieg::Finish(bool failed) {
   const auto tick = [this] { display_.Tick(); };
   if (!state_.cancelled) {
     if (failed) {
+      observer_.EnableClose(false);  // the failure may have come before the copy's end
       journal_.Undo(TCofanie::Replaced, tick);
     } else {
       journal_.Commit(tick);
@@ -229,9 +222,6 @@ void TPrzebieg::CopyPhase() {
   ShowProgress();
   observer_.ShowFiles(TWideString(), TWideString());
   display_.Flush();
-  if (CheckPoint()) {
-    return;
-  }
   // The edition's font flag is off: no font is installed by this build.
   if (CheckPoint()) {
     return;
@@ -544,9 +534,9 @@ void TPrzebieg::Rollback() {
   // directories it made go once empty.
   journal_.Undo(TCofanie::All, step);
   display_.Flush();
-  // The run's gauge is full at the end whatever the outcome: keep its range the items'.
+  // The run's gauge is full at the end whatever the outcome: it keeps the items' range, so the
+  // bar does not jump back before it fills. The bytes done stay what the copy did.
   scale_ = scale;
-  state_.bytesDone = done;
 }
 
 }  // namespace

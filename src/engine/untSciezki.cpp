@@ -107,6 +107,21 @@ bool IsPlainName(std::string_view name) {
 
 }  // namespace
 
+std::string WithTrailingBackslash(const std::string& path) {
+  return path.empty() || path.back() == '\\' ? path : path + '\\';
+}
+
+TWideString WithTrailingBackslash(const TWideString& path) {
+  return path.empty() || path.back() == u'\\' ? path : path + u'\\';
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+  while (!path.empty() && path.back() == '\\') {
+    path.pop_back();
+  }
+  return path;
+}
+
 bool IsFullFolderPath(std::string_view target) {
   std::string_view rest;
   if (target.size() >= 3 &&

@@ -17,6 +17,13 @@
 
 namespace orvala {
 
+// The path with one trailing backslash: unchanged when it ends in one already; an empty path
+// stays empty (it names no folder, and must not turn into the current drive's root).
+std::string WithTrailingBackslash(const std::string& path);
+TWideString WithTrailingBackslash(const TWideString& path);
+// The path without any trailing backslash ("D:\" -> "D:", "C:\a\\" -> "C:\a").
+std::string WithoutTrailingBackslash(std::string path);
+
 // The path of a shell special folder (platform::kFolder*), in UTF-16 with a trailing backslash;
 // empty when the system does not have the folder (never a lone backslash).
 TWideString SpecialFolderPath(int folder);

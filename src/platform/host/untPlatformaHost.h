@@ -50,8 +50,7 @@ namespace orvala::platform {
 // A registry value as kept in memory.
 struct TWartoscRejestru {
   enum class TTyp { String, Dword } type;
-  std::string text;      // String: as ReadString gives it back (UTF-8)
-  std::string wideUtf8;  // String: its UTF-8 form (the same text)
+  std::string text;  // String: UTF-8, whether written through the 8-bit or the wide call
   std::int32_t number = 0;
 };
 

@@ -37,16 +37,16 @@ class TKluczHost final : public TKluczRejestru {
     return true;
   }
   bool WriteString(const std::string& name, const std::string& value) override {
-    TWartoscRejestru v{TWartoscRejestru::TTyp::String, value, value, 0};
+    TWartoscRejestru v{TWartoscRejestru::TTyp::String, value, 0};
     return Store(name, std::move(v));
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
     const std::string utf8 = Utf16ToUtf8(value);
-    TWartoscRejestru v{TWartoscRejestru::TTyp::String, utf8, utf8, 0};
+    TWartoscRejestru v{TWartoscRejestru::TTyp::String, utf8, 0};
     return Store(name, std::move(v));
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {
-    return Store(name, TWartoscRejestru{TWartoscRejestru::TTyp::Dword, {}, {}, value});
+    return Store(name, TWartoscRejestru{TWartoscRejestru::TTyp::Dword, {}, value});
   }
   bool WriteBool(const std::string& name, bool value) override {
     return WriteInteger(name, value ? 1 : 0);

@@ -86,7 +86,7 @@ class SystemIntegration : public ::testing::Test {
     const auto name = env.host.RegistryValue(root, kDeinstalacja, "DisplayName");
     ASSERT_TRUE(name);
     EXPECT_EQ(name->type, platform::TWartoscRejestru::TTyp::String);
-    EXPECT_EQ(name->wideUtf8, displayName);
+    EXPECT_EQ(name->text, displayName);
   }
 
   TSrodowiskoInstalacji env;
@@ -362,13 +362,10 @@ TEST_F(SharedComponent, NoSourceFileIsAFailureAndNoSystemDirectoryASuccess) {
   EXPECT_TRUE(EnsureSystemComponent("comctl32.ocx", "D:\\", 5, 1));
 }
 
-TEST(PathHelpers, DirectoryOfPathAndTrailingBackslash) {
+TEST(PathHelpers, DirectoryOfPath) {
   EXPECT_EQ(DirectoryOfPath("C:\\a\\b.exe"), "C:\\a\\");
   EXPECT_EQ(DirectoryOfPath("C:b.exe"), "C:\\");
   EXPECT_EQ(DirectoryOfPath("b.exe"), "");
-  EXPECT_EQ(WithTrailingBackslash(std::string("C:\\a")), "C:\\a\\");
-  EXPECT_EQ(WithTrailingBackslash(std::string("C:\\a\\")), "C:\\a\\");
-  EXPECT_EQ(WithTrailingBackslash(std::string()), "");
 }
 
 }  // namespace

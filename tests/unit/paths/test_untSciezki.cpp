@@ -9,6 +9,7 @@
 #include "config/untInstalStale.h"
 #include "engine/untSciezki.h"
 #include "platform/host/untPlatformaHost.h"
+#include "textutil/untKodowanie.h"
 #include "untKatalogTymczasowy.h"
 #include "untObrazPE.h"
 
@@ -16,6 +17,27 @@ namespace orvala {
 namespace {
 
 namespace fs = std::filesystem;
+
+// One rule for a folder's trailing backslash, whoever joins a name to it.
+TEST(TrailingBackslash, AddedOnceRemovedAll) {
+  struct {
+    const char* path;
+    const char* with;
+    const char* without;
+  } const cases[] = {
+      {"", "", ""},  // no folder: never the drive's root
+      {"C:\\a", "C:\\a\\", "C:\\a"},
+      {"C:\\a\\", "C:\\a\\", "C:\\a"},
+      {"C:\\a\\\\", "C:\\a\\\\", "C:\\a"},
+      {"D:\\", "D:\\", "D:"},
+      {"\\\\srv\\share\\", "\\\\srv\\share\\", "\\\\srv\\share"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(WithTrailingBackslash(std::string(c.path)), c.with) << c.path;
+    EXPECT_EQ(WithoutTrailingBackslash(c.path), c.without) << c.path;
+    EXPECT_EQ(WithTrailingBackslash(Utf8ToUtf16(c.path)), Utf8ToUtf16(c.with)) << c.path;
+  }
+}
 using platform::kAttrHidden;
 using platform::kAttrSystem;
 using platform::kKeyAllAccess;

@@ -166,7 +166,7 @@ TEST_F(TPlatformaHostTest, RegistryInspection) {
       host_.RegistryValue(TKorzen::LocalMachine, "Software\\Vertal\\Orvala", "grupa");
   ASSERT_TRUE(group);
   EXPECT_EQ(group->type, TWartoscRejestru::TTyp::String);
-  EXPECT_EQ(group->wideUtf8, "Орвала");
+  EXPECT_EQ(group->text, "Орвала");
   EXPECT_EQ(group->text, "Орвала");
   EXPECT_EQ(
       host_.RegistryValue(TKorzen::LocalMachine, "Software\\Vertal\\Orvala", "WERSJA")->number, 3);

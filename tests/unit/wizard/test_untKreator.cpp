@@ -119,12 +119,9 @@ TEST(KreatorGrafika, LargerArtworkFromAboveNinetySixDpi) {
   }
 }
 
-TEST(KreatorKatalog, DefaultTargetAndBackslashes) {
+TEST(KreatorKatalog, DefaultTarget) {
   EXPECT_EQ(DefaultTargetDirectory("C:\\Program Files", "Orvalis"), "C:\\Program Files\\Orvalis");
   EXPECT_EQ(DefaultTargetDirectory("", "Orvalis"), "C:\\Orvalis");
-  EXPECT_EQ(WithoutTrailingBackslash("D:\\"), "D:");
-  EXPECT_EQ(WithoutTrailingBackslash("D:\\x"), "D:\\x");
-  EXPECT_EQ(WithoutTrailingBackslash(""), "");
 }
 
 // A host machine with a CD on D: and a fixed disk on C:.
