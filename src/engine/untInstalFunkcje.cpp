@@ -113,15 +113,6 @@ LanguageId EffectiveShortcutLanguage(LanguageId interfaceLanguage) {
   return locale == kJezykRosyjski ? kJezykRosyjski : kJezykPolski;
 }
 
-std::string DirectoryOfPath(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\:");
-  if (slash == std::string::npos) {
-    return std::string();
-  }
-  std::string directory = path.substr(0, slash + 1);
-  return directory.back() == ':' ? directory + "\\" : directory;
-}
-
 bool CreateShellLink(const std::string& target, const TWideString& linkPath,
                      const TWideString& description) {
   return Platform().CreateShellLink(target, DirectoryOfPath(target), linkPath, description);

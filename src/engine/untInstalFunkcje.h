@@ -27,9 +27,6 @@ namespace orvala {
 // else Russian when the locale is Russian, else Polish.
 LanguageId EffectiveShortcutLanguage(LanguageId interfaceLanguage);
 
-// The directory part of `path`, with its trailing backslash ("C:\a\b.exe" -> "C:\a\").
-std::string DirectoryOfPath(const std::string& path);
-
 // The "EstimatedSize" of `bytes`: kilobytes rounded up, 0 for none, at most 0x7FFFFFFF.
 std::int32_t EstimatedSizeKilobytes(std::int64_t bytes);
 

@@ -32,20 +32,6 @@ std::string WithinLimit(std::string path) {
   return platform::PathLength(path) <= kMaxPath ? path : std::string();
 }
 
-// `folder` + "\" + `name`, without doubling a backslash the folder already ends with.
-std::string Join(const std::string& folder, const std::string& name) {
-  if (!folder.empty() && folder.back() == '\\') {
-    return folder + name;
-  }
-  return folder + "\\" + name;
-}
-
-// The text before the last backslash, with it ("D:\dir\" for "D:\dir\setup.exe").
-std::string DirectoryOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('\\');
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 std::string FileNameOf(const std::string& path) {
   const std::size_t slash = path.find_last_of("\\:");
   return slash == std::string::npos ? path : path.substr(slash + 1);
@@ -75,7 +61,7 @@ void WalkTree(const std::string& folder, const std::string& exclusions, std::siz
     const std::size_t length = prefix + platform::PathLength(e.name);
     visit(e, length);
     if (e.IsDirectory()) {
-      WalkTree(Join(folder, e.name), exclusions, length + 1, visit);
+      WalkTree(WithTrailingBackslash(folder) + e.name, exclusions, length + 1, visit);
     }
   }
 }
@@ -113,6 +99,15 @@ std::string WithTrailingBackslash(const std::string& path) {
 
 TWideString WithTrailingBackslash(const TWideString& path) {
   return path.empty() || path.back() == u'\\' ? path : path + u'\\';
+}
+
+std::string DirectoryOfPath(const std::string& path) {
+  const std::size_t slash = path.find_last_of("\\:");
+  if (slash == std::string::npos) {
+    return std::string();
+  }
+  std::string directory = path.substr(0, slash + 1);
+  return directory.back() == ':' ? directory + "\\" : directory;
 }
 
 std::string WithoutTrailingBackslash(std::string path) {
@@ -320,11 +315,11 @@ bool IsSourceDirectory(const std::string& folder) {
 }
 
 std::string InstallerDriveRoot() {
-  return UpperText1250(DirectoryOf(Platform().ModuleFileName())).substr(0, 3);
+  return UpperText1250(DirectoryOfPath(Platform().ModuleFileName())).substr(0, 3);
 }
 
 std::string ProgramDirectory() {
-  return DirectoryOf(Platform().ModuleFileName());
+  return DirectoryOfPath(Platform().ModuleFileName());
 }
 
 std::uint64_t RequiredInstallationBytes(const std::string& source, bool installDictionaries) {

@@ -362,11 +362,5 @@ TEST_F(SharedComponent, NoSourceFileIsAFailureAndNoSystemDirectoryASuccess) {
   EXPECT_TRUE(EnsureSystemComponent("comctl32.ocx", "D:\\", 5, 1));
 }
 
-TEST(PathHelpers, DirectoryOfPath) {
-  EXPECT_EQ(DirectoryOfPath("C:\\a\\b.exe"), "C:\\a\\");
-  EXPECT_EQ(DirectoryOfPath("C:b.exe"), "C:\\");
-  EXPECT_EQ(DirectoryOfPath("b.exe"), "");
-}
-
 }  // namespace
 }  // namespace orvala

@@ -18,8 +18,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// One rule for a folder's trailing backslash, whoever joins a name to it.
-TEST(TrailingBackslash, AddedOnceRemovedAll) {
+// One rule for a folder's trailing backslash, whoever joins a name to it, and for a file's
+// folder.
+TEST(FolderRules, TrailingBackslashAddedOnceRemovedAll) {
   struct {
     const char* path;
     const char* with;
@@ -37,6 +38,9 @@ TEST(TrailingBackslash, AddedOnceRemovedAll) {
     EXPECT_EQ(WithoutTrailingBackslash(c.path), c.without) << c.path;
     EXPECT_EQ(WithTrailingBackslash(Utf8ToUtf16(c.path)), Utf8ToUtf16(c.with)) << c.path;
   }
+  EXPECT_EQ(DirectoryOfPath("C:\\a\\b.exe"), "C:\\a\\");
+  EXPECT_EQ(DirectoryOfPath("C:b.exe"), "C:\\");
+  EXPECT_EQ(DirectoryOfPath("b.exe"), "");
 }
 using platform::kAttrHidden;
 using platform::kAttrSystem;
