@@ -1,3 +1,5 @@
+// The interface font face (chosen once at start) and the character sets the system offers for
+// a face, by name.
 #include "config/untCzcionki.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The edition descriptors (editions 1..12, of which a build fills its own), the special
+// versions, and the lookups by edition, language and row.
 #include "config/untInstalStale.h"
 
 #include "config/untLiteraly.h"

@@ -1,3 +1,5 @@
+// The text table's lookup: the widening tables of the code pages, the interface and locale
+// languages, GetText, the %-formatting of texts, and the narrowing of UTF-16 texts back.
 #include "config/untInstalTeksty.h"
 
 #include <algorithm>

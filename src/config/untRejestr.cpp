@@ -1,3 +1,5 @@
+// The registry accessor and reader, the mark of an installation under way, and the record of a
+// run under way (its numbered entries, written ahead and flushed).
 #include "config/untRejestr.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The build constants, fixed once at start.
 #include "config/untStaleApp.h"
 
 namespace orvala {

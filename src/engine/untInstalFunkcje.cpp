@@ -1,3 +1,5 @@
+// System integration: the package's registry passes and uninstall entry, the shortcuts and the
+// Start-menu group, and the shared system components.
 #include "engine/untInstalFunkcje.h"
 
 #include <algorithm>

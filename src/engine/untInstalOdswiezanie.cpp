@@ -1,3 +1,5 @@
+// The installation page's labels and gauge, drawn at a human rate (what changed is kept until
+// the next tick).
 #include "engine/untInstalOdswiezanie.h"
 
 #include "config/untInstalTeksty.h"

@@ -1,3 +1,4 @@
+// The gauge scale: a 64-bit byte count onto the gauge's signed 32-bit range.
 #include "engine/untInstalPostep.h"
 
 namespace orvala {

@@ -1,3 +1,5 @@
+// The special versions: each row's packed parts written over its file in the target, journalled;
+// one cut short gives the file it replaced back.
 #include "engine/untInstalWersjeSzczegolne.h"
 
 #include <exception>

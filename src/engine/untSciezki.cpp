@@ -1,3 +1,6 @@
+// Paths and system folders. Divisions: the rules of a folder's backslash and a file's folder;
+// full folder paths and their limits; system and shell folders; free space and tree sizes; the
+// exclusion list; file versions; the installation medium.
 #include "engine/untSciezki.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// Conversions between UTF-8, UTF-16 and the 8-bit code pages, and the case folding of names.
 #include "textutil/untKodowanie.h"
 
 namespace orvala {

@@ -1,3 +1,5 @@
+// 8-bit text operations: case by the Windows-1250 table, the storage form of Russian texts,
+// character sets, and the decimal reader.
 #include "textutil/untUtils.h"
 
 #include <charconv>

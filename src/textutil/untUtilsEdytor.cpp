@@ -1,3 +1,5 @@
+// Interface fonts on windows (one cached copy per font and language) and plain-text files in
+// the licence's rich-text view.
 #include "textutil/untUtilsEdytor.h"
 
 #include <richedit.h>

@@ -1,3 +1,5 @@
+// The host stand-in's registry: keys by canonical path, values by folded name, and handles that
+// honour their access mask.
 #include "platform/host/untRejestrHost.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// Windows paths on the host: case folding of names, parsing of 8-bit and wide paths, and host
+// names for Windows ones.
 #include "platform/host/untSciezkaHost.h"
 
 #include <array>

@@ -1,3 +1,5 @@
+// The version resource of a PE file, read without the system: headers, sections, the resource
+// directory, and the version block tree.
 #include "platform/host/untWersjaPE.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// What the two host stand-ins share: listing order and navigation entries, drive letters, and
+// the record of a shell link.
 #include "platform/host/untWspolneHost.h"
 
 #include <algorithm>
