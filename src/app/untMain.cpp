@@ -1,11 +1,11 @@
 #include "app/untMain.h"
 
 #include <optional>
+#include <utility>
 
 #include "app/untJednaKopia.h"
 #include "app/untKoniecSesji.h"
 #include "app/untKreator.h"
-#include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
 #include "config/untInstalTekstyId.h"
 #include "config/untRejestr.h"
@@ -13,7 +13,7 @@
 #include "dialogs/untFormyDialogowe.h"
 #include "engine/untDziennikPrzebiegu.h"
 #include "engine/untInstalOdswiezanie.h"
-#include "platform/untPlatforma.h"
+#include "engine/untSciezki.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
 
