@@ -52,8 +52,6 @@ class TfrmMain : public TOkno, public TRamaKreatora {
   // Fixes the source directory (asks the CD dialog once); false when the user cancelled it.
   bool UstawKatalogZrodlowy();
 
-  int CurrentPage() const { return page_; }
-
   // --- TRamaKreatora -------------------------------------------------------------------------
   HWND FrameHandle() const override { return Handle(); }
   LanguageId InterfaceLanguage() const override { return language_; }
