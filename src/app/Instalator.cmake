@@ -4,8 +4,9 @@ if(NOT TARGET orvala_platform_win32)
   return()
 endif()
 add_executable(Instalator WIN32
-  Instalator.cpp untMain.cpp untMainRama.cpp untMainOpcje.cpp untMainInstalacja.cpp untDmInstal.cpp
-  untKoniecSesji.cpp untJednaKopia.cpp
+  Instalator.cpp untMain.cpp untMainRama.cpp untStronaKreatora.cpp untStronaWstep.cpp
+  untStronaUmowa.cpp untStronaOpcje.cpp untStronaInstalacja.cpp untStronaKoniec.cpp
+  untDmInstal.cpp untKoniecSesji.cpp untJednaKopia.cpp
   $<TARGET_OBJECTS:orvala_resources_main>
   $<TARGET_OBJECTS:orvala_dialogs_rc>
   $<$<TARGET_EXISTS:orvala_payload>:$<TARGET_OBJECTS:orvala_payload>>)

@@ -1,5 +1,7 @@
 #include "app/untKoniecSesji.h"
 
+#include "dialogs/untOkno.h"
+
 namespace orvala {
 
 namespace {
@@ -23,8 +25,7 @@ TBlokadaKoncaSesji::TBlokadaKoncaSesji(HWND window, const TWideString& reason, b
     : window_(window), refused_(refused) {
   refused_ = true;
   if (auto create = Function<TReasonCreate>("ShutdownBlockReasonCreate")) {
-    reasonGiven_ =
-        window_ != nullptr && create(window_, reinterpret_cast<const wchar_t*>(reason.c_str()));
+    reasonGiven_ = window_ != nullptr && create(window_, WideChars(reason));
   }
 }
 

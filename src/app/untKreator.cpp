@@ -4,6 +4,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "config/untStaleApp.h"
 #include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
@@ -27,7 +28,8 @@ LanguageId EffectiveEightBitLanguage(LanguageId language, LanguageId startLocale
 }
 
 int StepNameTextId(int page) {
-  constexpr int kIds[kLiczbaStron] = {22, 23, 25, 26, 27};
+  constexpr int kIds[kLiczbaStron] = {kTekstKrokWstep, kTekstKrokUmowa, kTekstKrokOpcje,
+                                      kTekstKrokInstalacja, kTekstKrokKoniec};
   return page >= 1 && page <= kLiczbaStron ? kIds[page - 1] : 0;
 }
 
@@ -49,12 +51,14 @@ TStanPrzyciskow PageButtons(int page, bool licenceAccepted) {
     s.nextEnabled = licenceAccepted;
   }
   s.backEnabled = page == kStronaUmowa || page == kStronaOpcje;
-  s.closeTextId = page == kStronaInstalacja ? 8 : page == kStronaKoniec ? 7 : 5;
+  s.closeTextId = page == kStronaInstalacja ? kTekstPrzerwij
+                  : page == kStronaKoniec   ? kTekstZakoncz
+                                            : kTekstZamknij;
   return s;
 }
 
 TWideString StepCaption(LanguageId language, int page) {
-  return FormatText(GetText(language, 21, false),
+  return FormatText(GetText(language, kTekstKrok, false),
                     {std::int64_t{page}, std::int64_t{kLiczbaStron},
                      GetText(language, StepNameTextId(page), false)},
                     false, language);
@@ -62,9 +66,9 @@ TWideString StepCaption(LanguageId language, int page) {
 
 int EndPageTextId(bool success, bool cancelled) {
   if (success) {
-    return 161;
+    return kTekstKoniecSukces;
   }
-  return cancelled ? 163 : 162;
+  return cancelled ? kTekstKoniecPrzerwana : kTekstKoniecBlad;
 }
 
 TWideString ProductTitle(LanguageId language, bool languageCodePage) {
@@ -167,14 +171,9 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
   return ok;
 }
 
-bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
-                      std::string& targetDirectory, const std::function<bool()>& enoughSpace,
-                      const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal) {
-  platform::TPlatforma& system = platform::Platform();
-  if (!system.NarrowPath(shown, targetDirectory)) {
-    ask(TPytanieOpcji::NieMoznaUtworzyc);
-    return false;
-  }
+bool CheckChosenTarget(const std::string& targetDirectory, const TNajdluzszeSciezki& longest,
+                       const std::function<bool()>& enoughSpace,
+                       const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal) {
   // A relative path would be made in the current folder and saved as it is; a trailing space or
   // dot, trimmed by Windows, would make another folder than the one the files are copied to.
   if (!IsFullFolderPath(targetDirectory)) {
@@ -187,7 +186,7 @@ bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longes
   }
   // The package's 8-bit programs are told the target ("Katalog"): it must be a path of the
   // system's ANSI code page, whatever names the files inside it have.
-  if (!system.AnsiCodePageHolds(targetDirectory)) {
+  if (!platform::Platform().AnsiCodePageHolds(targetDirectory)) {
     ask(TPytanieOpcji::NieMoznaUtworzyc);
     return false;
   }

@@ -1,7 +1,8 @@
 // The wizard's decisions that need no window: the start language, the effective 8-bit
 // language, the page model with its button states, the product title, the megabyte figures of
 // the options page, the default target directory and the target checks that Next performs on
-// the options page. TfrmMain (untMain) calls these and only moves their results into controls.
+// the options page. TfrmMain (untMain) and its pages (untStrona*) call these and only move their
+// results into controls.
 //
 // Everything that touches files goes through the process-wide platform (Platform()), so the
 // whole unit runs natively against the host platform in the unit tests.
@@ -111,14 +112,15 @@ bool CheckTargetDirectory(const std::string& targetDirectory,
                           const std::function<bool()>& enoughSpace,
                           const std::function<bool(TPytanieOpcji)>& ask,
                           TDziennikPrzebiegu& journal);
-// The same checks for the target as lblKatalog shows it, `targetDirectory` becoming its path.
-// Before anything is created: a target that is not a full folder path as Windows keeps it
-// (IsFullFolderPath) is refused with text 317; one below which the medium's files (`longest`,
-// LongestRelativePaths) would pass the lengths Windows' path functions take, with text 318; one
-// with a character the system's ANSI code page lacks (the package's 8-bit programs are told the
-// target) like one that cannot be created (text 130). Nothing is created, nothing recorded.
-bool CheckShownTarget(const TWideString& shown, const TNajdluzszeSciezki& longest,
-                      std::string& targetDirectory, const std::function<bool()>& enoughSpace,
-                      const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal);
+// The same checks for the target the options page holds (its 8-bit form, which the page refuses
+// by itself when the chosen name has none). Before anything is created: a target that is not a
+// full folder path as Windows keeps it (IsFullFolderPath) is refused with text 317; one below
+// which the medium's files (`longest`, LongestRelativePaths) would pass the lengths Windows' path
+// functions take, with text 318; one with a character the system's ANSI code page lacks (the
+// package's 8-bit programs are told the target) like one that cannot be created (text 130).
+// Nothing is created, nothing recorded.
+bool CheckChosenTarget(const std::string& targetDirectory, const TNajdluzszeSciezki& longest,
+                       const std::function<bool()>& enoughSpace,
+                       const std::function<bool(TPytanieOpcji)>& ask, TDziennikPrzebiegu& journal);
 
 }  // namespace orvala

@@ -2,46 +2,30 @@
 //
 // One fixed-size frame (side picture, title band in the window colour with the title and the
 // step caption, the page area, the button bar) with five pages stacked in the page area, each a
-// child dialog (TStronaKreatora) of its own template. The frame owns the wizard state, moves
-// between the pages (ShowPage), re-captions everything in the interface language (ApplyLanguage)
-// and, on page 4, runs the installation inside the Next handler, serving as its observer.
-//
-// The decisions that need no window live in untKreator; this class moves their results into
-// the controls and reads the controls back.
+// child dialog of its own template and a class of its own (untStrona*). The frame keeps the
+// current page, its own controls and the three buttons: it moves between the pages (ShowPage,
+// with the decisions of untKreator), re-captions itself and asks every page to do the same
+// (ApplyLanguage), asks for the source directory once before the first page, and on page 4
+// lets the installation page run before the end page comes.
 #pragma once
 
 #include <array>
-#include <cstdint>
-#include <memory>
 #include <string>
 
+#include "app/untStronaInstalacja.h"
+#include "app/untStronaKoniec.h"
+#include "app/untStronaKreatora.h"
+#include "app/untStronaOpcje.h"
+#include "app/untStronaUmowa.h"
+#include "app/untStronaWstep.h"
 #include "dialogs/untIkonaProgramu.h"
 #include "dialogs/untOkno.h"
-#include "dialogs/untUchwytyDialogow.h"
 #include "platform/win32/untUchwyty.h"
-#include "engine/untPrzebiegInstalacji.h"
 #include "textutil/untTekst.h"
 
 namespace orvala {
 
-class TfrmMain;
-
-// One page panel: a child dialog of the frame that hands its commands and colours to it.
-class TStronaKreatora : public TOkno {
- public:
-  TStronaKreatora(const wchar_t* templateName, int panelId, TfrmMain& frame);
-  int PanelId() const { return panelId_; }
-
- protected:
-  bool OnCommand(int id, int code, HWND control) override;
-  bool OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& result) override;
-
- private:
-  int panelId_;
-  TfrmMain& frame_;
-};
-
-class TfrmMain : public TOkno, public TObserwatorInstalacji {
+class TfrmMain : public TOkno, public TRamaKreatora {
  public:
   TfrmMain();
   ~TfrmMain() override;
@@ -57,14 +41,9 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void FormCreate();
   void FormShow();
   void FormDestroy();
-  bool FormCloseQuery();
   void btnDalejClick();
   void btnWsteczClick();
   void btnZamknijClick();
-  void btnPolskiClick(int clickedId);
-  void rdbUmowaAkceptujeClick();
-  void btnKatalogClick();
-  void chbInstalujSlownikiClick();
 
   // --- Operations ----------------------------------------------------------------------------
   void ShowPage(int delta);
@@ -72,31 +51,17 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void UpdateStepCaption();
   // Fixes the source directory (asks the CD dialog once); false when the user cancelled it.
   bool UstawKatalogZrodlowy();
-  void UstawKatalogDocelowy();
-  void LoadLicence();
-  void SetLicenceMargins(HWND red) const;
-  bool SprawdzWolneMiejsce();
-  bool SprawdzOpcje();
-  // Under a high-contrast scheme the shortage of space is shown in bold, not only in colour.
-  void MarkSpaceShortage();
 
-  // A page's command (forwarded by TStronaKreatora).
-  bool PageCommand(int id, int code);
-  // A page's WM_CTLCOLORSTATIC; true with `brush` when the page's label takes a colour.
-  bool PageLabelColour(HDC dc, HWND label, INT_PTR& brush);
-
-  // --- TObserwatorInstalacji -----------------------------------------------------------------
-  void ShowStage(const TWideString& text) override;
-  void ShowFiles(const TWideString& from, const TWideString& to) override;
-  void SetGauge(std::uint32_t maximum, std::uint32_t position) override;
+  // --- TRamaKreatora -------------------------------------------------------------------------
+  HWND FrameHandle() const override { return Handle(); }
+  LanguageId InterfaceLanguage() const override { return language_; }
+  const std::string& SourceDirectory() const override { return sourceDirectory_; }
+  void SelectLanguage(LanguageId language) override { ApplyLanguage(language); }
+  void EnableNext(bool enabled) override;
   void EnableClose(bool enabled) override;
-  void ProcessMessages() override;
-  std::uint32_t Milliseconds() override;
-  bool AskYesNo(const TWideString& text) override;
-  void Inform(const TWideString& text) override;
-
-  int CurrentPage() const { return page_; }
-  LanguageId InterfaceLanguage() const { return language_; }
+  void FocusControl(HWND control) override;
+  HWND FrameButton(int id) const override { return Item(id); }
+  void FrameCommand(int id) override;
 
  protected:
   void OnInitDialog() override;
@@ -105,48 +70,37 @@ class TfrmMain : public TOkno, public TObserwatorInstalacji {
   void OnDestroy() override;
 
  private:
-  // A control of the frame or of any page, by identifier.
-  HWND Control(int id) const;
-  void SetText(int id, const TWideString& text) const;
-  void SetTextId(int id, int textId) const;
-  bool IsChecked(int id) const;
-  void SetChecked(int id, bool checked) const;
-  void EnableControl(int id, bool enabled) const;
-  void ShowControl(int id, bool visible) const;
-  void FocusControl(int id) const;
+  TStronaKreatora& Page(int page) const { return *pages_[static_cast<std::size_t>(page - 1)]; }
+  // Every close request ends here: Escape, Alt+F4 and the Close button reach it through
+  // btnZamknijClick, which on page 4 only asks the run to stop (it asks the user itself).
   void Close();
   // The running mark goes, as the window's destruction and the session's end take it.
   void ClearInProgressMark() const;
-  void LayOut();
-  void PlaceLanguageRow();
-  void ApplyFonts();
-  void ApplyPageTexts();
+  // Brings `page` to the front: step caption, panels, buttons, then the page's own entry.
+  void EnterPage(int page);
   void RunInstallationPage();
+  void LayOut();
   void PaintFrame();
   void DrawSidePicture(const DRAWITEMSTRUCT& item) const;
 
-  // Wizard state, in the order the wizard keeps it.
-  bool busy_ = false;
-  TStanInstalacji stan_;  // rollback lists, bytes done, success/running/cancel flags
-  std::string updateDirectory_;
-  std::string sourceDirectory_;             // with trailing backslash
-  std::string sourceDirectoryNoBackslash_;  // the same without it
-  std::string targetDirectory_;             // without trailing backslash
-  std::int64_t freeBytes_ = 0;
-  std::int64_t requiredBytes_ = 0;
+  bool busy_ = false;            // a page switch or the run is going: another switch does nothing
+  std::string sourceDirectory_;  // the CD's root, with trailing backslash
   int page_ = 1;
   LanguageId language_ = 0;
-  bool allUsers_ = false;    // chbSkrotyAllUsers as SprawdzOpcje remembered it
-  bool spaceShort_ = false;  // lblMiejsceWolne is red (bold under a high-contrast scheme)
-  platform::win32::TUchwytCzcionki shortageFont_;  // lblMiejsceWolne's font in bold
 
-  std::array<std::unique_ptr<TStronaKreatora>, 5> pages_;
+  // The pages; the options page records in the installation page's journal, the end page reads
+  // the installation page's outcome.
+  TStronaWstep wstep_{*this};
+  TStronaUmowa umowa_{*this};
+  TStronaInstalacja instalacja_{*this};
+  TStronaOpcje opcje_{*this, instalacja_.State().journal};
+  TStronaKoniec koniec_{*this, instalacja_.State()};
+  const std::array<TStronaKreatora*, 5> pages_{&wstep_, &umowa_, &opcje_, &instalacja_, &koniec_};
+
   platform::win32::TUchwytCzcionki
       titleFont_;  // lblTytul: Arial bold 12 px, before the language is applied
   platform::win32::TUchwytCzcionki stepFont_;  // lblKrok: Arial 12 px
   platform::win32::TUchwytBitmapy image1_;     // the side picture
-  TUchwytIkony polishFlag_;
-  TUchwytIkony editionFlag_;
   TIkonaProgramu icon_;
   bool sessionEndRefused_ = false;  // the run is going: a logoff or restart must wait
 };

@@ -1,5 +1,5 @@
 // TfrmMain: the frame's layout at the window's DPI and its painting (title band, button bar,
-// side picture, the red free-space label), and the end of the session.
+// side picture), and the end of the session.
 #include "app/untMain.h"
 
 #include "untIdentyfikatory.h"
@@ -60,8 +60,8 @@ void TfrmMain::LayOut() {
   for (const TPolozenie& p : kRama) {
     MoveItem(p.id, p.x, p.y, p.width, p.height);
   }
-  for (const auto& page : pages_) {
-    if (page && page->Handle() != nullptr) {
+  for (const TStronaKreatora* page : pages_) {
+    if (page->Handle() != nullptr) {
       FitPage(page->Handle(), Scale(kKlientSzer - kLewySzer), Scale(kDolY - kGoraWys));
       ::SetWindowPos(page->Handle(), nullptr, Scale(kLewySzer), Scale(kGoraWys), 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -155,17 +155,6 @@ bool TfrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam, INT_PTR& re
     default:
       return false;
   }
-}
-
-bool TfrmMain::PageLabelColour(HDC dc, HWND label, INT_PTR& brush) {
-  // A high-contrast scheme keeps its own colours; the shortage is in bold there.
-  if (::GetDlgCtrlID(label) != IDC_lblMiejsceWolne || !spaceShort_ || HighContrastOn()) {
-    return false;
-  }
-  ::SetTextColor(dc, RGB(255, 0, 0));
-  ::SetBkMode(dc, TRANSPARENT);
-  brush = reinterpret_cast<INT_PTR>(::GetSysColorBrush(COLOR_3DFACE));
-  return true;
 }
 
 }  // namespace orvala

@@ -2,6 +2,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "config/untStaleApp.h"
 #include "dialogs/untNapedyCD.h"
 #include "platform/untPlatforma.h"
@@ -29,10 +30,12 @@ TfrmCD::TfrmCD() : TOkno(L"TFRMCD") {
 
 void TfrmCD::SetLanguage(LanguageId language) {
   language_ = language;
-  caption_ = FormatText(GetText(language, 301, false), {Title(language, true)}, true, language);
-  text_ = FormatText(GetText(language, 302, false), {Title(language, false)}, false, language);
-  captionOK_ = GetText(language, 222, false);
-  captionAnuluj_ = GetText(language, 6, false);
+  caption_ = FormatText(GetText(language, kTekstInstalator, false), {Title(language, true)}, true,
+                        language);
+  text_ = FormatText(GetText(language, kTekstWlozPlyte, false), {Title(language, false)}, false,
+                     language);
+  captionOK_ = GetText(language, kTekstOK, false);
+  captionAnuluj_ = GetText(language, kTekstAnuluj, false);
   if (Handle() != nullptr) {
     ApplyLanguageFontToDialog(Handle(), language_);
     SetCaption(caption_);

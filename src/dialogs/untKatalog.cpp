@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "dialogs/untKatalogDodaj.h"
 #include "dialogs/untPytanie.h"
 #include "platform/untPlatforma.h"
@@ -90,10 +91,10 @@ TfrmKatalog::~TfrmKatalog() = default;
 
 void TfrmKatalog::SetLanguage(LanguageId language) {
   language_ = language;
-  caption_ = GetText(language, 221, true);
-  captionOK_ = GetText(language, 222, false);
-  captionAnuluj_ = GetText(language, 6, false);
-  captionUtworz_ = GetText(language, 224, false);
+  caption_ = GetText(language, kTekstWybierzKatalog, true);
+  captionOK_ = GetText(language, kTekstOK, false);
+  captionAnuluj_ = GetText(language, kTekstAnuluj, false);
+  captionUtworz_ = GetText(language, kTekstNowyKatalog, false);
   if (Handle() != nullptr) {
     ApplyLanguageFontToDialog(Handle(), language_);
     SetItemText(IDC_btnOK, captionOK_);
@@ -105,8 +106,8 @@ void TfrmKatalog::SetLanguage(LanguageId language) {
 TWideString TfrmKatalog::ChooseDirectory(const TWideString& initialPath, const std::string& caption,
                                          HWND owner) {
   initialPath_ = initialPath;
-  windowCaption_ =
-      caption.empty() ? GetText(language_, 221, false) : WidenText(caption, language_, true);
+  windowCaption_ = caption.empty() ? GetText(language_, kTekstWybierzKatalog, false)
+                                   : WidenText(caption, language_, true);
   owner_ = owner;
   result_.clear();
   const INT_PTR answer = ShowModal(owner);
@@ -161,7 +162,7 @@ void TfrmKatalog::InsertItem(int node) {
   insert.hParent = disk ? TVI_ROOT : items_[static_cast<std::size_t>(entry.parent)];
   insert.hInsertAfter = TVI_LAST;
   insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN | TVIF_PARAM;
-  insert.item.pszText = const_cast<wchar_t*>(reinterpret_cast<const wchar_t*>(text.c_str()));
+  insert.item.pszText = const_cast<wchar_t*>(WideChars(text));
   insert.item.iImage = disk ? kObrazDysku : kObrazKatalogu;
   insert.item.iSelectedImage = disk ? kObrazDysku : kObrazKataloguOtwartego;
   insert.item.cChildren = entry.expandable ? 1 : 0;
@@ -264,7 +265,8 @@ void TfrmKatalog::btnUtworzClick() {
   const bool held = system.NarrowPath(*typed, name);
   const std::string path = WithBackslash(model_.Path(node)) + name;
   if (!held || !system.CreateDirectory(path)) {
-    const TWideString text = FormatText(GetText(language_, 225, false), {*typed}, false, language_);
+    const TWideString text = FormatText(GetText(language_, kTekstNieUtworzonoKatalogu, false),
+                                        {*typed}, false, language_);
     pytanie_.Ask(Handle(), text, kPytanieOK);
     return;
   }

@@ -1,6 +1,7 @@
 #include "dialogs/untKatalogDodaj.h"
 
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
 
@@ -12,9 +13,9 @@ TfrmKatalogDodaj::TfrmKatalogDodaj() : TOkno(L"TFRMKATALOGDODAJ") {
 
 void TfrmKatalogDodaj::SetLanguage(LanguageId language) {
   language_ = language;
-  caption_ = GetText(language, 224, true);
-  captionDodaj_ = GetText(language, 222, false);
-  captionAnuluj_ = GetText(language, 6, false);
+  caption_ = GetText(language, kTekstNowyKatalog, true);
+  captionDodaj_ = GetText(language, kTekstOK, false);
+  captionAnuluj_ = GetText(language, kTekstAnuluj, false);
   if (Handle() != nullptr) {
     ApplyLanguageFontToDialog(Handle(), language_);
     SetCaption(caption_);

@@ -44,10 +44,6 @@ TGetDpiForWindow DpiForWindowFunction() {
   return function;
 }
 
-const wchar_t* Wide(const TWideString& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 }  // namespace
 
 int SystemDpi() {
@@ -62,7 +58,7 @@ int SystemDpi() {
 
 void SetWindowTextWide(HWND window, const TWideString& text) {
   if (window != nullptr) {
-    ::SetWindowTextW(window, Wide(text));
+    ::SetWindowTextW(window, WideChars(text));
   }
 }
 
@@ -76,8 +72,7 @@ TWideString WindowTextWide(HWND window) {
   }
   std::vector<wchar_t> buffer(static_cast<std::size_t>(length) + 1);
   const int got = ::GetWindowTextW(window, buffer.data(), length + 1);
-  const auto* units = reinterpret_cast<const char16_t*>(buffer.data());
-  return TWideString(units, units + std::max(got, 0));
+  return FromWideChars(buffer.data(), static_cast<std::size_t>(std::max(got, 0)));
 }
 
 TOkno::TOkno(const wchar_t* templateName, HINSTANCE instance)
@@ -165,6 +160,17 @@ void TOkno::ShowItem(int id, bool visible) const {
 void TOkno::FocusItem(int id) const {
   if (HWND item = Item(id)) {
     ::SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(item), TRUE);
+  }
+}
+
+bool TOkno::IsItemChecked(int id) const {
+  HWND item = Item(id);
+  return item != nullptr && ::SendMessageW(item, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void TOkno::CheckItem(int id, bool checked) const {
+  if (HWND item = Item(id)) {
+    ::SendMessageW(item, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   }
 }
 

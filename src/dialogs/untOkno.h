@@ -20,6 +20,7 @@
 // window's DPI (per monitor where the system offers it, the system DPI otherwise).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/win32/untWindows.h"
@@ -60,6 +61,9 @@ class TOkno {
   void ShowItem(int id, bool visible) const;
   // Moves the focus to control `id` the way the dialog manager does (default button updated).
   void FocusItem(int id) const;
+  // Check boxes, radio buttons and push-like buttons: checked (down) or not.
+  bool IsItemChecked(int id) const;
+  void CheckItem(int id, bool checked) const;
 
   // --- Geometry (96-dpi pixels) --------------------------------------------------------------
   // The window's DPI (96 when it has none yet) and `pixels96` scaled by it.
@@ -112,6 +116,19 @@ class TOkno {
 
 // The system DPI (LOGPIXELSY of the screen; 96 when it cannot be read).
 int SystemDpi();
+
+// The program's UTF-16 text as the wide-character functions take it, and back: TWideString and
+// wchar_t text are the same 16-bit units on Windows.
+inline const wchar_t* WideChars(const TWideString& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+inline TWideString FromWideChars(const wchar_t* text, std::size_t length) {
+  const auto* units = reinterpret_cast<const char16_t*>(text);
+  return TWideString(units, units + length);
+}
+inline TWideString FromWideChars(const wchar_t* text) {
+  return TWideString(reinterpret_cast<const char16_t*>(text));
+}
 
 // Sets / reads a window's text in UTF-16.
 void SetWindowTextWide(HWND window, const TWideString& text);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "dialogs/untUchwytyDialogow.h"
 #include "dialogs/untUkladPytania.h"
 #include "textutil/untUtilsEdytor.h"
@@ -37,8 +38,7 @@ TRozmiar MeasureText(HWND label, const TWideString& text, int wrapWidth) {
   if (wrapWidth > 0) {
     flags |= DT_WORDBREAK;
   }
-  ::DrawTextW(dc.Get().dc, reinterpret_cast<const wchar_t*>(measured.c_str()),
-              static_cast<int>(measured.size()), &rect, flags);
+  ::DrawTextW(dc.Get().dc, WideChars(measured), static_cast<int>(measured.size()), &rect, flags);
   if (previous != nullptr) {
     ::SelectObject(dc.Get().dc, previous);
   }
@@ -53,10 +53,10 @@ TfrmPytanie::TfrmPytanie() : TOkno(L"TFRMPYTANIE") {
 
 void TfrmPytanie::SetLanguage(LanguageId language) {
   language_ = language;
-  caption_ = GetText(language, 181, true);
-  captionTak_ = GetText(language, 182, false);
-  captionNie_ = GetText(language, 183, false);
-  captionAnuluj_ = GetText(language, 6, false);
+  caption_ = GetText(language, kTekstUwaga, true);
+  captionTak_ = GetText(language, kTekstTak, false);
+  captionNie_ = GetText(language, kTekstNie, false);
+  captionAnuluj_ = GetText(language, kTekstAnuluj, false);
   if (Handle() != nullptr) {
     ApplyLanguageFontToDialog(Handle(), language_);
     ApplyCaptions();

@@ -9,6 +9,7 @@
 #include "config/untCzcionki.h"
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
 #include "engine/untSciezki.h"
@@ -148,7 +149,7 @@ bool CreateDirectoryTreeWide(const TWideString& path) {
 }
 
 void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer) {
-  observer.ShowStage(GetText(options.language, 143, false));
+  observer.ShowStage(GetText(options.language, kTekstTworzenieSkrotow, false));
   platform::TPlatforma& os = Platform();
   const LanguageId language = EffectiveShortcutLanguage(options.language);
   const LanguageId locale = LocaleLanguage();
@@ -198,7 +199,7 @@ void CreateShortcuts(const TOpcjeInstalacji& options, TObserwatorInstalacji& obs
 }
 
 void WriteRegistry(const TOpcjeInstalacji& options, TObserwatorInstalacji& observer) {
-  observer.ShowStage(GetText(options.language, 144, false));
+  observer.ShowStage(GetText(options.language, kTekstZapisyWRejestrze, false));
   const TKorzen uninstallRoot = options.allUsers ? TKorzen::LocalMachine : TKorzen::CurrentUser;
   for (const TKorzen root : {TKorzen::CurrentUser, TKorzen::LocalMachine}) {
     try {

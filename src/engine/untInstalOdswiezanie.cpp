@@ -3,6 +3,7 @@
 #include "engine/untInstalOdswiezanie.h"
 
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "platform/untPlatforma.h"
 
 namespace orvala {
@@ -42,7 +43,8 @@ void TOdswiezanie::Flush() {
 
 void TOdswiezanie::Draw() {
   if (filesPending_) {
-    observer_.ShowFiles(FileLabel(language_, 145, source_), FileLabel(language_, 146, target_));
+    observer_.ShowFiles(FileLabel(language_, kTekstPlikZ, source_),
+                        FileLabel(language_, kTekstPlikDo, target_));
     filesPending_ = false;
   }
   if (!gaugeShown_ || maximum_ != shownMaximum_ || position_ != shownPosition_) {

@@ -13,6 +13,7 @@
 
 #include "config/untInstalStale.h"
 #include "config/untInstalTeksty.h"
+#include "config/untInstalTekstyId.h"
 #include "config/untRejestr.h"
 #include "config/untStaleApp.h"
 #include "engine/untBledy.h"
@@ -189,13 +190,13 @@ void TPrzebieg::Finish(bool failed) {
   }
   if (!journal_.GaveEverythingBack()) {
     display_.Flush();
-    observer_.Inform(Text(316));
+    observer_.Inform(Text(kTekstNiePrzywrocono));
   }
 }
 
 void TPrzebieg::CopyPhase() {
   state_.bytesDone = 0;
-  observer_.ShowStage(Text(142));
+  observer_.ShowStage(Text(kTekstKopiowaniePlikow));
   Messages();
   ShowProgress();
   if (!kPrzelacznikiBudowy.skipCopy) {
@@ -439,8 +440,8 @@ TPrzebieg::TPlik TPrzebieg::CopyOneFile(const std::string& source, const std::st
 void TPrzebieg::MainProgramStep() {
   const std::string mainProgram = WithTrailingBackslash(options_.targetDirectory) +
                                   std::string(ActiveEditionDescriptor().mainProgramFile);
-  observer_.ShowFiles(FileLabel(options_.language, 145, options_.sourceDirectory),
-                      FileLabel(options_.language, 146, mainProgram));
+  observer_.ShowFiles(FileLabel(options_.language, kTekstPlikZ, options_.sourceDirectory),
+                      FileLabel(options_.language, kTekstPlikDo, mainProgram));
   display_.Forget();
   Messages();
   const bool kept = journal_.KeepBeforeWrite(mainProgram);
@@ -500,7 +501,7 @@ bool TPrzebieg::CancelInsideFile(std::unique_ptr<platform::TPlikPlatformy>* out,
 }
 
 bool TPrzebieg::AskToCancel() {
-  if (observer_.AskYesNo(Text(41))) {
+  if (observer_.AskYesNo(Text(kTekstCzyPrzerwac))) {
     return true;
   }
   state_.cancelRequested = false;
@@ -515,14 +516,14 @@ void TPrzebieg::ConfirmCancel() {
 // The question about a file another program holds, in the question dialog: true for Yes.
 bool TPrzebieg::AskInUse(const std::string& path) {
   display_.Flush();
-  return observer_.AskYesNo(FileLabel(options_.language, 314, path));
+  return observer_.AskYesNo(FileLabel(options_.language, kTekstPlikUzywany, path));
 }
 
 void TPrzebieg::Rollback() {
   observer_.EnableClose(false);
   observer_.ShowFiles(TWideString(), TWideString());
   display_.Forget();
-  observer_.ShowStage(Text(147));
+  observer_.ShowStage(Text(kTekstAnulowano));
   const std::size_t count = journal_.Size();
   // The item count is small, but the gauge takes it through the same scale rules.
   const TSkalaPostepu scale(static_cast<std::int64_t>(count));
