@@ -1,3 +1,4 @@
+// TdmInstal: the flag image list at the window's DPI, and the process-wide data module.
 #include "app/untDmInstal.h"
 
 #include <commctrl.h>

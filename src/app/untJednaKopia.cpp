@@ -1,3 +1,5 @@
+// One copy at a time: the session's mutex, the wizard window's mark, and bringing the first
+// copy's wizard forward.
 #include "app/untJednaKopia.h"
 
 namespace orvala {

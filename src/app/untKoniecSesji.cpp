@@ -1,3 +1,5 @@
+// The reason a logoff or restart is held back, given to the system while the run goes on (the
+// calls are looked up, as older systems lack them).
 #include "app/untKoniecSesji.h"
 
 #include "dialogs/untOkno.h"

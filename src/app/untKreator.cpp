@@ -1,3 +1,5 @@
+// The wizard's decisions without a window: languages, the page model, the captions, the
+// megabyte figures, the default target and the target checks of Next.
 #include "app/untKreator.h"
 
 #include <cmath>

@@ -1,3 +1,5 @@
+// TfrmMain: creation and destruction, the frame's controls as the pages use them, the start,
+// languages, the page switch and the buttons.
 #include "app/untMain.h"
 
 #include <optional>

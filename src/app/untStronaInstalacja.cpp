@@ -1,3 +1,4 @@
+// TStronaInstalacja: the installation page runs the installation and serves as its observer.
 #include "app/untStronaInstalacja.h"
 
 #include <commctrl.h>

@@ -1,3 +1,4 @@
+// TStronaKoniec: the end page's outcome text.
 #include "app/untStronaKoniec.h"
 
 #include "app/untKreator.h"

@@ -1,3 +1,5 @@
+// TStronaKreatora: a page panel's creation, presence, default entry and captions, and the
+// commands it passes on.
 #include "app/untStronaKreatora.h"
 
 #include "config/untInstalTeksty.h"

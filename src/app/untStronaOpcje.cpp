@@ -1,3 +1,5 @@
+// TStronaOpcje: the options page's edition options, target directory, free space and the
+// checks of Next that give the run its options.
 #include "app/untStronaOpcje.h"
 
 #include <utility>

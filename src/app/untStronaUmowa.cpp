@@ -1,3 +1,4 @@
+// TStronaUmowa: the licence page's text, margins and the accept choice.
 #include "app/untStronaUmowa.h"
 
 #include <richedit.h>

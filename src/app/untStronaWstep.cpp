@@ -1,3 +1,4 @@
+// TStronaWstep: the introduction page's language row and flags.
 #include "app/untStronaWstep.h"
 
 #include "app/untDmInstal.h"

@@ -1,3 +1,4 @@
+// TfrmCD: the CD-drive question, its captions, and the list of candidate drives.
 #include "dialogs/untCD.h"
 
 #include "config/untInstalStale.h"

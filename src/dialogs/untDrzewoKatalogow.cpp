@@ -1,7 +1,10 @@
+// The directory chooser's folder model: drive roots, subfolders read on demand, node paths,
+// and the node a typed path selects.
 #include "dialogs/untDrzewoKatalogow.h"
 
 #include <utility>
 
+#include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtils.h"
 
@@ -68,23 +71,16 @@ std::vector<TPodkatalog> ListSubfolders(const std::string& path) {
   }
   for (const platform::TWpisKatalogu& entry : entries) {
     if (IsOfferedFolder(entry)) {
-      folders.push_back({entry.name, HasSubfolder(WithBackslash(path + entry.name))});
+      folders.push_back({entry.name, HasSubfolder(WithTrailingBackslash(path + entry.name))});
     }
   }
   return folders;
 }
 
-std::string WithBackslash(const std::string& path) {
-  if (path.empty() || path.back() == '\\') {
-    return path;
-  }
-  return path + '\\';
-}
-
 std::string NodePath(const std::vector<std::string>& textsFromTop) {
   std::string path;
   for (const std::string& text : textsFromTop) {
-    path += WithBackslash(text);
+    path += WithTrailingBackslash(text);
   }
   if (!path.empty() && path.back() == '\\' && !EndsWith(path, ":\\")) {
     path.pop_back();
@@ -144,7 +140,7 @@ std::vector<int> TModelKatalogow::ReadChildren(int node) {
     return added;
   }
   nodes_[static_cast<std::size_t>(node)].childrenRead = true;
-  for (TPodkatalog& folder : ListSubfolders(WithBackslash(Path(node)))) {
+  for (TPodkatalog& folder : ListSubfolders(WithTrailingBackslash(Path(node)))) {
     added.push_back(AddNode(node, std::move(folder.name), folder.hasSubfolder));
   }
   nodes_[static_cast<std::size_t>(node)].expandable =

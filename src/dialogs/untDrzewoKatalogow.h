@@ -37,8 +37,6 @@ std::vector<TPodkatalog> ListSubfolders(const std::string& path);
 // backslash unless it ends with one; the last backslash then removed unless the path ends with
 // ":\" ("C:\" + "Program Files" gives "C:\Program Files"; "C:\" alone gives "C:\").
 std::string NodePath(const std::vector<std::string>& textsFromTop);
-// The path with a trailing backslash (unchanged if it has one; "" stays "").
-std::string WithBackslash(const std::string& path);
 
 // Cuts a typed path into the pieces matched against the tree levels: up to and including each
 // backslash (the whole rest when none is left); a piece not ending with ":\" loses its trailing

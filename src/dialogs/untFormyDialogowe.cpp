@@ -1,3 +1,4 @@
+// The program's dialogs, made once and reached through their accessors.
 #include "dialogs/untFormyDialogowe.h"
 
 #include <cstdio>

@@ -1,3 +1,4 @@
+// The program's icon, large and small, on a top-level window.
 #include "dialogs/untIkonaProgramu.h"
 
 #include "untIdentyfikatory.h"

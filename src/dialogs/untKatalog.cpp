@@ -1,3 +1,5 @@
+// TfrmKatalog: the directory chooser's tree view over its folder model, the edit that follows
+// it, and the new-folder button.
 #include "dialogs/untKatalog.h"
 
 #include <shellapi.h>
@@ -8,6 +10,7 @@
 #include "config/untInstalTekstyId.h"
 #include "dialogs/untKatalogDodaj.h"
 #include "dialogs/untPytanie.h"
+#include "engine/untSciezki.h"
 #include "platform/untPlatforma.h"
 #include "textutil/untUtilsEdytor.h"
 #include "untIdentyfikatory.h"
@@ -263,7 +266,7 @@ void TfrmKatalog::btnUtworzClick() {
   // A name the system cannot take (NarrowPath) is never created with a stand-in character.
   std::string name;
   const bool held = system.NarrowPath(*typed, name);
-  const std::string path = WithBackslash(model_.Path(node)) + name;
+  const std::string path = WithTrailingBackslash(model_.Path(node)) + name;
   if (!held || !system.CreateDirectory(path)) {
     const TWideString text = FormatText(GetText(language_, kTekstNieUtworzonoKatalogu, false),
                                         {*typed}, false, language_);

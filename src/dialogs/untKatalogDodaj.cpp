@@ -1,3 +1,4 @@
+// TfrmKatalogDodaj: the new folder's name.
 #include "dialogs/untKatalogDodaj.h"
 
 #include "config/untInstalTeksty.h"

@@ -1,3 +1,4 @@
+// The CD-ROM drives, the drives worth offering, and whether a root holds the package.
 #include "dialogs/untNapedyCD.h"
 
 #include <algorithm>

@@ -1,3 +1,5 @@
+// TOkno: windows from dialog templates (modal and modeless), their DPI and fonts, texts of
+// controls in UTF-16, and the message procedure that keeps exceptions inside.
 #include "dialogs/untOkno.h"
 
 #include <algorithm>

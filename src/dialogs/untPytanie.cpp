@@ -1,3 +1,4 @@
+// TfrmPytanie: the question's text measured, its buttons captioned and arranged, the answer.
 #include "dialogs/untPytanie.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// The question dialog's geometry: sizes from the measured text, and the centred position.
 #include "dialogs/untUkladPytania.h"
 
 namespace orvala {

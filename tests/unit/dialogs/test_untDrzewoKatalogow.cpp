@@ -32,9 +32,6 @@ TEST(NodePath, DiskKeepsItsBackslashFoldersDoNot) {
   EXPECT_EQ(NodePath({"C:\\", "Program Files"}), "C:\\Program Files");
   EXPECT_EQ(NodePath({"C:\\", "a", "b"}), "C:\\a\\b");
   EXPECT_EQ(NodePath({}), "");
-  EXPECT_EQ(WithBackslash("C:\\a"), "C:\\a\\");
-  EXPECT_EQ(WithBackslash("C:\\"), "C:\\");
-  EXPECT_EQ(WithBackslash(""), "");
 }
 
 using TDrzewo = testy::TDyskiTestowe;
