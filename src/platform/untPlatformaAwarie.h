@@ -22,8 +22,9 @@
 // 2, TPrzyczynaBledu::PlikWUzyciu) makes the second rename meet a file another program holds.
 //
 // What a failed call does:
-//   OpenRead, CreateWrite, RegistryOpen   no file / key (nullptr); the inner platform is not
-//                                         called, so CreateWrite neither creates nor truncates.
+//   OpenRead, CreateWrite, RegistryOpen   no file (the planned reason) / key (nullptr); the inner
+//                                         platform is not called, so CreateWrite neither creates
+//                                         nor truncates.
 //   Read                                  false, nothing read.
 //   Write                                 a short write: the first half of the block (rounded
 //                                         down) is written through, `written` says how much,
@@ -36,14 +37,13 @@
 //                                         WriteBool/DeleteValue; nothing is written.
 //   RegistryFlush, FlushVolume            false; nothing is flushed.
 // The wide-path CreateDirectoryWide counts as CreateDirectory. Everything else passes through.
-// A call that a killed process (KillAt) does not make fails for the reason Inna.
 //
 // A process killed: KillAt(n) lets the first n - 1 calls that change the machine (a file
 // created, written, deleted, renamed or replaced, a folder made or removed, attributes, a link,
 // a registry value written or deleted, a key made or removed, a deletion at restart) through,
 // and from the n-th on none of them does anything: each fails, as a dead process changes
-// nothing more. Reading still passes. What the machine holds then is what a process killed
-// between those two calls leaves.
+// nothing more (a file operation's reason: Inna). Reading still passes. What the machine holds
+// then is what a process killed between those two calls leaves.
 // Files and keys opened through the wrapper count against it: they must not outlive it.
 #pragma once
 
