@@ -82,10 +82,6 @@ class TWynik {
     w.reason_ = reason;
     return w;
   }
-  // Done when `done`, otherwise failed for `reason`.
-  static constexpr TWynik Of(bool done, TPrzyczynaBledu reason = TPrzyczynaBledu::Inna) noexcept {
-    return done ? TWynik() : Failed(reason);
-  }
   explicit constexpr operator bool() const noexcept { return !failed_; }
   // Why it failed; Inna when it did not.
   constexpr TPrzyczynaBledu Reason() const noexcept { return reason_; }
@@ -106,6 +102,7 @@ class TWynikPliku {
   template <typename T, typename = std::enable_if_t<std::is_convertible_v<T*, TPlikPlatformy*>>>
   TWynikPliku(std::unique_ptr<T> file) noexcept  // an empty one: failed (Inna)
       : file_(std::move(file)), result_(file_ ? TWynik() : TWynik::Failed()) {}
+  // No file: failed for the reason of `failure` (Inna when it was given as done).
   TWynikPliku(TWynik failure) noexcept : result_(failure ? TWynik::Failed() : failure) {}
 
   explicit operator bool() const noexcept { return file_ != nullptr; }
