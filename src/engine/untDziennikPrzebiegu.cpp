@@ -46,9 +46,10 @@ std::string ChooseBackup(const std::string& folder, const std::string& name,
   throw EInOutError("no backup name for " + folder + '\\' + name);
 }
 
-// Deletes the run's file at `path`: true also when nothing is there any more.
-bool DeleteOrAbsent(const std::string& path) {
-  return Platform().DeleteFile(path) || !Platform().FileExists(path);
+// Deletes the run's file at `path`: done also when nothing is there any more.
+platform::TWynik DeleteOrAbsent(const std::string& path) {
+  const platform::TWynik deleted = Platform().DeleteFile(path);
+  return deleted || !Platform().FileExists(path) ? platform::TWynik() : deleted;
 }
 
 // The file at `path` is still the one the run left there (its size and write time as stamped).
@@ -61,17 +62,11 @@ bool StillAsWritten(const TWpisZapisu& e, const platform::TWpisKatalogu& present
 // hidden only once that is arranged (a hidden backup that nothing deletes would stay for ever).
 void DeleteBackup(const std::string& backup) {
   platform::TPlatforma& os = Platform();
-  if (os.DeleteFile(backup)) {
-    return;
+  platform::TWynik deleted = os.DeleteFile(backup);
+  if (!deleted && !deleted.InUse() && os.SetFileAttributes(backup, 0)) {
+    deleted = os.DeleteFile(backup);
   }
-  bool inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
-  if (!inUse && os.SetFileAttributes(backup, 0)) {
-    if (os.DeleteFile(backup)) {
-      return;
-    }
-    inUse = os.FailureReason(backup) == platform::TPrzyczynaBledu::PlikWUzyciu;
-  }
-  if (inUse && os.DeleteFileAtRestart(backup)) {
+  if (deleted.InUse() && os.DeleteFileAtRestart(backup)) {
     os.SetFileAttributes(backup, platform::kAttrHidden);
   }
 }
@@ -269,7 +264,7 @@ bool TDziennikPrzebiegu::KeepBeforeWrite(const std::string& path) {
 void TDziennikPrzebiegu::MoveAside(TWpisZapisu entry) {
   // A rename within the folder keeps the file whole, attributes included; it fails rather than
   // replace anything, and then the file stays as it is (its entry gives nothing back).
-  bool moved = false;
+  platform::TWynik moved;
   try {
     moved = RetryWhileInUse(ask_, entry.original,
                             [&] { return Platform().RenameFile(entry.original, entry.backup); });
@@ -415,7 +410,8 @@ void TDziennikPrzebiegu::DropKept() {
   IndexKept();
 }
 
-bool TDziennikPrzebiegu::GiveBack(const std::string& path, const std::function<bool()>& step) {
+bool TDziennikPrzebiegu::GiveBack(const std::string& path,
+                                  const std::function<platform::TWynik()>& step) {
   for (;;) {
     if (step()) {
       return true;

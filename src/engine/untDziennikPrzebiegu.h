@@ -122,7 +122,7 @@ class TDziennikPrzebiegu {
   // Moves the file `original` aside as its folder's plan has it; false when it is not planned.
   bool MovePlanned(const std::string& original);
   // Runs a give-back step until it succeeds: a few quick tries, then the question.
-  bool GiveBack(const std::string& path, const std::function<bool()>& step);
+  bool GiveBack(const std::string& path, const std::function<platform::TWynik()>& step);
   void Forget(const TWpisZapisu& entry);
   // The files moved aside leave the journal (their backups dealt with).
   void DropKept();

@@ -231,11 +231,8 @@ inline bool StepLong(const TStanDekodera& s, const TTabliceKodow& t, TStrumienBi
   return true;
 }
 
-// The fast loop of DecodeSymbolsFast on all streams at once, while every one has room and a
-// whole word before the end of its stretch. Stops, with each stream where it is, when a stream
-// meets a bit string that matches no code; gives that stream's index, or -1.
-// How many rounds of the loop below (a refill and K lookups on each stream) none of the
-// streams can run out of data or room in: a refill with a whole word left moves on at most
+// How many rounds of DecodeStretchesFast's loop (a refill and K lookups on each stream) none of
+// the streams can run out of data or room in: a refill with a whole word left moves on at most
 // kBitySlowa / 8 - 1 bytes, and a round writes at most 2K symbols.
 template <int K>
 std::size_t SafeRounds(const std::array<TStrumienBitow, kOdcinki>& in,
@@ -257,6 +254,9 @@ std::size_t SafeRounds(const std::array<TStrumienBitow, kOdcinki>& in,
   return rounds;
 }
 
+// The fast loop of DecodeSymbolsFast on all streams at once, while every one has room and a
+// whole word before the end of its stretch. Stops, with each stream where it is, when a stream
+// meets a bit string that matches no code; gives that stream's index, or -1.
 template <int K>
 int DecodeStretchesFast(const TStanDekodera& s, const TTabliceKodow& t,
                         std::array<TOdcinek, kOdcinki>& stretches) {

@@ -17,16 +17,15 @@ namespace orvala {
 // Asks about the file `path` that another program holds: true to try again.
 using TPytanieOPlik = std::function<bool(const std::string& path)>;
 
-// Calls `attempt` (an operation on `path` whose result tells success) until it succeeds or
-// fails for another reason than the file being in use, and returns its last result. While the
-// file is in use, `ask` decides: Yes tries again, No raises EPrzerwanieInstalacji. Without
-// `ask`, the first result is the result.
+// Calls `attempt` (an operation on `path` whose result, a TWynik or TWynikPliku, tells success
+// and the reason of a failure) until it succeeds or fails for another reason than the file
+// being in use, and returns its last result. While the file is in use, `ask` decides: Yes
+// tries again, No raises EPrzerwanieInstalacji. Without `ask`, the first result is the result.
 template <typename F>
 auto RetryWhileInUse(const TPytanieOPlik& ask, const std::string& path, F&& attempt) {
   for (;;) {
     auto result = attempt();
-    if (result || !ask ||
-        platform::Platform().FailureReason(path) != platform::TPrzyczynaBledu::PlikWUzyciu) {
+    if (!ask || !result.InUse()) {
       return result;
     }
     if (!ask(path)) {

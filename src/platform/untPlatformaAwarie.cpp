@@ -1,5 +1,6 @@
 #include "platform/untPlatformaAwarie.h"
 
+#include <type_traits>
 #include <utility>
 
 namespace orvala::platform {
@@ -37,7 +38,7 @@ class TPlikAwarie final : public TPlikPlatformy {
   }
   std::optional<std::uint64_t> Size() override { return inner_->Size(); }
   bool Close() override {
-    const bool fail = faults_.Count(TOperacja::Close);
+    const bool fail = faults_.Count(TOperacja::Close).has_value();
     const bool closed = inner_->Close();
     return closed && !fail;
   }
@@ -128,174 +129,84 @@ int TPlatformaAwarie::Calls(TOperacja operation) const {
   return plans_[static_cast<std::size_t>(operation)].calls;
 }
 
-bool TPlatformaAwarie::Count(TOperacja operation) {
+std::optional<TPrzyczynaBledu> TPlatformaAwarie::Count(TOperacja operation) {
   TPlan& p = plans_[static_cast<std::size_t>(operation)];
   ++p.calls;
-  injected_.reset();
   if (const auto it = p.nth.find(p.calls); it != p.nth.end()) {
-    injected_ = it->second;
-  } else if (p.from > 0 && p.calls >= p.from) {
-    injected_ = p.fromReason;
+    return it->second;
   }
-  return injected_.has_value();
-}
-
-TPrzyczynaBledu TPlatformaAwarie::FailureReason(const std::string& path) {
-  return injected_ ? *injected_ : inner_.FailureReason(path);
-}
-
-// --- Counted operations ------------------------------------------------------------------------
-
-bool TPlatformaAwarie::CreateDirectory(const std::string& path) {
-  return Survives() && !Count(TOperacja::CreateDirectory) && inner_.CreateDirectory(path);
-}
-bool TPlatformaAwarie::CreateDirectoryWide(const TWideString& path) {
-  return Survives() && !Count(TOperacja::CreateDirectory) && inner_.CreateDirectoryWide(path);
-}
-bool TPlatformaAwarie::RemoveDirectory(const std::string& path) {
-  return Survives() && !Count(TOperacja::RemoveDirectory) && inner_.RemoveDirectory(path);
-}
-bool TPlatformaAwarie::DeleteFile(const std::string& path) {
-  return Survives() && !Count(TOperacja::Delete) && inner_.DeleteFile(path);
-}
-bool TPlatformaAwarie::RenameFile(const std::string& from, const std::string& to) {
-  return Survives() && !Count(TOperacja::Rename) && inner_.RenameFile(from, to);
-}
-bool TPlatformaAwarie::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  return Survives() && !Count(TOperacja::Replace) && inner_.ReplaceFile(replacement, replaced);
-}
-bool TPlatformaAwarie::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
-  return Survives() && !Count(TOperacja::CopyFile) && inner_.CopyFileNoOverwrite(from, to);
-}
-
-std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::OpenRead(const std::string& path) {
-  if (Count(TOperacja::OpenRead)) {
-    return nullptr;
+  if (p.from > 0 && p.calls >= p.from) {
+    return p.fromReason;
   }
-  std::unique_ptr<TPlikPlatformy> file = inner_.OpenRead(path);
-  return file ? std::make_unique<TPlikAwarie>(*this, std::move(file)) : nullptr;
+  return std::nullopt;
 }
 
-std::unique_ptr<TPlikPlatformy> TPlatformaAwarie::CreateWrite(const std::string& path) {
-  if (!Survives() || Count(TOperacja::CreateWrite)) {
-    return nullptr;
+template <typename R, typename F>
+R TPlatformaAwarie::Guarded(TSkutek effect, std::optional<TOperacja> counter, F&& forward) {
+  std::optional<TPrzyczynaBledu> failure;
+  if (effect == TSkutek::Zmienia && !Survives()) {
+    failure = TPrzyczynaBledu::Inna;
+  } else if (counter) {
+    failure = Count(*counter);
   }
-  std::unique_ptr<TPlikPlatformy> file = inner_.CreateWrite(path);
-  return file ? std::make_unique<TPlikAwarie>(*this, std::move(file)) : nullptr;
+  if (!failure) {
+    return forward();
+  }
+  if constexpr (std::is_same_v<R, bool>) {
+    return false;
+  } else if constexpr (std::is_constructible_v<R, TWynik>) {
+    return R(TWynik::Failed(*failure));
+  } else {
+    return R();  // no key
+  }
+}
+
+#define ORVALA_PRZEKAZANA(result, name, parameters, arguments) \
+  result TPlatformaAwarie::name parameters {                   \
+    return inner_.name arguments;                              \
+  }
+#define ORVALA_STRZEZONA(result, name, parameters, arguments, effect, counter)               \
+  result TPlatformaAwarie::name parameters {                                                 \
+    return Guarded<result>(TSkutek::effect, counter, [&] { return inner_.name arguments; }); \
+  }
+ORVALA_OPERACJE_PLATFORMY(ORVALA_PRZEKAZANA, ORVALA_STRZEZONA)
+#undef ORVALA_PRZEKAZANA
+#undef ORVALA_STRZEZONA
+
+// --- The openings: what they open is wrapped ---------------------------------------------------
+
+namespace {
+
+TWynikPliku Wrapped(TPlatformaAwarie& faults, TWynikPliku file) {
+  if (!file) {
+    return file;
+  }
+  return std::make_unique<TPlikAwarie>(faults, std::move(file));
+}
+
+}  // namespace
+
+TWynikPliku TPlatformaAwarie::OpenRead(const std::string& path) {
+  return Guarded<TWynikPliku>(TSkutek::NieZmienia, TOperacja::OpenRead,
+                              [&] { return Wrapped(*this, inner_.OpenRead(path)); });
+}
+
+TWynikPliku TPlatformaAwarie::CreateWrite(const std::string& path) {
+  return Guarded<TWynikPliku>(TSkutek::Zmienia, TOperacja::CreateWrite,
+                              [&] { return Wrapped(*this, inner_.CreateWrite(path)); });
 }
 
 std::unique_ptr<TKluczRejestru> TPlatformaAwarie::OpenKey(TKorzen root, const std::string& path,
                                                           std::uint32_t access, bool create) {
-  if ((create && !Survives()) || Count(TOperacja::RegistryOpen)) {
-    return nullptr;
-  }
-  std::unique_ptr<TKluczRejestru> key = inner_.OpenKey(root, path, access, create);
-  return key ? std::make_unique<TKluczAwarie>(*this, std::move(key)) : nullptr;
-}
-
-bool TPlatformaAwarie::CreateShellLink(const std::string& target,
-                                       const std::string& workingDirectory,
-                                       const TWideString& linkPath,
-                                       const TWideString& description) {
-  return Survives() && !Count(TOperacja::ShellLink) &&
-         inner_.CreateShellLink(target, workingDirectory, linkPath, description);
-}
-
-// --- Passed through ----------------------------------------------------------------------------
-
-bool TPlatformaAwarie::ListDirectory(const std::string& directory,
-                                     std::vector<TWpisKatalogu>& entries) {
-  return inner_.ListDirectory(directory, entries);
-}
-bool TPlatformaAwarie::RemoveKey(TKorzen root, const std::string& path) {
-  return Survives() && inner_.RemoveKey(root, path);
-}
-bool TPlatformaAwarie::DeleteFileAtRestart(const std::string& path) {
-  return Survives() && !Count(TOperacja::DeleteAtRestart) && inner_.DeleteFileAtRestart(path);
-}
-bool TPlatformaAwarie::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
-  return Survives() && inner_.SetFileAttributes(path, attributes);
-}
-bool TPlatformaAwarie::FlushVolume(const std::string& path) {
-  return !Count(TOperacja::FlushVolume) && inner_.FlushVolume(path);
-}
-void TPlatformaAwarie::Pause(std::uint32_t milliseconds) {
-  inner_.Pause(milliseconds);
-}
-std::string TPlatformaAwarie::ProcessIdentity() {
-  return inner_.ProcessIdentity();
-}
-bool TPlatformaAwarie::ProcessAlive(const std::string& identity) {
-  return inner_.ProcessAlive(identity);
-}
-std::optional<TWpisKatalogu> TPlatformaAwarie::FindEntry(const std::string& path) {
-  return inner_.FindEntry(path);
-}
-bool TPlatformaAwarie::FileExists(const std::string& path) {
-  return inner_.FileExists(path);
-}
-bool TPlatformaAwarie::DirectoryExists(const std::string& path) {
-  return inner_.DirectoryExists(path);
-}
-std::optional<std::int64_t> TPlatformaAwarie::FreeSpace(const std::string& folder) {
-  return inner_.FreeSpace(folder);
-}
-std::vector<std::string> TPlatformaAwarie::LogicalDrives() {
-  return inner_.LogicalDrives();
-}
-TTypNapedu TPlatformaAwarie::DriveType(const std::string& root) {
-  return inner_.DriveType(root);
-}
-bool TPlatformaAwarie::DirectoryExistsWide(const TWideString& path) {
-  return inner_.DirectoryExistsWide(path);
-}
-bool TPlatformaAwarie::FileExistsWide(const TWideString& path) {
-  return inner_.FileExistsWide(path);
-}
-TWideString TPlatformaAwarie::WidenPath(std::string_view path) {
-  return inner_.WidenPath(path);
-}
-bool TPlatformaAwarie::NarrowPath(const TWideString& path, std::string& narrow) {
-  return inner_.NarrowPath(path, narrow);
-}
-std::string TPlatformaAwarie::FoldPath(std::string_view path) {
-  return inner_.FoldPath(path);
-}
-bool TPlatformaAwarie::AnsiCodePageHolds(std::string_view path) {
-  return inner_.AnsiCodePageHolds(path);
-}
-bool TPlatformaAwarie::ServeLoggedOnUser() {
-  return inner_.ServeLoggedOnUser();
-}
-TWideString TPlatformaAwarie::SpecialFolder(int folder) {
-  return inner_.SpecialFolder(folder);
-}
-std::string TPlatformaAwarie::WindowsDirectory() {
-  return inner_.WindowsDirectory();
-}
-std::string TPlatformaAwarie::SystemDirectory() {
-  return inner_.SystemDirectory();
-}
-std::string TPlatformaAwarie::TempDirectory() {
-  return inner_.TempDirectory();
-}
-std::string TPlatformaAwarie::ModuleFileName() {
-  return inner_.ModuleFileName();
-}
-std::uint32_t TPlatformaAwarie::ThreadLocale() {
-  return inner_.ThreadLocale();
-}
-bool TPlatformaAwarie::IsNtPlatform() {
-  return inner_.IsNtPlatform();
-}
-bool TPlatformaAwarie::LoadResource(const std::string& name, std::vector<std::uint8_t>& data) {
-  return inner_.LoadResource(name, data);
-}
-bool TPlatformaAwarie::FileVersionString(const std::string& path, std::string& version) {
-  return inner_.FileVersionString(path, version);
-}
-std::vector<int> TPlatformaAwarie::FontCharsets(const std::string& face) {
-  return inner_.FontCharsets(face);
+  return Guarded<std::unique_ptr<TKluczRejestru>>(
+      create ? TSkutek::Zmienia : TSkutek::NieZmienia, TOperacja::RegistryOpen,
+      [&]() -> std::unique_ptr<TKluczRejestru> {
+        std::unique_ptr<TKluczRejestru> key = inner_.OpenKey(root, path, access, create);
+        if (!key) {
+          return nullptr;
+        }
+        return std::make_unique<TKluczAwarie>(*this, std::move(key));
+      });
 }
 
 }  // namespace orvala::platform

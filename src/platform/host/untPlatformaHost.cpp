@@ -255,30 +255,30 @@ bool TPlatformaHost::RemoveDirectory(const std::string& path) {
   return true;
 }
 
-bool TPlatformaHost::DeleteFile(const std::string& path) {
+TWynik TPlatformaHost::DeleteFile(const std::string& path) {
   const std::optional<fs::path> found = stan_->ExistingFile(stan_->Parse(path));
   std::error_code ec;
   if (!found || (stan_->SideAttributes(*found) & kAttrReadOnly) != 0 || !fs::remove(*found, ec)) {
-    return false;
+    return TWynik::Failed();
   }
   stan_->ForgetAttributes(*found);
-  return true;
+  return TWynik();
 }
 
-bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) {
+TWynik TPlatformaHost::RenameFile(const std::string& from, const std::string& to) {
   const std::optional<TSciezkaWin> source = stan_->Parse(from);
   if (!source || source->IsRoot()) {
-    return false;
+    return TWynik::Failed();
   }
   const std::optional<fs::path> old = stan_->Existing(source);
   const auto place = stan_->InExistingDirectory(stan_->Parse(to));
   if (!old || !place) {
-    return false;
+    return TWynik::Failed();
   }
   fs::path target = place->path;
   if (place->exists) {
     if (place->path.lexically_normal() != old->lexically_normal()) {
-      return false;  // the new name is taken
+      return TWynik::Failed();  // the new name is taken
     }
     // The same entry under a name differing only in case: take the name as written.
     TSciezkaWin written = *stan_->Parse(to);
@@ -298,30 +298,30 @@ bool TPlatformaHost::RenameFile(const std::string& from, const std::string& to) 
     fs::rename(*old, target, ec);
   }
   if (ec) {
-    return false;
+    return TWynik::Failed();
   }
   stan_->MoveAttributes(*old, target);
-  return true;
+  return TWynik();
 }
 
-bool TPlatformaHost::ReplaceFile(const std::string& replacement, const std::string& replaced) {
+TWynik TPlatformaHost::ReplaceFile(const std::string& replacement, const std::string& replaced) {
   const std::optional<fs::path> from = stan_->ExistingFile(stan_->Parse(replacement));
   const auto place = stan_->InExistingDirectory(stan_->Parse(replaced));
   std::error_code ec;
   if (!from || !place) {
-    return false;
+    return TWynik::Failed();
   }
   if (place->exists && (fs::is_directory(place->path, ec) ||
                         (stan_->SideAttributes(place->path) & kAttrReadOnly) != 0)) {
-    return false;
+    return TWynik::Failed();
   }
   fs::rename(*from, place->path, ec);
   if (ec) {
-    return false;
+    return TWynik::Failed();
   }
   stan_->ForgetAttributes(place->path);
   stan_->MoveAttributes(*from, place->path);
-  return true;
+  return TWynik();
 }
 
 bool TPlatformaHost::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -336,10 +336,6 @@ bool TPlatformaHost::SetFileAttributes(const std::string& path, std::uint32_t at
     stan_->ForgetAttributes(*p);
   }
   return true;
-}
-
-TPrzyczynaBledu TPlatformaHost::FailureReason(const std::string&) {
-  return TPrzyczynaBledu::Inna;  // no other program holds a file of the stand-in
 }
 
 bool TPlatformaHost::DeleteFileAtRestart(const std::string& path) {
@@ -429,30 +425,30 @@ std::unique_ptr<TPlikPlatformy> Opened(std::unique_ptr<TPlikHost> file) {
 
 }  // namespace
 
-std::unique_ptr<TPlikPlatformy> TPlatformaHost::OpenRead(const std::string& path) {
+TWynikPliku TPlatformaHost::OpenRead(const std::string& path) {
   const std::optional<fs::path> found = stan_->ExistingFile(stan_->Parse(path));
   if (!found) {
-    return nullptr;
+    return TWynik::Failed();
   }
   return Opened(std::make_unique<TPlikHost>(*found, std::ios::in));
 }
 
-std::unique_ptr<TPlikPlatformy> TPlatformaHost::CreateWrite(const std::string& path) {
+TWynikPliku TPlatformaHost::CreateWrite(const std::string& path) {
   const std::optional<TSciezkaWin> p = stan_->Parse(path);
   if (!p || p->trailingSeparator) {
-    return nullptr;
+    return TWynik::Failed();
   }
   const auto place = stan_->InExistingDirectory(p);
   std::error_code ec;
   if (!place) {
-    return nullptr;
+    return TWynik::Failed();
   }
   if (place->exists) {
     // CREATE_ALWAYS with normal attributes refuses a directory, a read-only file, and a hidden
     // or system file.
     if (fs::is_directory(place->path, ec) ||
         (stan_->SideAttributes(place->path) & (kAttrReadOnly | kAttrHidden | kAttrSystem)) != 0) {
-      return nullptr;
+      return TWynik::Failed();
     }
   }
   return Opened(std::make_unique<TPlikHost>(place->path, std::ios::out | std::ios::trunc));

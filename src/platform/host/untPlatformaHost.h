@@ -24,7 +24,7 @@
 //
 // What it does not model: other code pages; short 8.3 names, trailing dots and spaces,
 // device names (CON, NUL) and wildcards in names; a current directory; sharing and locking of open
-// files (FailureReason never says a file is in use: the fault-injecting wrapper makes that
+// files (no failure's reason says a file is in use: the fault-injecting wrapper makes that
 // failure); deletion at restart beyond recording it (PendingDeletions); time stamps; attributes are
 // per platform object, not stored on the host; registry types other than strings and DWORDs, key
 // security and persistence; real .lnk files.
@@ -126,16 +126,15 @@ class TPlatformaHost : public TPlatforma {
   bool DirectoryExists(const std::string& path) override;
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
-  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  TWynik DeleteFile(const std::string& path) override;
+  TWynik RenameFile(const std::string& from, const std::string& to) override;
+  TWynik ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
-  TPrzyczynaBledu FailureReason(const std::string& path) override;
   bool DeleteFileAtRestart(const std::string& path) override;
   bool FlushVolume(const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
-  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
-  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  TWynikPliku OpenRead(const std::string& path) override;
+  TWynikPliku CreateWrite(const std::string& path) override;
   std::optional<std::int64_t> FreeSpace(const std::string& folder) override;
   std::vector<std::string> LogicalDrives() override;
   TTypNapedu DriveType(const std::string& root) override;

@@ -223,33 +223,33 @@ bool TPlatformaPamieci::RemoveDirectory(const std::string& path) {
   return true;
 }
 
-bool TPlatformaPamieci::DeleteFile(const std::string& path) {
+TWynik TPlatformaPamieci::DeleteFile(const std::string& path) {
   const std::optional<TSciezkaWin> p = host::ParsePath(path, AnsiCodePage(), NtPlatform());
   const TWezel* n = pliki_->File(p);
   if (n == nullptr || (n->attributes & kAttrReadOnly) != 0) {
-    return false;
+    return TWynik::Failed();
   }
   pliki_->entries.erase(KeyOf(*p));
-  return true;
+  return TWynik();
 }
 
-bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& to) {
+TWynik TPlatformaPamieci::RenameFile(const std::string& from, const std::string& to) {
   const std::optional<TSciezkaWin> source = host::ParsePath(from, AnsiCodePage(), NtPlatform());
   if (!source || source->IsRoot() || pliki_->Find(source) == nullptr) {
-    return false;
+    return TWynik::Failed();
   }
   const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(
       pliki_->OnDrive(host::ParsePath(to, AnsiCodePage(), NtPlatform())));
   const TWideString oldKey = KeyOf(*source);
   if (!place || place->key.compare(0, oldKey.size() + 1, oldKey + u'\\') == 0) {
-    return false;  // no such folder, or a folder moved into itself
+    return TWynik::Failed();  // no such folder, or a folder moved into itself
   }
   if (place->existing != nullptr) {
     if (place->key != oldKey) {
-      return false;  // the new name is taken
+      return TWynik::Failed();  // the new name is taken
     }
     place->existing->name = place->name;  // the same entry: the name as written
-    return true;
+    return TWynik();
   }
   // The entry and everything below it move to the new key.
   std::vector<std::pair<TWideString, TWezel>> moved;
@@ -264,26 +264,26 @@ bool TPlatformaPamieci::RenameFile(const std::string& from, const std::string& t
   for (auto& [key, node] : moved) {
     pliki_->entries[key] = std::move(node);
   }
-  return true;
+  return TWynik();
 }
 
-bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::string& replaced) {
+TWynik TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::string& replaced) {
   const std::optional<TSciezkaWin> source =
       host::ParsePath(replacement, AnsiCodePage(), NtPlatform());
   TWezel* from = pliki_->File(source);
   const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(
       pliki_->OnDrive(host::ParsePath(replaced, AnsiCodePage(), NtPlatform())));
   if (from == nullptr || !place) {
-    return false;
+    return TWynik::Failed();
   }
   const TWideString fromKey = KeyOf(*source);
   if (place->key == fromKey) {
-    return true;
+    return TWynik();
   }
   TWideString name = place->name;
   if (place->existing != nullptr) {
     if (place->existing->directory || (place->existing->attributes & kAttrReadOnly) != 0) {
-      return false;
+      return TWynik::Failed();
     }
     name = place->existing->name;  // the replaced file keeps its name
   }
@@ -291,7 +291,7 @@ bool TPlatformaPamieci::ReplaceFile(const std::string& replacement, const std::s
   pliki_->entries.erase(fromKey);
   entry.name = std::move(name);
   pliki_->entries[place->key] = std::move(entry);
-  return true;
+  return TWynik();
 }
 
 bool TPlatformaPamieci::CopyFileNoOverwrite(const std::string& from, const std::string& to) {
@@ -358,29 +358,29 @@ class TPlikPamieci final : public TPlikPlatformy {
 
 }  // namespace
 
-std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::OpenRead(const std::string& path) {
+TWynikPliku TPlatformaPamieci::OpenRead(const std::string& path) {
   const TWezel* n = pliki_->File(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
   if (n == nullptr) {
-    return nullptr;
+    return TWynik::Failed();
   }
   return std::make_unique<TPlikPamieci>(n->data);
 }
 
-std::unique_ptr<TPlikPlatformy> TPlatformaPamieci::CreateWrite(const std::string& path) {
+TWynikPliku TPlatformaPamieci::CreateWrite(const std::string& path) {
   const std::optional<TSciezkaWin> p =
       pliki_->OnDrive(host::ParsePath(path, AnsiCodePage(), NtPlatform()));
   if (!p || p->trailingSeparator) {
-    return nullptr;
+    return TWynik::Failed();
   }
   const std::optional<TPliki::TMiejsce> place = pliki_->InExistingDirectory(p);
   if (!place) {
-    return nullptr;
+    return TWynik::Failed();
   }
   if (TWezel* n = place->existing) {
     // CREATE_ALWAYS with normal attributes refuses a directory, a read-only file, and a hidden
     // or system file; an existing file is truncated, its open handles keep what they had.
     if (n->directory || (n->attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)) != 0) {
-      return nullptr;
+      return TWynik::Failed();
     }
     n->data = std::make_shared<TBajty>();
     return std::make_unique<TPlikPamieci>(n->data);

@@ -47,13 +47,13 @@ class TPlatformaPamieci : public TPlatformaHost {
   bool DirectoryExists(const std::string& path) override;
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
-  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  TWynik DeleteFile(const std::string& path) override;
+  TWynik RenameFile(const std::string& from, const std::string& to) override;
+  TWynik ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
-  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
-  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  TWynikPliku OpenRead(const std::string& path) override;
+  TWynikPliku CreateWrite(const std::string& path) override;
   std::optional<std::int64_t> FreeSpace(const std::string& folder) override;
   std::vector<std::string> LogicalDrives() override;
   TTypNapedu DriveType(const std::string& root) override;

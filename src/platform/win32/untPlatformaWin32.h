@@ -1,5 +1,8 @@
-// The Win32 implementation of the platform: the documented API called directly, the *A
-// functions for the 8-bit paths and texts, the *W ones for the wide paths and strings.
+// The Win32 implementation of the platform: the documented API called directly. A path (UTF-8)
+// and an 8-bit registry string reach the wide (*W) functions as UTF-16 on an NT-family system,
+// and the *A functions in the ANSI code page only on a non-NT one; wide paths and strings always
+// go to the *W functions. The program's own ASCII names (registry keys and most value names,
+// resource names, a font's face) go to the *A functions on every system.
 // Windows only; the program entry installs one with SetPlatform().
 //
 // One source file per part: untPlatformaWin32Pliki (listings, files, directories, drives),
@@ -29,18 +32,17 @@ class TPlatformaWin32 : public TPlatforma {
   bool DirectoryExists(const std::string& path) override;
   bool CreateDirectory(const std::string& path) override;
   bool RemoveDirectory(const std::string& path) override;
-  bool DeleteFile(const std::string& path) override;
-  bool RenameFile(const std::string& from, const std::string& to) override;
-  bool ReplaceFile(const std::string& replacement, const std::string& replaced) override;
+  TWynik DeleteFile(const std::string& path) override;
+  TWynik RenameFile(const std::string& from, const std::string& to) override;
+  TWynik ReplaceFile(const std::string& replacement, const std::string& replaced) override;
   bool SetFileAttributes(const std::string& path, std::uint32_t attributes) override;
   // untPrzywracanieWin32.cpp
-  TPrzyczynaBledu FailureReason(const std::string& path) override;
   bool DeleteFileAtRestart(const std::string& path) override;
   bool FlushVolume(const std::string& path) override;
   bool RemoveKey(TKorzen root, const std::string& path) override;
   bool CopyFileNoOverwrite(const std::string& from, const std::string& to) override;
-  std::unique_ptr<TPlikPlatformy> OpenRead(const std::string& path) override;
-  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override;
+  TWynikPliku OpenRead(const std::string& path) override;
+  TWynikPliku CreateWrite(const std::string& path) override;
   std::optional<std::int64_t> FreeSpace(const std::string& folder) override;
   std::vector<std::string> LogicalDrives() override;
   TTypNapedu DriveType(const std::string& root) override;

@@ -122,10 +122,11 @@ bool TPlatformaWin32::RemoveDirectory(const std::string& path) {
   return p.ok && (SystemNt() ? ::RemoveDirectoryW(p.W()) : ::RemoveDirectoryA(p.A())) != FALSE;
 }
 
-bool TPlatformaWin32::DeleteFile(const std::string& path) {
+TWynik TPlatformaWin32::DeleteFile(const std::string& path) {
   const TSciezka p = Sciezka(path);
-  return p.ok && !KonczySieUkosnikiem(path) &&
-         (SystemNt() ? ::DeleteFileW(p.W()) : ::DeleteFileA(p.A())) != FALSE;
+  return Wynik(p.ok && !KonczySieUkosnikiem(path) &&
+                   (SystemNt() ? ::DeleteFileW(p.W()) : ::DeleteFileA(p.A())) != FALSE,
+               path);
 }
 
 namespace {
@@ -140,12 +141,12 @@ bool Przenies(const std::string& from, const std::string& to, DWORD flags) {
 
 }  // namespace
 
-bool TPlatformaWin32::RenameFile(const std::string& from, const std::string& to) {
-  return Przenies(from, to, MOVEFILE_COPY_ALLOWED);
+TWynik TPlatformaWin32::RenameFile(const std::string& from, const std::string& to) {
+  return Wynik(Przenies(from, to, MOVEFILE_COPY_ALLOWED), from);
 }
 
-bool TPlatformaWin32::ReplaceFile(const std::string& replacement, const std::string& replaced) {
-  return Przenies(replacement, replaced, MOVEFILE_REPLACE_EXISTING);
+TWynik TPlatformaWin32::ReplaceFile(const std::string& replacement, const std::string& replaced) {
+  return Wynik(Przenies(replacement, replaced, MOVEFILE_REPLACE_EXISTING), replaced);
 }
 
 bool TPlatformaWin32::SetFileAttributes(const std::string& path, std::uint32_t attributes) {
@@ -207,29 +208,28 @@ class TPlikWin32 final : public TPlikPlatformy {
   TUchwytPliku handle_;
 };
 
-std::unique_ptr<TPlikPlatformy> Otworz(const std::string& path, DWORD access, DWORD share,
-                                       DWORD disposition) {
+TWynikPliku Otworz(const std::string& path, DWORD access, DWORD share, DWORD disposition) {
   const TSciezka p = Sciezka(path);
   if (!p.ok || KonczySieUkosnikiem(path)) {
-    return nullptr;
+    return Wynik(false, path);
   }
   TUchwytPliku h(SystemNt() ? ::CreateFileW(p.W(), access, share, nullptr, disposition,
                                             FILE_ATTRIBUTE_NORMAL, nullptr)
                             : ::CreateFileA(p.A(), access, share, nullptr, disposition,
                                             FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!h) {
-    return nullptr;
+    return Wynik(false, path);
   }
   return std::make_unique<TPlikWin32>(std::move(h));
 }
 
 }  // namespace
 
-std::unique_ptr<TPlikPlatformy> TPlatformaWin32::OpenRead(const std::string& path) {
+TWynikPliku TPlatformaWin32::OpenRead(const std::string& path) {
   return Otworz(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
 }
 
-std::unique_ptr<TPlikPlatformy> TPlatformaWin32::CreateWrite(const std::string& path) {
+TWynikPliku TPlatformaWin32::CreateWrite(const std::string& path) {
   // Windows refuses CREATE_ALWAYS with normal attributes over a read-only, hidden or system
   // file. Wine running as root overwrites them all the same, so the rule is checked here too:
   // one behaviour on every system the program and its tests run on.
@@ -237,7 +237,7 @@ std::unique_ptr<TPlikPlatformy> TPlatformaWin32::CreateWrite(const std::string& 
   if (existing != INVALID_FILE_ATTRIBUTES &&
       (existing & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0) {
     ::SetLastError(ERROR_ACCESS_DENIED);
-    return nullptr;
+    return Wynik(false, path);
   }
   return Otworz(path, GENERIC_WRITE, 0, CREATE_ALWAYS);
 }

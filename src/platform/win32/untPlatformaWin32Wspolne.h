@@ -148,4 +148,9 @@ inline std::string ZSystemu(const char* text) {
   return DoUtf8(ZAnsi(text));
 }
 
+// The result of a file operation on `path` that has just said `done`: when it failed, its reason
+// from the system's last error, read before any other call can change it
+// (untPrzywracanieWin32.cpp).
+TWynik Wynik(bool done, const std::string& path);
+
 }  // namespace orvala::platform::win32

@@ -1,7 +1,8 @@
 // The Win32 platform: what a reinstall needs to give the previous installation back: why a file
-// operation failed (a file that another program holds), deletion at the next restart, the
-// removal of a registry key (the record of a run under way), writing a volume's data to the
-// disk, pauses between tries, and telling whether the process that owns a record still runs.
+// operation failed (the result it returns) (a file that another program holds), deletion at the
+// next restart, the removal of a registry key (the record of a run under way), writing a volume's
+// data to the disk, pauses between tries, and telling whether the process that owns a record still
+// runs.
 //
 // A file that another process keeps open without delete sharing cannot be renamed, replaced or
 // deleted (ERROR_SHARING_VIOLATION; a locked range: ERROR_LOCK_VIOLATION); the .exe of a
@@ -22,13 +23,18 @@ namespace orvala::platform {
 
 using namespace win32;
 
-TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
+namespace win32 {
+
+TWynik Wynik(bool done, const std::string& path) {
+  if (done) {
+    return TWynik();
+  }
   const DWORD error = ::GetLastError();
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-    return TPrzyczynaBledu::PlikWUzyciu;
+    return TWynik::Failed(TPrzyczynaBledu::PlikWUzyciu);
   }
   if (error != ERROR_ACCESS_DENIED) {
-    return TPrzyczynaBledu::Inna;
+    return TWynik::Failed();
   }
   const TSciezka p = Sciezka(path);
   const DWORD attributes = !p.ok        ? INVALID_FILE_ATTRIBUTES
@@ -37,10 +43,12 @@ TPrzyczynaBledu TPlatformaWin32::FailureReason(const std::string& path) {
   constexpr DWORD kOdmowaBezUzycia = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY |
                                      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kOdmowaBezUzycia) != 0) {
-    return TPrzyczynaBledu::Inna;
+    return TWynik::Failed();
   }
-  return TPrzyczynaBledu::PlikWUzyciu;
+  return TWynik::Failed(TPrzyczynaBledu::PlikWUzyciu);
 }
+
+}  // namespace win32
 
 namespace {
 

@@ -62,7 +62,7 @@ class TPlatformaTestowa : public TPlatformaHost {
  public:
   bool shortWrites = false;
   bool failClose = false;
-  std::unique_ptr<TPlikPlatformy> CreateWrite(const std::string& path) override {
+  platform::TWynikPliku CreateWrite(const std::string& path) override {
     auto file = TPlatformaHost::CreateWrite(path);
     if (!file) {
       return file;

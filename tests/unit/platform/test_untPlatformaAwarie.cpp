@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <system_error>
 
@@ -96,6 +97,31 @@ TEST_F(TPlatformaAwarieTest, FileOperationsFailWithoutTouchingTheFiles) {
   EXPECT_FALSE(host_.FileExists("C:\\d.txt"));
   EXPECT_FALSE(host_.FileExists("C:\\l.lnk"));
   EXPECT_TRUE(faults_.RenameFile("C:\\a.txt", "C:\\c.txt"));
+}
+
+// A planned failure's reason comes back with the failed call's result; a failure of the inner
+// platform comes back with the inner platform's reason.
+TEST_F(TPlatformaAwarieTest, AFailedResultCarriesThePlannedReason) {
+  ASSERT_TRUE(WriteThrough(host_, "C:\\a.txt", "a"));
+  const struct {
+    TOperacja operation;
+    std::function<TPrzyczynaBledu()> call;
+  } cases[] = {
+      {TOperacja::Delete, [&] { return faults_.DeleteFile("C:\\a.txt").Reason(); }},
+      {TOperacja::Rename, [&] { return faults_.RenameFile("C:\\a.txt", "C:\\b.txt").Reason(); }},
+      {TOperacja::Replace, [&] { return faults_.ReplaceFile("C:\\a.txt", "C:\\b.txt").Reason(); }},
+      {TOperacja::OpenRead, [&] { return faults_.OpenRead("C:\\a.txt").Reason(); }},
+      {TOperacja::CreateWrite, [&] { return faults_.CreateWrite("C:\\a.txt").Reason(); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.operation));
+    faults_.FailNth(c.operation, faults_.Calls(c.operation) + 1, TPrzyczynaBledu::PlikWUzyciu);
+    EXPECT_EQ(c.call(), TPrzyczynaBledu::PlikWUzyciu);
+  }
+  EXPECT_TRUE(host_.FileExists("C:\\a.txt"));
+  const TWynik missing = faults_.DeleteFile("C:\\missing.txt");
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.Reason(), TPrzyczynaBledu::Inna);
 }
 
 TEST_F(TPlatformaAwarieTest, RegistryOpenAndWriteFail) {
