@@ -1,3 +1,4 @@
+// The process-wide platform and the scope that installs one.
 #include "platform/untPlatforma.h"
 
 #include <cstdio>

@@ -1,3 +1,5 @@
+// The fault-injecting platform: its operations generated from the one list, the guard that
+// counts, kills and fails them, and the files and keys it opens.
 #include "platform/untPlatformaAwarie.h"
 
 #include <type_traits>
