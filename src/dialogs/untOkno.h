@@ -117,19 +117,6 @@ class TOkno {
 // The system DPI (LOGPIXELSY of the screen; 96 when it cannot be read).
 int SystemDpi();
 
-// The program's UTF-16 text as the wide-character functions take it, and back: TWideString and
-// wchar_t text are the same 16-bit units on Windows.
-inline const wchar_t* WideChars(const TWideString& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-inline TWideString FromWideChars(const wchar_t* text, std::size_t length) {
-  const auto* units = reinterpret_cast<const char16_t*>(text);
-  return TWideString(units, units + length);
-}
-inline TWideString FromWideChars(const wchar_t* text) {
-  return TWideString(reinterpret_cast<const char16_t*>(text));
-}
-
 // Sets / reads a window's text in UTF-16.
 void SetWindowTextWide(HWND window, const TWideString& text);
 TWideString WindowTextWide(HWND window);

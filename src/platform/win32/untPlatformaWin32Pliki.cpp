@@ -310,12 +310,12 @@ TTypNapedu TPlatformaWin32::DriveType(const std::string& root) {
 // --- Wide paths --------------------------------------------------------------------------------
 
 bool TPlatformaWin32::CreateDirectoryWide(const TWideString& path) {
-  return Dopuszczalna(path) && ::CreateDirectoryW(Szeroki(path).c_str(), nullptr) != FALSE;
+  return Dopuszczalna(path) && ::CreateDirectoryW(WideChars(path), nullptr) != FALSE;
 }
 
 bool TPlatformaWin32::DirectoryExistsWide(const TWideString& path) {
   const DWORD a =
-      Dopuszczalna(path) ? ::GetFileAttributesW(Szeroki(path).c_str()) : INVALID_FILE_ATTRIBUTES;
+      Dopuszczalna(path) ? ::GetFileAttributesW(WideChars(path)) : INVALID_FILE_ATTRIBUTES;
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -323,7 +323,7 @@ bool TPlatformaWin32::FileExistsWide(const TWideString& path) {
   if (!Dopuszczalna(path) || path.back() == u'\\') {
     return false;
   }
-  const DWORD a = ::GetFileAttributesW(Szeroki(path).c_str());
+  const DWORD a = ::GetFileAttributesW(WideChars(path));
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 

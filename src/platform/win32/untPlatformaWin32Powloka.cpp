@@ -96,15 +96,16 @@ bool TPlatformaWin32::CreateShellLink(const std::string& target,
   if (!com.Usable()) {
     return false;
   }
+  const std::wstring link(WideChars(linkPath));
+  const std::wstring wideDescription(WideChars(description));
   if (SystemNt()) {
-    return ZapiszSkrot<IShellLinkW>(IID_IShellLinkW, file.wide, directory.wide,
-                                    Szeroki(description), Szeroki(linkPath));
+    return ZapiszSkrot<IShellLinkW>(IID_IShellLinkW, file.wide, directory.wide, wideDescription,
+                                    link);
   }
   // The description may lose letters the code page lacks ('?'); the paths cannot.
   std::string text;
-  DoAnsi(Szeroki(description), text);
-  return ZapiszSkrot<IShellLinkA>(IID_IShellLinkA, file.ansi, directory.ansi, text,
-                                  Szeroki(linkPath));
+  DoAnsi(wideDescription, text);
+  return ZapiszSkrot<IShellLinkA>(IID_IShellLinkA, file.ansi, directory.ansi, text, link);
 }
 
 }  // namespace orvala::platform

@@ -59,7 +59,7 @@ class TKluczWin32 final : public TKluczRejestru {
       return false;  // no UTF-8
     }
     if (SystemNt()) {
-      return WriteWideString(name, Tekst(wide));
+      return WriteWideString(name, FromWideChars(wide));
     }
     std::string ansi;
     if (!DoAnsi(wide, ansi)) {
@@ -70,10 +70,9 @@ class TKluczWin32 final : public TKluczRejestru {
                                     static_cast<DWORD>(ansi.size() + 1)) == ERROR_SUCCESS;
   }
   bool WriteWideString(const std::string& name, const TWideString& value) override {
-    const std::wstring wide = Szeroki(value);
     return key_ && ::RegSetValueExW(key_.Get(), ZUtf8(name).c_str(), 0, REG_SZ,
-                                    reinterpret_cast<const BYTE*>(wide.c_str()),
-                                    static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) ==
+                                    reinterpret_cast<const BYTE*>(WideChars(value)),
+                                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) ==
                        ERROR_SUCCESS;
   }
   bool WriteInteger(const std::string& name, std::int32_t value) override {

@@ -11,11 +11,11 @@ namespace orvala::platform {
 using namespace win32;
 
 TWideString TPlatformaWin32::WidenPath(std::string_view path) {
-  return Tekst(ZUtf8(path, false));
+  return FromWideChars(ZUtf8(path, false));
 }
 
 bool TPlatformaWin32::NarrowPath(const TWideString& path, std::string& narrow) {
-  const std::wstring wide = Szeroki(path);
+  const std::wstring wide(WideChars(path), path.size());
   narrow = DoUtf8(wide);
   if (ZUtf8(narrow) != wide) {
     return false;  // an unpaired surrogate

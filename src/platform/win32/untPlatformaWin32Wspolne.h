@@ -36,13 +36,6 @@ inline bool KonczySieUkosnikiem(std::string_view path) {
   return !path.empty() && path.back() == '\\';
 }
 
-inline std::wstring Szeroki(const TWideString& text) {
-  return std::wstring(text.begin(), text.end());
-}
-inline TWideString Tekst(const std::wstring& text) {
-  return TWideString(text.begin(), text.end());
-}
-
 // UTF-8 in UTF-16. With `strict`, malformed UTF-8 gives an empty text; without, U+FFFD stands
 // for it (a text to show).
 inline std::wstring ZUtf8(std::string_view utf8, bool strict = true) {
