@@ -114,9 +114,10 @@ host_32bit() {
 arch_of() {
   local exe=$1 pe machine
   pe=$(od -An -t u4 -j 60 -N 4 "$exe" | tr -d ' ')
+  # od pads the field to four digits: 014c.
   machine=$(od -An -t x2 -j $((pe + 4)) -N 2 "$exe" | tr -d ' ')
   case "$machine" in
-    14c) echo win32 ;;
+    014c) echo win32 ;;
     8664) echo win64 ;;
     *) echo "wine-harness: $exe is no Windows program of x86 (machine '$machine')" >&2; return 1 ;;
   esac
