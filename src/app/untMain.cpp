@@ -102,10 +102,7 @@ void TfrmMain::EnableNext(bool enabled) {
 }
 
 void TfrmMain::EnableClose(bool enabled) {
-  HWND close = Item(IDC_btnZamknij);
-  if (close != nullptr && (::IsWindowEnabled(close) != FALSE) != enabled) {
-    ::EnableWindow(close, enabled ? TRUE : FALSE);
-  }
+  EnableItem(IDC_btnZamknij, enabled);
 }
 
 void TfrmMain::FocusControl(HWND control) {

@@ -41,14 +41,10 @@ void TStronaInstalacja::ShowFiles(const TWideString& from, const TWideString& to
 }
 
 void TStronaInstalacja::SetGauge(std::uint32_t maximum, std::uint32_t position) {
+  // The run scales its byte counts to the gauge's signed 32-bit range (TSkalaPostepu).
   HWND gauge = Item(IDC_GaugePostep);
-  // The gauge's range is a signed 32-bit pair: larger byte counts are scaled down alike.
-  unsigned shift = 0;
-  while ((maximum >> shift) > 0x7FFFFFFFu) {
-    ++shift;
-  }
-  ::SendMessageW(gauge, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum >> shift));
-  ::SendMessageW(gauge, PBM_SETPOS, static_cast<WPARAM>(position >> shift), 0);
+  ::SendMessageW(gauge, PBM_SETRANGE32, 0, static_cast<LPARAM>(maximum));
+  ::SendMessageW(gauge, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 void TStronaInstalacja::EnableClose(bool enabled) {

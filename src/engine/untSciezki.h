@@ -21,8 +21,8 @@ namespace orvala {
 // stays empty (it names no folder, and must not turn into the current drive's root).
 std::string WithTrailingBackslash(const std::string& path);
 TWideString WithTrailingBackslash(const TWideString& path);
-// The folder part of `path`, with its trailing backslash ("C:\\a\\b.exe" -> "C:\\a\\", "C:b.exe" ->
-// "C:\\"); empty for a bare name.
+// The folder part of `path`, with its trailing backslash ("C:\a\b.exe" -> "C:\a\", "C:b.exe" ->
+// "C:\"); empty for a bare name.
 std::string DirectoryOfPath(const std::string& path);
 // The path without any trailing backslash ("D:\" -> "D:", "C:\a\\" -> "C:\a").
 std::string WithoutTrailingBackslash(std::string path);

@@ -1,7 +1,7 @@
-// The Win32 platform: what a reinstall needs to give the previous installation back: why a file
-// operation failed (the result it returns) (a file that another program holds), deletion at the
-// next restart, the removal of a registry key (the record of a run under way), writing a volume's
-// data to the disk, pauses between tries, and telling whether the process that owns a record still
+// The Win32 platform: what a reinstall needs to give the previous installation back: the reason
+// a failed file operation returns (a file that another program holds), deletion at the next
+// restart, the removal of a registry key (the record of a run under way), writing a volume's data
+// to the disk, pauses between tries, and telling whether the process that owns a record still
 // runs.
 //
 // A file that another process keeps open without delete sharing cannot be renamed, replaced or
